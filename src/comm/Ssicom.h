@@ -1,0 +1,130 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "comm/Serialcom.h"
+
+// The sensor's command protocol and its register table.
+class TSSICom : public TSerialCom {
+public:
+    enum RegisterIndex : int {
+        Resolution = 0,
+        Filter,
+        SlowAvarageFilter,
+        Measurement,
+        OutputCode,
+        Direction,
+        IndicationCounter,
+        BitWidth,
+        PositionCount,
+        Mode,
+        OutputFlags,
+        Length,
+        Offset,
+        ErrorValue,
+        PowerfailTime,
+        LinearizationFlags,
+        SSISampleTime,
+        Model,
+        Chargepump,
+        SyncTiming,
+        JitterWindow,
+        MonoflopTime,
+        Scale,
+        CycleTime,
+        UARTCounter,
+        FirmwareVersion,
+        SecErrorValue,
+        SSIStartSync,
+        FactoryNumber,
+        UltrasonicSpeed,
+        OperatingTime,
+        StartPoint,
+        EndPoint,
+        LinTableByte,
+        LinTableAddress,
+        LinStartValue,
+        Blanking,
+        RegisterCount
+    };
+
+    struct DataElement {
+        int32_t Value = 0;
+        uint32_t Mask = 0;
+        uint8_t Shift = 0;
+        uint8_t Modified = 0;
+        uint8_t Answered = 0;
+        std::string Reply;
+        std::string ReadCommand;
+        std::string WriteCommand;
+
+        bool operator==(const DataElement&) const = default;
+    };
+
+    static constexpr int LinTableFirstAddress = 200;
+    static constexpr int LinTableLastAddress = 507;
+    static constexpr int LinTableSize = LinTableLastAddress - LinTableFirstAddress + 1;
+
+    // Teach arguments of the range points.
+    static constexpr const char* SetStartPointArg = "00000000";
+    static constexpr const char* SetEndPointArg = "80000000";
+    static constexpr const char* DeleteStartPointArg = "40000000";
+    static constexpr const char* DeleteEndPointArg = "C0000000";
+    static constexpr int32_t NoEndPoint = 0x1FFFFFF;
+
+    TSSICom(platform::SerialBackend& backend, platform::Clock& clock,
+            const platform::ComPortMap& ports);
+
+    std::array<DataElement, RegisterCount> ParameterStruct;
+    std::array<uint8_t, LinTableSize> LinTableImage{};
+
+    DataElement& operator[](RegisterIndex r) { return ParameterStruct[r]; }
+    const DataElement& operator[](RegisterIndex r) const { return ParameterStruct[r]; }
+
+    // Table
+    void ResetTable();
+    void LoadDemoSet();
+    static const char* RegisterKey(RegisterIndex r);
+    // Characters of the register's reply, without the carriage return, for the
+    // firmware type now in the table.
+    int ReplyLength(RegisterIndex r) const;
+    int FirmwareVersionNumber() const { return ParameterStruct[FirmwareVersion].Value; }
+    int FirmwareType() const { return FirmwareVersionNumber() / 100; }
+
+    // Command primitives
+    bool SendCommand(const std::string& command);
+    bool ReceiveReply(int length, std::string& target);
+    bool SendRaw(const uint8_t* bytes, size_t count);
+    bool WakeSensor();
+    bool CheckPort();
+    bool IsDemo() const { return PortNumber() == DemoPort; }
+
+    // Conversions
+    static uint32_t HexToInt(const std::string& text);
+    static int32_t PrefixedHexToInt(const std::string& text);  // "0x" + text, -1 if invalid
+    static int32_t SignExtend24(uint32_t raw);
+    static std::string ToHex(uint32_t value, int digits);
+    static std::string ToDecimal(int64_t value, int digits);
+
+    // Register operations
+    bool ReadRegister(RegisterIndex r);
+    bool WriteRegister(RegisterIndex r);
+    bool ReadLinTableByte(int address);
+    bool WriteLinTableByte(int address);
+    bool TeachStartPoint(const std::string& argument);
+    bool TeachEndPoint(const std::string& argument);
+    bool EnterBootloader();
+
+    // Whole set and EEPROM
+    bool ReadParameterSet();
+    bool ReadParameterSetStrict();
+    bool WriteParameterSet();
+    bool CommitToEeprom();
+    bool WriteFactorySettings();
+    bool ReadFactorySettings();
+    // CommitToEeprom above firmware 3960100, WriteFactorySettings up to it.
+    bool Commit();
+    static bool CommitsWithCN(int firmwareVersion) { return firmwareVersion > 3960100; }
+};

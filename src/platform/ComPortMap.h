@@ -1,0 +1,24 @@
+#pragma once
+
+#include <map>
+#include <string>
+
+namespace platform {
+
+// COM port numbers name serial devices. An explicit entry wins; otherwise
+// COM1-16 are /dev/ttyUSB0-15, COM17-32 /dev/ttyACM0-15, COM33-64 /dev/ttyS0-31.
+class ComPortMap {
+public:
+    ComPortMap() = default;
+    explicit ComPortMap(std::map<int, std::string> explicitPaths)
+        : explicit_(std::move(explicitPaths)) {}
+
+    // Empty for port 0 and for numbers that map to no device.
+    std::string devicePath(int port) const;
+    const std::map<int, std::string>& explicitPaths() const { return explicit_; }
+
+private:
+    std::map<int, std::string> explicit_;
+};
+
+}  // namespace platform
