@@ -332,9 +332,9 @@ std::span<const LayoutText> layoutTexts() {
 
 std::optional<QString> textFor(const Entry& entry, uint8_t uiLanguage) {
     const char* text = nullptr;
-    if (uiLanguage == kEnglish) {
+    if (uiLanguage == kUiEnglish) {
         text = entry.english;
-    } else if (uiLanguage == kGerman) {
+    } else if (uiLanguage == kUiGerman) {
         text = entry.german;
     }
     if (text == nullptr) {

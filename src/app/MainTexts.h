@@ -6,6 +6,8 @@
 #include <optional>
 #include <span>
 
+#include "app/Messages.h"
+
 // The texts of the main window: captions, edit labels, choice lists and hints,
 // keyed by the objectName of the control they belong to.
 namespace maintexts {
@@ -53,9 +55,6 @@ inline constexpr char kOriginLabel[] = "OriginLabel";
 
 inline constexpr std::array<const char*, 5> kRepaintedPages = {
     "SSISettings", "ErrorIndication", "Measurement", "Measurement2", "LinPage"};
-
-inline constexpr uint8_t kEnglish = 0;
-inline constexpr uint8_t kGerman = 1;
 
 // Every text that the language switch sets, apart from the charge-pump group.
 std::span<const Entry> catalogue();
