@@ -30,8 +30,6 @@ public:
     // Discards what was received and not yet read (and, on a real line, what was not yet sent).
     virtual bool purge() = 0;
     // Reports in `received` how many bytes arrived; true only when all n did.
-    // lastError().code is non-zero after a read only when the request itself failed
-    // (not on a time-out).
     // lastError().code is non-zero after a read only when the request itself
     // failed, not on a time-out.
     virtual bool read(uint8_t* buffer, size_t n, size_t& received) = 0;
