@@ -1,0 +1,90 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+#include <cstdint>
+#include <memory>
+
+#include "app/AccessLevel.h"
+#include "app/MainControls.h"
+#include "comm/Ssicom.h"
+
+class Dialogs;
+class HintDisplay;
+class QTimer;
+class SettingsStore;
+
+namespace platform {
+class Clock;
+class ComPortMap;
+class SerialBackend;
+}  // namespace platform
+
+// What the main window works with; main() wires the real ones, tests fakes.
+struct MainFormServices {
+    platform::SerialBackend& serial;
+    platform::Clock& clock;
+    const platform::ComPortMap& ports;
+    Dialogs& dialogs;
+    SettingsStore& settings;
+};
+
+// The program's one main window: the state the subsystems share, the pages,
+// the menus and the sensor link. Construction builds the layout and the initial
+// state; Startup runs the rest of the start-up sequence.
+class TMainForm : public QMainWindow {
+    Q_OBJECT
+
+public:
+    static inline const QString ProgramTitle = QStringLiteral("Varnel 5.3.6");
+    static inline const QString NoFactoryNumber = QStringLiteral("XXXXXXXX");
+    static constexpr int PollIntervalMs = 200;
+
+    explicit TMainForm(MainFormServices services, QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    TAccessLevel AccessLevel = TAccessLevel::User;
+    uint8_t UiLanguage = 0;
+    bool SensorOnline = false;
+    bool ParametersChanged = false;
+    QString LastFactoryNumber = NoFactoryNumber;
+    uint8_t PortNumber = TSerialCom::DemoPort;
+    uint32_t MissedPolls = 0;
+    bool ViewRefreshing = false;
+    QString SensorTypeText;
+    std::unique_ptr<TSSICom> SensorLink;
+
+    MainControls ui;
+    QTimer* Timer1 = nullptr;
+
+    void MarkParametersChanged();
+    void ClearParametersChanged();
+    void ApplyLanguage();
+    // The Language menu: applies, stores and repaints, and makes the next poll
+    // treat the sensor as newly found.
+    void SwitchLanguage(uint8_t language);
+    void SetAccessLevel(TAccessLevel level);
+    // Creates the sensor link and opens `port` on the command link (0 is the demo port).
+    void OpenSensorLink(uint8_t port);
+    // The tick of Timer1.
+    void IdleFunction();
+    void HelpAboutItemClick();
+    void FileExitItemClick();
+    // Pulses RTS and drops the sensor link; runs once, at the latest when the window is destroyed.
+    void Shutdown();
+
+    Dialogs& dialogs() { return services_.dialogs; }
+    SettingsStore& settings() { return services_.settings; }
+    platform::Clock& clock() { return services_.clock; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void connectMenus();
+    void setInitialState();
+
+    MainFormServices services_;
+    HintDisplay* hintDisplay_ = nullptr;
+    bool pollingStarted_ = false;
+};
