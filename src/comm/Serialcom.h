@@ -31,6 +31,10 @@ public:
     bool ReadBytes(uint8_t* buffer, size_t n, size_t& received);
     bool WriteBytes(const uint8_t* buffer, size_t n);
 
+    // After a failed ReadBytes: true when the request itself failed (closed port,
+    // device error), false when the bytes just did not arrive in time.
+    bool ReadRequestFailed() const { return readRequestFailed_; }
+
     uint8_t PortNumber() const { return portNumber_; }
     // Why the last Open or Probe failed, for messages to the user.
     const platform::SystemError& LastError() const { return backend_.lastError(); }
@@ -43,4 +47,5 @@ private:
     platform::Clock& clock_;
     const platform::ComPortMap& ports_;
     uint8_t portNumber_ = DemoPort;
+    bool readRequestFailed_ = false;
 };

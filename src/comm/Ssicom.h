@@ -2,6 +2,8 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
+#include <initializer_list>
 #include <string>
 
 #include "comm/Serialcom.h"
@@ -108,7 +110,9 @@ public:
     static std::string ToHex(uint32_t value, int digits);
     static std::string ToDecimal(int64_t value, int digits);
 
-    // Register operations
+    // Register operations. SSISampleTime, LinTableByte and LinTableAddress have no
+    // read of their own, and only the registers written by a value have a
+    // WriteRegister; the others report false at once without any traffic.
     bool ReadRegister(RegisterIndex r);
     bool WriteRegister(RegisterIndex r);
     bool ReadLinTableByte(int address);
@@ -127,4 +131,34 @@ public:
     // CommitToEeprom above firmware 3960100, WriteFactorySettings up to it.
     bool Commit();
     static bool CommitsWithCN(int firmwareVersion) { return firmwareVersion > 3960100; }
+
+private:
+    enum class Exchange { Failed, Received, Demo };
+    struct Range {
+        RegisterIndex first;
+        RegisterIndex last;
+    };
+
+    Exchange ReadExchange(RegisterIndex r, const std::string& command);
+    void Decode(RegisterIndex r);
+    void DecodeSampleTime(RegisterIndex r, uint32_t raw);
+
+    bool Retry(int pauseMs, const std::function<bool()>& attempt);
+    bool Finish(RegisterIndex r, int32_t desired, bool ok);
+    bool FitsField(RegisterIndex r, int32_t desired) const;
+    std::string FormatWord(RegisterIndex r, int32_t desired) const;
+    bool WriteWord(RegisterIndex r);
+    bool WriteLength();
+    bool WriteModel();
+    bool WriteFactoryNumber();
+    bool WriteSecErrorValue();
+    bool WriteLinStartValue();
+    bool Teach(RegisterIndex r, const std::string& argument);
+
+    bool ReadForSet(RegisterIndex r);
+    bool ReadAll(std::initializer_list<RegisterIndex> registers);
+    bool ReadResolutionForSet();
+    bool ReadSet(std::initializer_list<RegisterIndex> counted,
+                 std::initializer_list<RegisterIndex> ignored);
+    bool SendEepromCommand(const char* command, std::initializer_list<Range> cleared, int pauseMs);
 };

@@ -1,0 +1,215 @@
+#include "comm/RegisterTable.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <utility>
+
+namespace comm {
+
+namespace {
+
+using enum Encoding;
+
+constexpr uint32_t All = 0xFFFFFFFF;
+
+// clang-format off
+constexpr std::array<RegisterInfo, TSSICom::RegisterCount> Table{{
+    {"Resolution",         "AA",         "AN",   All,        0,  8, Decimal},
+    {"Filter",             "DA",         "DN",   0x00C00000, 22, 6, Hex},
+    {"SlowAvarageFilter",  "DA",         "DN",   0x00200000, 21, 6, Hex},
+    {"Measurement",        "DA",         "DN",   0x000C0000, 18, 6, Hex},
+    {"OutputCode",         "DA",         "DN",   0x00020000, 17, 6, Hex},
+    {"Direction",          "DA",         "DN",   0x00010000, 16, 6, Hex},
+    {"IndicationCounter",  "DA",         "DN",   0x0000FF00, 8,  6, Hex},
+    {"BitWidth",           "DA",         "DN",   0x000000FF, 0,  6, Hex},
+    {"PositionCount",      "KA",         "KN",   0x000000FF, 0,  6, Hex},
+    {"Mode",               "KA",         "KN",   0x0000FF00, 8,  6, Hex},
+    {"OutputFlags",        "KA",         "KN",   0x00FF0000, 16, 6, Hex},
+    {"Length",             "LA",         "LN",   0x0000FFFF, 0,  6, LengthWord},
+    {"Offset",             "NA",         "NN",   All,        0,  6, Signed24},
+    {"ErrorValue",         "PA",         "PN",   All,        0,  8, Hex},
+    {"PowerfailTime",      "RA",         "RN",   0x000000FF, 0,  6, Hex},
+    {"LinearizationFlags", "RA",         "RN",   0x0000FF00, 8,  8, Hex},
+    {"SSISampleTime",      "RA",         "RN",   0xFFFF0000, 16, 8, None},
+    {"Model",              "LA",         "LN",   0x00FF0000, 16, 6, LengthWord},
+    {"Chargepump",         "JA",         "JN",   0x000000FF, 0,  6, Hex},
+    {"SyncTiming",         "MA",         "MN",   0x00FFFF00, 8,  6, Hex},
+    {"JitterWindow",       "MA",         "MN",   0x000000FF, 0,  6, Hex},
+    {"MonoflopTime",       "OA",         "ON",   0x000000FF, 0,  6, Hex},
+    {"Scale",              "SA",         "SN",   0x00FFFFFF, 0,  6, Hex},
+    {"CycleTime",          "ZA",         "ZN",   0x00FFFF00, 8,  6, Hex},
+    {"UARTCounter",        "ZA",         "ZN",   0x000000FF, 0,  6, Hex},
+    {"FirmwareVersion",    "VA",         "",     0x00FFFFFF, 0,  6, Hex},
+    {"SecErrorValue",      "YA30000000", "YN",   All,        28, 2, PrefixedHex},
+    {"SSIStartSync",       "DA",         "DN",   0x00100000, 20, 6, Hex},
+    {"FactoryNumber",      "FA",         "FN",   All,        0,  8, Text},
+    {"UltrasonicSpeed",    "UA",         "UN",   0x00FFFFFF, 0,  6, Decimal},
+    {"OperatingTime",      "TA",         "TN",   All,        0,  8, Hex},
+    {"StartPoint",         "YA00000000", "YN",   All,        0,  8, PrefixedHex},
+    {"EndPoint",           "YA80000000", "YN",   All,        0,  8, PrefixedHex},
+    {"LinTableByte",       "XA",         "XN",   0x000000FF, 0,  6, PrefixedHex},
+    {"LinTableAddress",    "",           "",     0x0001FF00, 8,  6, None},
+    {"LinStartValue",      "XA01F600",   "XN33", All,        0,  6, Signed24},
+    {"Blanking",           "WA",         "WN",   All,        0,  8, Hex},
+}};
+// clang-format on
+
+bool isDigit(int c) {
+    return c >= '0' && c <= '9';
+}
+
+bool isHexDigit(int c) {
+    return isDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+template <typename Pred>
+bool allOf(const std::string& text, Pred pred) {
+    return !text.empty() && std::all_of(text.begin(), text.end(), [&](char c) {
+        return pred(static_cast<unsigned char>(c));
+    });
+}
+
+bool lengthWordFits(const std::string& reply) {
+    int32_t length = 0;
+    return reply.size() >= 6 && isModelLetter(static_cast<unsigned char>(reply[0])) &&
+           isModelLetter(static_cast<unsigned char>(reply[1])) && decodeLengthCode(reply, length);
+}
+
+}  // namespace
+
+const RegisterInfo& registerInfo(TSSICom::RegisterIndex r) {
+    return Table[r];
+}
+
+bool isModelLetter(int c) {
+    return isDigit(c) || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+bool isTextChar(int c) {
+    return c >= 0x20 && c <= 0x7E;
+}
+
+bool replyFits(TSSICom::RegisterIndex r, const std::string& reply) {
+    switch (Table[r].encoding) {
+        case Hex:
+        case Signed24:
+        case PrefixedHex:
+            return allOf(reply, isHexDigit);
+        case Decimal:
+            return allOf(reply, isDigit);
+        case LengthWord:
+            return lengthWordFits(reply);
+        case Text:
+            return allOf(reply, isTextChar);
+        case None:
+            break;
+    }
+    return false;
+}
+
+bool parseDecimal(const std::string& text, int32_t& value) {
+    const char* first = text.data();
+    const char* last = first + text.size();
+    int32_t parsed = 0;
+    const auto [end, error] = std::from_chars(first, last, parsed);
+    if (error != std::errc() || end != last) {
+        return false;
+    }
+    value = parsed;
+    return true;
+}
+
+bool decodeLengthCode(const std::string& laWord, int32_t& value) {
+    if (laWord.size() < 6) {
+        return false;
+    }
+    std::string digits = laWord.substr(2, 4);
+    const char code = static_cast<char>(digits[3] | 0x20);
+    if (code == 'c') {
+        digits.replace(3, 1, "50");
+    } else if (code == 'f') {
+        digits.replace(3, 1, "00");
+    }
+    int32_t length = 0;
+    if (!allOf(digits, isDigit) || !parseDecimal(digits, length)) {
+        return false;
+    }
+    value = length & 0xFFFF;
+    return true;
+}
+
+std::string encodeLengthCode(int32_t length) {
+    if (length < 0 || length > 0xFFFF) {
+        return {};
+    }
+    if (length < 10000) {
+        return TSSICom::ToDecimal(length, 4);
+    }
+    if (length % 50 != 0) {
+        return {};
+    }
+    const std::string digits = std::to_string(length);
+    return digits.substr(0, 3) + (digits[3] == '5' ? 'C' : 'F');
+}
+
+}  // namespace comm
+
+void TSSICom::ResetTable() {
+    for (int i = 0; i < RegisterCount; ++i) {
+        const comm::RegisterInfo& info = comm::registerInfo(static_cast<RegisterIndex>(i));
+        DataElement& reg = ParameterStruct[i];
+        reg = DataElement{};
+        reg.Mask = info.mask;
+        reg.Shift = info.shift;
+        reg.ReadCommand = info.readCommand;
+        reg.WriteCommand = info.writeCommand;
+    }
+}
+
+void TSSICom::LoadDemoSet() {
+    static constexpr std::pair<RegisterIndex, int32_t> Values[] = {
+        {Resolution, 5},
+        {Filter, 0},
+        {Measurement, 0},
+        {OutputCode, 1},
+        {Direction, 0},
+        {IndicationCounter, 1},
+        {BitWidth, 25},
+        {PositionCount, 1},
+        {Mode, 0},
+        {OutputFlags, 0},
+        {Length, 500},
+        {Offset, 0},
+        {ErrorValue, 0},
+        {PowerfailTime, 1},
+        {Model, 'Q' * 256 + 'H'},
+        {Chargepump, 1},
+        {SyncTiming, 956},
+        {JitterWindow, 50},
+        {MonoflopTime, 32},
+        {Scale, 284359},
+        {CycleTime, 1667},
+        {UARTCounter, 50},
+        {FirmwareVersion, 3960105},
+        {UltrasonicSpeed, 277695},
+        {StartPoint, 0},
+        {EndPoint, NoEndPoint},
+    };
+    for (const auto& [r, value] : Values) {
+        ParameterStruct[r].Value = value;
+    }
+    ParameterStruct[FirmwareVersion].Reply = "3C6D28";
+    ParameterStruct[FactoryNumber].Reply = "12345678";
+}
+
+const char* TSSICom::RegisterKey(RegisterIndex r) {
+    return r >= 0 && r < RegisterCount ? comm::registerInfo(r).key : "";
+}
+
+int TSSICom::ReplyLength(RegisterIndex r) const {
+    if (r == PowerfailTime && FirmwareType() == 39606) {
+        return 8;
+    }
+    return r >= 0 && r < RegisterCount ? comm::registerInfo(r).replyChars : 0;
+}

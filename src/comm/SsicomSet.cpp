@@ -1,0 +1,175 @@
+#include "comm/Ssicom.h"
+
+namespace {
+constexpr int FirstBlankingVersion = 3960610;
+constexpr int FirmwareTypeWithRepeatedFlags = 39606;
+constexpr int CommitPauseMs = 1500;
+constexpr int FactoryReadPauseMs = 1000;
+}  // namespace
+
+bool TSSICom::ReadForSet(RegisterIndex r) {
+    return r == LinTableByte ? ReadLinTableByte(LinTableFirstAddress) : ReadRegister(r);
+}
+
+bool TSSICom::ReadAll(std::initializer_list<RegisterIndex> registers) {
+    bool ok = true;
+    for (const RegisterIndex r : registers) {
+        ok = ReadForSet(r) && ok;
+    }
+    return ok;
+}
+
+// A sensor that really reports resolution 0 gets 1; a read that failed proves
+// nothing about the sensor, so nothing is written then.
+bool TSSICom::ReadResolutionForSet() {
+    DataElement& resolution = ParameterStruct[Resolution];
+    const bool ok = ReadRegister(Resolution);
+    if (ok && resolution.Value == 0) {
+        resolution.Value = 1;
+        WriteRegister(Resolution);
+    }
+    return ok;
+}
+
+bool TSSICom::ReadSet(std::initializer_list<RegisterIndex> counted,
+                      std::initializer_list<RegisterIndex> ignored) {
+    const auto savedTable = ParameterStruct;
+    const auto savedImage = LinTableImage;
+    if (!ReadRegister(FirmwareVersion)) {
+        ParameterStruct = savedTable;
+        ParameterStruct[FirmwareVersion].Answered = 0;
+        return false;
+    }
+    bool ok = ReadResolutionForSet();
+    ok = ReadAll(counted) && ok;
+    ReadAll(ignored);
+    if (FirmwareVersionNumber() >= FirstBlankingVersion) {
+        ok = ReadRegister(Blanking) && ok;
+    }
+    if (!ok) {
+        ParameterStruct = savedTable;
+        LinTableImage = savedImage;
+    }
+    return ok;
+}
+
+bool TSSICom::ReadParameterSet() {
+    return ReadSet({Filter, SSIStartSync, Measurement, OutputCode, Direction, IndicationCounter,
+                    BitWidth, FactoryNumber, SyncTiming, JitterWindow, Offset, ErrorValue, Scale,
+                    UltrasonicSpeed, CycleTime, UARTCounter},
+                   {PowerfailTime, MonoflopTime, Chargepump, OutputFlags, Mode, PositionCount,
+                    Length, Model, LinearizationFlags, SecErrorValue, StartPoint, EndPoint,
+                    LinStartValue, LinTableByte, SlowAvarageFilter});
+}
+
+bool TSSICom::ReadParameterSetStrict() {
+    return ReadSet({Filter,
+                    SSIStartSync,
+                    Measurement,
+                    OutputCode,
+                    Direction,
+                    IndicationCounter,
+                    BitWidth,
+                    FactoryNumber,
+                    SyncTiming,
+                    JitterWindow,
+                    Offset,
+                    ErrorValue,
+                    Scale,
+                    UltrasonicSpeed,
+                    CycleTime,
+                    UARTCounter,
+                    PowerfailTime,
+                    MonoflopTime,
+                    Chargepump,
+                    OutputFlags,
+                    Mode,
+                    PositionCount,
+                    Length,
+                    Model,
+                    LinearizationFlags,
+                    SecErrorValue,
+                    StartPoint,
+                    EndPoint,
+                    LinTableByte},
+                   {});
+}
+
+bool TSSICom::WriteParameterSet() {
+    bool ok = true;
+    for (const RegisterIndex r : {Resolution,
+                                  Filter,
+                                  Measurement,
+                                  OutputCode,
+                                  Direction,
+                                  IndicationCounter,
+                                  BitWidth,
+                                  Chargepump,
+                                  PositionCount,
+                                  Mode,
+                                  OutputFlags,
+                                  Length,
+                                  Model,
+                                  SyncTiming,
+                                  JitterWindow,
+                                  Offset,
+                                  MonoflopTime,
+                                  ErrorValue,
+                                  Scale,
+                                  UltrasonicSpeed,
+                                  CycleTime,
+                                  UARTCounter,
+                                  PowerfailTime,
+                                  SSIStartSync,
+                                  LinearizationFlags,
+                                  SlowAvarageFilter,
+                                  SecErrorValue,
+                                  Blanking}) {
+        ok = WriteRegister(r) && ok;
+    }
+    if (FirmwareType() == FirmwareTypeWithRepeatedFlags) {
+        ok = WriteRegister(LinearizationFlags) && ok;
+    }
+    return ok;
+}
+
+bool TSSICom::SendEepromCommand(const char* command, std::initializer_list<Range> cleared,
+                                int pauseMs) {
+    SendCommand(command);
+    for (const Range& range : cleared) {
+        for (int r = range.first; r <= range.last; ++r) {
+            ParameterStruct[r].Modified = 0;
+        }
+    }
+    clock().sleep(pauseMs);
+    return true;
+}
+
+bool TSSICom::CommitToEeprom() {
+    return SendEepromCommand(
+        "CN",
+        {{Resolution, LinearizationFlags}, {Model, UltrasonicSpeed}, {LinStartValue, Blanking}},
+        CommitPauseMs);
+}
+
+bool TSSICom::WriteFactorySettings() {
+    return SendEepromCommand("EN",
+                             {{Resolution, PowerfailTime},
+                              {Model, FirmwareVersion},
+                              {SSIStartSync, UltrasonicSpeed},
+                              {Blanking, Blanking}},
+                             CommitPauseMs);
+}
+
+bool TSSICom::ReadFactorySettings() {
+    return SendEepromCommand("QN",
+                             {{Resolution, PowerfailTime},
+                              {Model, FirmwareVersion},
+                              {SSIStartSync, UltrasonicSpeed},
+                              {Blanking, Blanking}},
+                             FactoryReadPauseMs);
+}
+
+bool TSSICom::Commit() {
+    return CommitsWithCN(FirmwareVersionNumber()) ? CommitToEeprom() : WriteFactorySettings();
+}
