@@ -27,7 +27,7 @@ TLanguageSelect::TLanguageSelect(QWidget* parent)
 
 // The dialog's result is the language itself, so a rejected dialog (Escape, or
 // closed by the window manager) reads as English.
-uint8_t TLanguageSelect::language() const {
+uint8_t TLanguageSelect::selectedLanguage() const {
     return result() == kUiGerman ? kUiGerman : kUiEnglish;
 }
 

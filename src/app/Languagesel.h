@@ -14,7 +14,7 @@ public:
     explicit TLanguageSelect(QWidget* parent = nullptr);
 
     // The chosen UiLanguage; English unless "Deutsch" was pressed.
-    uint8_t language() const;
+    uint8_t selectedLanguage() const;
 
 private:
     QPushButton* addChoice(const QString& caption, const char* objectName, uint8_t language);
