@@ -5,6 +5,33 @@ constexpr int FirstBlankingVersion = 3960610;
 constexpr int FirmwareTypeWithRepeatedFlags = 39606;
 constexpr int CommitPauseMs = 1500;
 constexpr int FactoryReadPauseMs = 1000;
+
+using enum TSSICom::RegisterIndex;
+using Registers = std::initializer_list<TSSICom::RegisterIndex>;
+
+// LinTableByte stands for the table entry at the first address.
+// clang-format off
+constexpr Registers CountedReads = {
+    Filter, SSIStartSync, Measurement, OutputCode, Direction, IndicationCounter, BitWidth,
+    FactoryNumber, SyncTiming, JitterWindow, Offset, ErrorValue, Scale, UltrasonicSpeed,
+    CycleTime, UARTCounter};
+constexpr Registers IgnoredReads = {
+    PowerfailTime, MonoflopTime, Chargepump, OutputFlags, Mode, PositionCount, Length, Model,
+    LinearizationFlags, SecErrorValue, StartPoint, EndPoint, LinStartValue, LinTableByte,
+    SlowAvarageFilter};
+constexpr Registers StrictReads = {
+    Filter, SSIStartSync, Measurement, OutputCode, Direction, IndicationCounter, BitWidth,
+    FactoryNumber, SyncTiming, JitterWindow, Offset, ErrorValue, Scale, UltrasonicSpeed,
+    CycleTime, UARTCounter, PowerfailTime, MonoflopTime, Chargepump, OutputFlags, Mode,
+    PositionCount, Length, Model, LinearizationFlags, SecErrorValue, StartPoint, EndPoint,
+    LinTableByte};
+constexpr Registers WriteOrder = {
+    Resolution, Filter, Measurement, OutputCode, Direction, IndicationCounter, BitWidth,
+    Chargepump, PositionCount, Mode, OutputFlags, Length, Model, SyncTiming, JitterWindow,
+    Offset, MonoflopTime, ErrorValue, Scale, UltrasonicSpeed, CycleTime, UARTCounter,
+    PowerfailTime, SSIStartSync, LinearizationFlags, SlowAvarageFilter, SecErrorValue,
+    Blanking};
+// clang-format on
 }  // namespace
 
 bool TSSICom::ReadForSet(RegisterIndex r) {
@@ -54,77 +81,16 @@ bool TSSICom::ReadSet(std::initializer_list<RegisterIndex> counted,
 }
 
 bool TSSICom::ReadParameterSet() {
-    return ReadSet({Filter, SSIStartSync, Measurement, OutputCode, Direction, IndicationCounter,
-                    BitWidth, FactoryNumber, SyncTiming, JitterWindow, Offset, ErrorValue, Scale,
-                    UltrasonicSpeed, CycleTime, UARTCounter},
-                   {PowerfailTime, MonoflopTime, Chargepump, OutputFlags, Mode, PositionCount,
-                    Length, Model, LinearizationFlags, SecErrorValue, StartPoint, EndPoint,
-                    LinStartValue, LinTableByte, SlowAvarageFilter});
+    return ReadSet(CountedReads, IgnoredReads);
 }
 
 bool TSSICom::ReadParameterSetStrict() {
-    return ReadSet({Filter,
-                    SSIStartSync,
-                    Measurement,
-                    OutputCode,
-                    Direction,
-                    IndicationCounter,
-                    BitWidth,
-                    FactoryNumber,
-                    SyncTiming,
-                    JitterWindow,
-                    Offset,
-                    ErrorValue,
-                    Scale,
-                    UltrasonicSpeed,
-                    CycleTime,
-                    UARTCounter,
-                    PowerfailTime,
-                    MonoflopTime,
-                    Chargepump,
-                    OutputFlags,
-                    Mode,
-                    PositionCount,
-                    Length,
-                    Model,
-                    LinearizationFlags,
-                    SecErrorValue,
-                    StartPoint,
-                    EndPoint,
-                    LinTableByte},
-                   {});
+    return ReadSet(StrictReads, {});
 }
 
 bool TSSICom::WriteParameterSet() {
     bool ok = true;
-    for (const RegisterIndex r : {Resolution,
-                                  Filter,
-                                  Measurement,
-                                  OutputCode,
-                                  Direction,
-                                  IndicationCounter,
-                                  BitWidth,
-                                  Chargepump,
-                                  PositionCount,
-                                  Mode,
-                                  OutputFlags,
-                                  Length,
-                                  Model,
-                                  SyncTiming,
-                                  JitterWindow,
-                                  Offset,
-                                  MonoflopTime,
-                                  ErrorValue,
-                                  Scale,
-                                  UltrasonicSpeed,
-                                  CycleTime,
-                                  UARTCounter,
-                                  PowerfailTime,
-                                  SSIStartSync,
-                                  LinearizationFlags,
-                                  SlowAvarageFilter,
-                                  SecErrorValue,
-                                  Blanking}) {
+    for (const RegisterIndex r : WriteOrder) {
         ok = WriteRegister(r) && ok;
     }
     if (FirmwareType() == FirmwareTypeWithRepeatedFlags) {
