@@ -1,5 +1,6 @@
 #pragma once
 
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -32,8 +33,26 @@ public:
     void plugIn();
     bool busy = false;  // another program holds the device: open and probe fail with EBUSY
 
+    int baudRate() const { return baudRate_; }
+    int timeoutMs() const { return timeoutMs_; }
+
 private:
-    ...
+    bool fail(int code, const std::string& what);
+    // Clears the last error; false (with the reason) when no request can be made.
+    bool usable();
+    bool deviceAvailable(const std::string& devicePath);
+    // Moves what the sensor has sent up to `untilMs` into the receive buffer.
+    void collect(int64_t untilMs);
+
+    SimulatedSensor& sensor_;
+    platform::VirtualClock& clock_;
+    std::string devicePath_;
+    std::deque<uint8_t> received_;
+    platform::SystemError error_;
+    bool open_ = false;
+    bool unplugged_ = false;
+    int baudRate_ = 0;
+    int timeoutMs_ = 0;
 };
 
 }  // namespace sim

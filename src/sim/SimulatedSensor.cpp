@@ -1,1 +1,192 @@
-// placeholder
+#include "sim/SimulatedSensor.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "sim/StateFile.h"
+#include "sim/WireText.h"
+
+namespace sim {
+
+namespace {
+
+constexpr const char* kWakeUpLine = "PROG";
+constexpr size_t kMaxLineLength = 64;
+constexpr char kCorruptCharacter = 'X';
+constexpr char kMissingCrCharacter = '\n';
+
+bool listed(const std::vector<std::string>& commands, const std::string& line) {
+    return std::any_of(commands.begin(), commands.end(), [&](const std::string& command) {
+        return line.compare(0, 2, command) == 0;
+    });
+}
+
+}  // namespace
+
+SimulatedSensor::SimulatedSensor(const SensorConfig& config)
+    : config_(config), memory_(config), awake_(config.startsAwake) {
+    output_.setPaced(config.paced);
+}
+
+void SimulatedSensor::noteTime(int64_t timeMs) {
+    latestMs_ = std::max(latestMs_, timeMs);
+}
+
+void SimulatedSensor::receive(uint8_t byte, int64_t timeMs) {
+    noteTime(timeMs);
+    if (baudRate_ != kCommandBaud || byte == '\n')
+        return;
+    if (byte != '\r') {
+        if (line_.size() < kMaxLineLength)
+            line_.push_back(char(byte));
+        return;
+    }
+    onLine(std::exchange(line_, {}), timeMs);
+}
+
+void SimulatedSensor::onLine(const std::string& line, int64_t timeMs) {
+    log(TrafficEntry::Kind::Command, line, timeMs);
+    if (line == kWakeUpLine) {
+        awake_ = true;
+        mode_ = SensorMode::Command;
+        return;
+    }
+    if (faults_.silent || !awake_ || mode_ != SensorMode::Command ||
+        listed(faults_.refusedCommands, line))
+        return;
+    carryOut(line, timeMs);
+}
+
+void SimulatedSensor::carryOut(const std::string& line, int64_t timeMs) {
+    const CommandOutcome outcome = engine_.handle(line, timeMs);
+    ++carriedOut_[line];
+    if (outcome.enterBootloader)
+        mode_ = SensorMode::Bootloader;
+    if (outcome.persistentChange && persistentChange_)
+        persistentChange_();
+    if (outcome.reply && !listed(faults_.silentCommands, line))
+        sendReply(*outcome.reply, timeMs);
+}
+
+bool SimulatedSensor::due(int everyNth) const {
+    return everyNth > 0 && replyCount_ % everyNth == 0;
+}
+
+void SimulatedSensor::sendReply(const std::string& payload, int64_t commandTimeMs) {
+    ++replyCount_;
+    if (due(faults_.dropEveryNthReply))
+        return;
+    std::string wire = payload + '\r';
+    if (due(faults_.corruptEveryNthReply) && !payload.empty())
+        wire.front() = kCorruptCharacter;
+    if (due(faults_.zeroByteEveryNthReply) && !payload.empty())
+        wire[payload.size() - 1] = '\0';
+    if (due(faults_.missingCrEveryNthReply))
+        wire.back() = kMissingCrCharacter;
+    const int64_t startMs = output_.send(wire, commandTimeMs + config_.replyDelayMs);
+    if (wire.back() == '\r')
+        wire.pop_back();
+    log(TrafficEntry::Kind::Reply, std::move(wire), startMs);
+}
+
+void SimulatedSensor::log(TrafficEntry::Kind kind, std::string text, int64_t timeMs) {
+    traffic_.push_back({timeMs, kind, std::move(text), baudRate_});
+}
+
+void SimulatedSensor::setRts(bool asserted, int64_t timeMs) {
+    noteTime(timeMs);
+    if (asserted == rts_)
+        return;
+    rts_ = asserted;
+    log(TrafficEntry::Kind::Rts, asserted ? "1" : "0", timeMs);
+}
+
+void SimulatedSensor::setBaudRate(int baudRate, int64_t timeMs) {
+    noteTime(timeMs);
+    if (baudRate == baudRate_)
+        return;
+    baudRate_ = baudRate;
+    output_.setBaudRate(baudRate);
+    line_.clear();
+    log(TrafficEntry::Kind::Baud, std::to_string(baudRate), timeMs);
+}
+
+std::vector<TimedByte> SimulatedSensor::takeOutput(int64_t untilMs) {
+    return output_.take(untilMs);
+}
+
+std::optional<int64_t> SimulatedSensor::nextOutputTime() const {
+    return output_.nextTime();
+}
+
+uint32_t SimulatedSensor::word(const std::string& readCommand) const {
+    if (readCommand == "VA")
+        return uint32_t(memory_.firmwareVersion);
+    if (readCommand == "TA")
+        return memory_.operatingTime(latestMs_);
+    if (readCommand == "XA01F600")
+        return uint32_t(memory_.linTable.startValue()) & 0xFFFFFF;
+    return memory_.working.words.at(readCommand);
+}
+
+void SimulatedSensor::setWord(const std::string& readCommand, uint32_t value) {
+    if (readCommand == "TA")
+        memory_.setOperatingTime(value, latestMs_);
+    else if (readCommand == "XA01F600")
+        memory_.linTable.setStartValue(wiretext::signExtend24(value));
+    else
+        memory_.working.words.at(readCommand) = value;
+}
+
+std::string SimulatedSensor::laWord() const {
+    return memory_.working.la;
+}
+
+std::string SimulatedSensor::factoryNumber() const {
+    return memory_.working.fa;
+}
+
+const RegisterBank& SimulatedSensor::bank(Bank which) const {
+    switch (which) {
+        case Bank::Eeprom:
+            return memory_.eeprom;
+        case Bank::Factory:
+            return memory_.factory;
+        default:
+            return memory_.working;
+    }
+}
+
+uint8_t SimulatedSensor::linTableByte(int address) const {
+    return memory_.linTable.byte(address);
+}
+
+int SimulatedSensor::commitCount(const std::string& command) const {
+    const auto it = carriedOut_.find(command);
+    return it == carriedOut_.end() ? 0 : it->second;
+}
+
+void SimulatedSensor::setMagnet(int positionUm, int count) {
+    memory_.magnetPositionUm = positionUm;
+    memory_.magnetCount = count;
+}
+
+void SimulatedSensor::powerCycle() {
+    memory_.working = memory_.eeprom;
+    awake_ = config_.startsAwake;
+    mode_ = SensorMode::Command;
+    line_.clear();
+}
+
+std::string SimulatedSensor::saveState() const {
+    return formatState(memory_, latestMs_);
+}
+
+bool SimulatedSensor::loadState(const std::string& text) {
+    if (!parseState(text, memory_, latestMs_))
+        return false;
+    memory_.working = memory_.eeprom;
+    return true;
+}
+
+}  // namespace sim

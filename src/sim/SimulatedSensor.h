@@ -1,61 +1,38 @@
 #pragma once
 
 #include <cstdint>
-#include <deque>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
-namespace sim {
+#include "sim/CommandEngine.h"
+#include "sim/RegisterBank.h"
+#include "sim/SensorMemory.h"
+#include "sim/SensorTypes.h"
+#include "sim/WireOutput.h"
 
-// What kind of sensor the model plays.
-struct SensorConfig {
-    std::string model = "QH";          // two letters of the LA word
-    int firmwareVersion = 3960105;     // seven digits, VA word
-    std::string factoryNumber = "10203040";
-    int lengthMm = 500;
-    int resolutionUm = 5;
-    bool startsAwake = true;           // false: answers only after "PROG" lines
-    int replyDelayMs = 20;             // from the command's carriage return to the reply's first byte
-};
+namespace sim {
 
 // Named presets: "qh" (QH, 3960105), "kbf" (KB, 3960607), "b" (BP series),
 // "old" (3960100), "offset-raw" (3960405). Returns nullopt for an unknown name.
 std::optional<SensorConfig> presetConfig(const std::string& name);
 std::vector<std::string> presetNames();
 
-// Faults that tests and the simulator program inject.
-struct Faults {
-    bool silent = false;                     // answers nothing
-    int dropEveryNthReply = 0;               // 0: off
-    int corruptEveryNthReply = 0;            // replaces one payload character by a non-digit
-    int zeroByteEveryNthReply = 0;           // replaces one payload character by a zero byte
-    int missingCrEveryNthReply = 0;          // last byte is not a carriage return
-    std::vector<std::string> silentCommands;    // two-letter read commands left unanswered ("SA")
-    std::vector<std::string> refusedCommands;   // two-letter write commands ignored ("DN")
-    bool wrongLinAddress = false;            // XA echoes the address + 1
-    bool teachUnconfirmed = false;           // YN teach answers "15" instead of "06"
-};
-
-struct TrafficEntry {
-    enum class Kind { Command, Reply, Rts, Baud };
-    int64_t timeMs = 0;
-    Kind kind = Kind::Command;
-    std::string text;  // command or reply without CR; "1"/"0" for RTS; baud as text
-    int baudRate = 0;
-};
-
-// One byte the sensor puts on the wire and when it is there.
-struct TimedByte {
-    int64_t timeMs;
-    uint8_t byte;
-};
+enum class SensorMode { Command, Bootloader };
 
 // A sensor with working memory, EEPROM and factory set, speaking the command protocol.
+// It listens at 4800 baud: bytes sent at another speed are lost. A command's reply
+// starts `replyDelayMs` after its carriage return and is paced at the baud rate.
 class SimulatedSensor {
 public:
+    static constexpr int kCommandBaud = 4800;
+    enum class Bank { Working, Eeprom, Factory };
+
     explicit SimulatedSensor(const SensorConfig& config = {});
+    SimulatedSensor(const SimulatedSensor&) = delete;
+    SimulatedSensor& operator=(const SimulatedSensor&) = delete;
 
     // Wire interface. `timeMs` is when the byte has fully arrived at the sensor.
     void receive(uint8_t byte, int64_t timeMs);
@@ -70,24 +47,61 @@ public:
     const std::vector<TrafficEntry>& traffic() const { return traffic_; }
     void clearTraffic() { traffic_.clear(); }
 
-    // Raw words, as the sensor would report them (for tests and state files).
-    uint32_t word(const std::string& readCommand) const;     // "DA", "KA", ...
+    // Raw words as the read command reports them: "DA", "AA", "VA", "TA",
+    // "YA00000000", "XA01F600" ... (not LA and FA). Throws std::out_of_range for
+    // other names.
+    uint32_t word(const std::string& readCommand) const;
     void setWord(const std::string& readCommand, uint32_t value);
-    std::string laWord() const;                               // six characters
+    std::string laWord() const;  // six characters
     std::string factoryNumber() const;
+    const RegisterBank& bank(Bank which) const;
     uint8_t linTableByte(int address) const;
-    bool awake() const;
-    int commitCount(const std::string& command) const;        // "CN", "EN", "QN"
+    int32_t linStartValue() const { return memory_.linTable.startValue(); }
+
+    bool awake() const { return awake_; }
+    SensorMode mode() const { return mode_; }
+    int baudRate() const { return baudRate_; }
+    bool rts() const { return rts_; }
+    // How often this exact command was carried out: "CN", "EN", "QN", "BN" ...
+    int commitCount(const std::string& command) const;
+
+    // Where the magnet is; teaching a range point needs exactly one magnet.
+    void setMagnet(int positionUm, int count = 1);
+    // Power off and on: working memory reloads from the EEPROM.
+    void powerCycle();
 
     // Persistent state (EEPROM, factory set, linearization table) as text lines.
     std::string saveState() const;
+    // Replaces the persistent state and reloads working memory from it.
     bool loadState(const std::string& text);
+    // Called after every command that changed the persistent state.
+    void onPersistentChange(std::function<void()> handler) {
+        persistentChange_ = std::move(handler);
+    }
 
 private:
-    struct Impl;
-    std::shared_ptr<Impl> impl_;
+    void noteTime(int64_t timeMs);
+    void onLine(const std::string& line, int64_t timeMs);
+    void carryOut(const std::string& line, int64_t timeMs);
+    void sendReply(const std::string& payload, int64_t commandTimeMs);
+    bool due(int everyNth) const;
+    void log(TrafficEntry::Kind kind, std::string text, int64_t timeMs);
+
+    SensorConfig config_;
     Faults faults_;
+    SensorMemory memory_;
+    CommandEngine engine_{memory_, faults_};
+    WireOutput output_;
     std::vector<TrafficEntry> traffic_;
+    std::map<std::string, int> carriedOut_;
+    std::function<void()> persistentChange_;
+    std::string line_;
+    SensorMode mode_ = SensorMode::Command;
+    bool awake_;
+    bool rts_ = false;
+    int baudRate_ = kCommandBaud;
+    int replyCount_ = 0;
+    int64_t latestMs_ = 0;
 };
 
 }  // namespace sim

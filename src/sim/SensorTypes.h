@@ -1,0 +1,55 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace sim {
+
+// What kind of sensor the model plays.
+struct SensorConfig {
+    std::string model = "QH";       // two letters of the LA word
+    int firmwareVersion = 3960105;  // seven digits, VA word
+    std::string factoryNumber = "10203040";
+    int lengthMm = 500;
+    int resolutionUm = 5;
+    bool startsAwake = true;         // false: answers only after "PROG" lines
+    int replyDelayMs = 20;           // from the command's carriage return to the reply's first byte
+    bool paced = true;               // false: a reply's bytes all arrive with its first one
+    bool linearizationTable = true;  // answers "XA"/"XN" and the start value commands
+    int magnetPositionUm = 100000;   // where the magnet sits, from the start of the rod
+    int magnetCount = 1;             // teaching needs exactly one magnet
+    // Raw words that replace the preset's values, by read command ("DA", "AA",
+    // "YA00000000" ...); decimal registers (AA, UA) hold their number.
+    std::map<std::string, uint32_t> words;
+};
+
+// Faults that tests and the simulator program inject.
+struct Faults {
+    bool silent = false;                       // answers nothing and ignores every command
+    int dropEveryNthReply = 0;                 // 0: off
+    int corruptEveryNthReply = 0;              // replaces one payload character by a non-digit
+    int zeroByteEveryNthReply = 0;             // replaces one payload character by a zero byte
+    int missingCrEveryNthReply = 0;            // last byte is not a carriage return
+    std::vector<std::string> silentCommands;   // two-letter read commands left unanswered ("SA")
+    std::vector<std::string> refusedCommands;  // two-letter write commands ignored ("DN")
+    bool wrongLinAddress = false;              // XA echoes the address + 1
+    bool teachUnconfirmed = false;             // YN teach answers "15" instead of "06"
+};
+
+struct TrafficEntry {
+    enum class Kind { Command, Reply, Rts, Baud };
+    int64_t timeMs = 0;  // command: its carriage return arrived; reply: its first byte starts
+    Kind kind = Kind::Command;
+    std::string text;  // command or reply without CR; "1"/"0" for RTS; baud as text
+    int baudRate = 0;
+};
+
+// One byte the sensor puts on the wire and when it is there.
+struct TimedByte {
+    int64_t timeMs;
+    uint8_t byte;
+};
+
+}  // namespace sim

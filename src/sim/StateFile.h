@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "sim/SensorMemory.h"
+
+namespace sim {
+
+// The sensor's non-volatile memory as text lines: the EEPROM copy and the
+// factory set word by word, the linearization table and the operating time.
+std::string formatState(const SensorMemory& memory, int64_t timeMs);
+// Applies a text of formatState to `memory`; on any malformed line it changes
+// nothing and returns false. Working memory is left alone.
+bool parseState(std::string_view text, SensorMemory& memory, int64_t timeMs);
+
+// Writes through a temporary file in the same folder and renames it over `path`.
+bool writeFileAtomically(const std::string& path, const std::string& text);
+std::optional<std::string> readFile(const std::string& path);
+
+}  // namespace sim
