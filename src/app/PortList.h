@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "comm/Serialcom.h"
+#include "platform/ComPortMap.h"
+
+namespace app {
+
+struct PortEntry {
+    QString text;            // "Demo" or "COM n"
+    std::string devicePath;  // empty for Demo
+};
+
+inline constexpr int HighestListedPort = 100;
+inline constexpr uint8_t NoChoice = 255;
+
+struct PortScan {
+    std::vector<PortEntry> entries;  // what the list offers
+    std::vector<PortEntry> denied;   // devices that exist but this account may not open
+};
+
+// "Demo", then "COM n" for every port from 1 to 100 that the prober can open.
+PortScan AvailablePorts(TSerialCom& prober, const platform::ComPortMap& ports);
+
+// Whether the last failed open or probe failed for lack of permission.
+bool PermissionDenied(const TSerialCom& port);
+
+// What the user can do about devices that exist but may not be opened; empty
+// when there are none or the language has no texts.
+QString PermissionAdvice(const std::vector<PortEntry>& denied, uint8_t uiLanguage);
+
+// The port an entry stands for: 0 for "Demo", the number after "COM " otherwise,
+// 255 when that is not a number.
+uint8_t ChoiceFromEntry(const QString& entry);
+
+}  // namespace app
