@@ -1,0 +1,157 @@
+#include <gtest/gtest.h>
+
+#include "comm/SimLink.h"
+
+using R = TSSICom::RegisterIndex;
+using Lines = std::vector<std::string>;
+
+namespace {
+sim::SensorConfig kbf() {
+    return *sim::presetConfig("kbf");
+}
+
+std::vector<int> stillModified(const TSSICom& com) {
+    std::vector<int> left;
+    for (int r = 0; r < TSSICom::RegisterCount; ++r) {
+        if (com.ParameterStruct[r].Modified) {
+            left.push_back(r);
+        }
+    }
+    return left;
+}
+}  // namespace
+
+TEST(ReadParameterSet, ReadsInOrder) {
+    SimLink link(kbf());
+    ASSERT_TRUE(link.com.ReadParameterSet());
+    const Lines expected = {
+        "VA",         "AA",         "DA",         "DA",       "DA",       "DA", "DA", "DA", "DA",
+        "FA",         "MA",         "MA",         "NA",       "PA",       "SA", "UA", "ZA", "ZA",
+        "RA",         "OA",         "JA",         "KA",       "KA",       "KA", "LA", "LA", "RA",
+        "YA30000000", "YA00000000", "YA80000000", "XA01F600", "XA00C800", "DA"};
+    EXPECT_EQ(link.commands(), expected);
+    EXPECT_EQ(link.com[R::Model].Value, 'K' * 256 + 'B');
+    EXPECT_EQ(link.com[R::BitWidth].Value, 26);
+    EXPECT_EQ(link.com[R::FactoryNumber].Reply, "20815001");
+}
+
+TEST(ReadParameterSet, FailureRestoresTheWholeTable) {
+    SimLink link(kbf());
+    link.com.LoadDemoSet();
+    link.com[R::Direction].Modified = 1;
+    link.com[R::Scale].Answered = 1;
+    const auto table = link.com.ParameterStruct;
+    const auto image = link.com.LinTableImage;
+    link.sensor.faults().silentCommands = {"SA"};
+    EXPECT_FALSE(link.com.ReadParameterSet());
+    EXPECT_TRUE(link.com.ParameterStruct == table);
+    EXPECT_TRUE(link.com.LinTableImage == image);
+
+    link.sensor.faults().silentCommands = {"VA"};
+    link.sensor.clearTraffic();
+    EXPECT_FALSE(link.com.ReadParameterSet());
+    EXPECT_EQ(link.commands(), Lines(5, "VA"));
+    auto expected = table;
+    expected[R::FirmwareVersion].Answered = 0;
+    EXPECT_TRUE(link.com.ParameterStruct == expected);
+}
+
+TEST(ReadParameterSet, ResolutionZeroBecomesOne) {
+    sim::SensorConfig config;
+    config.words = {{"AA", 0}};
+    SimLink link(config);
+    ASSERT_TRUE(link.com.ReadParameterSet());
+    EXPECT_EQ(link.com[R::Resolution].Value, 1);
+    EXPECT_EQ(link.sensor.word("AA"), 1u);
+    const Lines commands = link.commands();
+    EXPECT_EQ(Lines(commands.begin() + 2, commands.begin() + 5), (Lines{"AA", "AN00000001", "AA"}));
+
+    SimLink demo({}, 0);
+    ASSERT_TRUE(demo.com.ReadParameterSet());
+    EXPECT_EQ(demo.com[R::Resolution].Value, 1);
+    EXPECT_TRUE(demo.sensor.traffic().empty());
+}
+
+TEST(ReadParameterSet, StrictNeedsEveryRegister) {
+    SimLink link(kbf());
+    EXPECT_TRUE(link.com.ReadParameterSetStrict());
+    link.sensor.faults().silentCommands = {"LA"};
+    EXPECT_TRUE(link.com.ReadParameterSet()) << "the model read is not counted";
+    EXPECT_EQ(link.com[R::Model].Answered, 0);
+    const auto table = link.com.ParameterStruct;
+    link.sensor.clearTraffic();
+    EXPECT_FALSE(link.com.ReadParameterSetStrict());
+    EXPECT_TRUE(link.com.ParameterStruct == table);
+    const Lines commands = link.commands();
+    EXPECT_EQ(std::count(commands.begin(), commands.end(), "XA01F600"), 0);
+    EXPECT_EQ(commands.back(), "XA00C800");
+}
+
+TEST(ReadParameterSet, BlankingFrom3960610) {
+    for (const int version : {3960609, 3960610}) {
+        SimLink link(firmware(version));
+        ASSERT_TRUE(link.com.ReadParameterSet());
+        const Lines commands = link.commands();
+        EXPECT_EQ(std::count(commands.begin(), commands.end(), "WA"), version == 3960610);
+    }
+    SimLink link(firmware(3960610));
+    link.sensor.faults().silentCommands = {"WA"};
+    EXPECT_FALSE(link.com.ReadParameterSet());
+}
+
+TEST(WriteParameterSet, WritesInOrderAndFlagsTwiceOn39606) {
+    SimLink link(kbf());
+    ASSERT_TRUE(link.com.ReadParameterSet());
+    link.sensor.clearTraffic();
+    ASSERT_TRUE(link.com.WriteParameterSet());
+    Lines writes;
+    for (const std::string& command : link.commands()) {
+        if (command[1] == 'N') {
+            writes.push_back(command.substr(0, 2));
+        }
+    }
+    const Lines expected = {"AN", "DN", "DN", "DN", "DN", "DN", "DN", "JN", "KN", "KN",
+                            "KN", "LN", "LN", "MN", "MN", "NN", "ON", "PN", "SN", "UN",
+                            "ZN", "ZN", "RN", "DN", "RN", "DN", "YN", "WN", "RN"};
+    EXPECT_EQ(writes, expected);
+    EXPECT_EQ(link.sensor.word("DA"), 0x02011Au) << "the set went back unchanged";
+
+    link.sensor.faults().refusedCommands = {"MN"};
+    link.com[R::SyncTiming].Value += 1;
+    EXPECT_FALSE(link.com.WriteParameterSet()) << "one refused value fails the set";
+    EXPECT_EQ(link.commands().back().substr(0, 2), "RA") << "the rest is still written";
+}
+
+TEST(Eeprom, CommitRuleAndClearedFlags) {
+    for (const auto& [version, command] : {std::pair{3960100, "EN"}, {3960101, "CN"}}) {
+        SimLink link;
+        link.com[R::FirmwareVersion].Value = version;
+        EXPECT_TRUE(link.com.Commit());
+        EXPECT_EQ(link.commands(), Lines{command});
+        EXPECT_EQ(link.sensor.commitCount(command), 1);
+    }
+    struct Case {
+        bool (TSSICom::*operation)();
+        const char* command;
+        int pauseMs;
+        std::vector<int> left;
+    };
+    const Case cases[] = {
+        {&TSSICom::CommitToEeprom, "CN", 1500, {16, 30, 31, 32, 33, 34}},
+        {&TSSICom::WriteFactorySettings, "EN", 1500, {15, 16, 26, 30, 31, 32, 33, 34, 35}},
+        {&TSSICom::ReadFactorySettings, "QN", 1000, {15, 16, 26, 30, 31, 32, 33, 34, 35}},
+    };
+    for (const Case& c : cases) {
+        SimLink link;
+        for (auto& reg : link.com.ParameterStruct) {
+            reg.Modified = 1;
+        }
+        EXPECT_TRUE((link.com.*c.operation)());
+        EXPECT_EQ(link.commands(), Lines{c.command});
+        EXPECT_EQ(link.elapsedSince(link.lastCommandTime()), 10 + 15 + c.pauseMs);
+        EXPECT_EQ(stillModified(link.com), c.left) << c.command;
+    }
+    SimLink gone;
+    gone.sensor.faults().silent = true;
+    EXPECT_TRUE(gone.com.CommitToEeprom());
+}
