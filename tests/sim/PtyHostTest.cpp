@@ -1,0 +1,91 @@
+#include "sim/PtyHost.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+#include "PtyClient.h"
+#include "sim/TrafficLog.h"
+
+using simtest::PtyClient;
+
+namespace {
+
+int64_t elapsedMs(std::chrono::steady_clock::time_point since) {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
+                                                                 since)
+        .count();
+}
+
+struct PtyHostTest : ::testing::Test {
+    std::string ask(PtyClient& client, const std::string& command, int timeoutMs = 300) {
+        client.send(command);
+        return client.readLine(timeoutMs, [&] { host.serve(1); });
+    }
+
+    platform::SteadyClock clock;
+    sim::SimulatedSensor sensor;
+    sim::PtyHost host{sensor, clock};
+};
+
+TEST_F(PtyHostTest, AnswersAClientOnTheSlaveAtWireSpeed) {
+    PtyClient client(host.slavePath());
+    ASSERT_TRUE(client.isOpen());
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(ask(client, "FA"), "10203040\r");
+    // 3 bytes in, 20 ms, 9 bytes out at 4800 baud: 45 ms on the wire.
+    EXPECT_GE(elapsedMs(start), 44);
+    EXPECT_EQ(ask(client, "DNC3A518", 100), "");
+    EXPECT_EQ(ask(client, "DA"), "C3A518\r");
+}
+
+TEST_F(PtyHostTest, SlaveOutlivesItsClients) {
+    {
+        PtyClient first(host.slavePath());
+        EXPECT_EQ(ask(first, "VA"), "3C6D29\r");
+    }
+    host.serve(1);
+    PtyClient second(host.slavePath());
+    ASSERT_TRUE(second.isOpen());
+    EXPECT_EQ(ask(second, "VA"), "3C6D29\r");
+}
+
+TEST_F(PtyHostTest, FollowsTheBaudRateTheClientSets) {
+    PtyClient client(host.slavePath(), B38400);
+    EXPECT_EQ(ask(client, "FA", 150), "");
+    EXPECT_EQ(sensor.baudRate(), 38400);
+    client.setSpeed(B4800);
+    EXPECT_EQ(ask(client, "FA"), "10203040\r");
+
+    std::vector<std::string> bauds;
+    for (const auto& entry : sensor.traffic())
+        if (entry.kind == sim::TrafficEntry::Kind::Baud)
+            bauds.push_back(entry.text);
+    EXPECT_EQ(bauds, (std::vector<std::string>{"38400", "4800"}));
+}
+
+TEST(PtyHostUnpacedTest, AnswersWithoutWireTime) {
+    platform::SteadyClock clock;
+    sim::SensorConfig config;
+    config.paced = false;
+    config.replyDelayMs = 0;
+    sim::SimulatedSensor sensor(config);
+    sim::PtyHost host(sensor, clock, false);
+    PtyClient client(host.slavePath());
+    const auto start = std::chrono::steady_clock::now();
+    client.send("FA");
+    EXPECT_EQ(client.readLine(300, [&] { host.serve(1); }), "10203040\r");
+    EXPECT_LT(elapsedMs(start), 40);
+}
+
+TEST(TrafficLogTest, LinesShowTimeBaudDirectionAndEscapedText) {
+    using Kind = sim::TrafficEntry::Kind;
+    EXPECT_EQ(sim::formatTrafficLine({1250, Kind::Command, "FA", 4800}, 1000),
+              "       250 ms    4800 baud  RX   FA");
+    EXPECT_EQ(sim::formatTrafficLine({1270, Kind::Reply, std::string("3C\0D\\", 5), 4800}, 1000),
+              "       270 ms    4800 baud  TX   3C\\x00D\\x5C");
+    EXPECT_EQ(sim::formatTrafficLine({1300, Kind::Rts, "1", 38400}, 1000),
+              "       300 ms   38400 baud  RTS  1");
+}
+
+}  // namespace
