@@ -26,8 +26,6 @@ public:
     int32_t startValue() const { return startValue_; }
     void setStartValue(int32_t value) { startValue_ = value; }
 
-    bool operator==(const LinearizationTable&) const = default;
-
 private:
     std::array<uint8_t, kLastAddress - kFirstAddress + 1> bytes_{};
     int32_t startValue_ = 0;

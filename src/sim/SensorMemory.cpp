@@ -40,9 +40,15 @@ void SensorMemory::setOperatingTime(uint32_t counts, int64_t timeMs) {
     operatingSinceMs_ = timeMs;
 }
 
+bool SensorMemory::internalLinearization() const {
+    return firmwareType(firmwareVersion) == 39606 && (working.words.at("RA") >> 8 & 1) != 0;
+}
+
 uint32_t SensorMemory::magnetPosition() const {
-    const uint32_t resolution = std::max<uint32_t>(working.words.at("AA"), 1);
-    return uint32_t(std::max(magnetPositionUm, 0)) / resolution;
+    const uint32_t um = uint32_t(std::max(magnetPositionUm, 0));
+    if (internalLinearization())
+        return um;
+    return um / std::max<uint32_t>(working.words.at("AA"), 1);
 }
 
 }  // namespace sim

@@ -20,8 +20,10 @@ struct SensorMemory {
     uint32_t operatingTime(int64_t timeMs) const;
     void setOperatingTime(uint32_t counts, int64_t timeMs);
 
-    // Where the magnet is, in the resolution steps of working memory.
+    // Where the magnet is: in micrometres while internal linearization is on,
+    // otherwise in the resolution steps of working memory.
     uint32_t magnetPosition() const;
+    bool internalLinearization() const;
 
     int firmwareVersion;
     bool hasLinearizationTable;

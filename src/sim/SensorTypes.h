@@ -27,15 +27,17 @@ struct SensorConfig {
 
 // Faults that tests and the simulator program inject.
 struct Faults {
-    bool silent = false;                       // answers nothing and ignores every command
-    int dropEveryNthReply = 0;                 // 0: off
-    int corruptEveryNthReply = 0;              // replaces one payload character by a non-digit
-    int zeroByteEveryNthReply = 0;             // replaces one payload character by a zero byte
-    int missingCrEveryNthReply = 0;            // last byte is not a carriage return
-    std::vector<std::string> silentCommands;   // two-letter read commands left unanswered ("SA")
-    std::vector<std::string> refusedCommands;  // two-letter write commands ignored ("DN")
-    bool wrongLinAddress = false;              // XA echoes the address + 1
-    bool teachUnconfirmed = false;             // YN teach answers "15" instead of "06"
+    bool silent = false;             // answers nothing and ignores every command
+    int dropEveryNthReply = 0;       // 0: off
+    int corruptEveryNthReply = 0;    // replaces one payload character by a non-digit
+    int zeroByteEveryNthReply = 0;   // replaces one payload character by a zero byte
+    int missingCrEveryNthReply = 0;  // last byte is not a carriage return
+    // Commands, or how they begin, that go unanswered ("SA", "YA30000000").
+    std::vector<std::string> silentCommands;
+    // Write commands, or how they begin, that the sensor ignores ("DN", "XN00C8").
+    std::vector<std::string> refusedCommands;
+    bool wrongLinAddress = false;   // XA echoes the address + 1
+    bool teachUnconfirmed = false;  // YN teach answers "15" instead of "06"
 };
 
 struct TrafficEntry {

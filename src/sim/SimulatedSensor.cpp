@@ -16,9 +16,8 @@ constexpr char kCorruptCharacter = 'X';
 constexpr char kMissingCrCharacter = '\n';
 
 bool listed(const std::vector<std::string>& commands, const std::string& line) {
-    return std::any_of(commands.begin(), commands.end(), [&](const std::string& command) {
-        return line.compare(0, 2, command) == 0;
-    });
+    return std::any_of(commands.begin(), commands.end(),
+                       [&](const std::string& command) { return line.starts_with(command); });
 }
 
 }  // namespace
@@ -32,6 +31,7 @@ void SimulatedSensor::noteTime(int64_t timeMs) {
     latestMs_ = std::max(latestMs_, timeMs);
 }
 
+// A line feed after the carriage return, as terminals send it, is ignored.
 void SimulatedSensor::receive(uint8_t byte, int64_t timeMs) {
     noteTime(timeMs);
     if (baudRate_ != kCommandBaud || byte == '\n')
@@ -59,7 +59,8 @@ void SimulatedSensor::onLine(const std::string& line, int64_t timeMs) {
 
 void SimulatedSensor::carryOut(const std::string& line, int64_t timeMs) {
     const CommandOutcome outcome = engine_.handle(line, timeMs);
-    ++carriedOut_[line];
+    if (line.size() == 2)
+        ++carriedOut_[line];
     if (outcome.enterBootloader)
         mode_ = SensorMode::Bootloader;
     if (outcome.persistentChange && persistentChange_)

@@ -62,7 +62,7 @@ public:
     SensorMode mode() const { return mode_; }
     int baudRate() const { return baudRate_; }
     bool rts() const { return rts_; }
-    // How often this exact command was carried out: "CN", "EN", "QN", "BN" ...
+    // How often a command without argument was carried out: "CN", "EN", "QN", "BN" ...
     int commitCount(const std::string& command) const;
 
     // Where the magnet is; teaching a range point needs exactly one magnet.

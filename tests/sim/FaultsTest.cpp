@@ -41,9 +41,10 @@ TEST(FaultsTest, RepliesAreCorruptedZeroedOrLoseTheirCarriageReturn) {
 
 TEST(FaultsTest, ListedReadCommandsGoUnanswered) {
     Link link;
-    link.sensor.faults().silentCommands = {"SA", "YA"};
+    link.sensor.faults().silentCommands = {"SA", "YA30000000"};
     EXPECT_EQ(link.ask("SA", 7), "");
     EXPECT_EQ(link.ask("YA30000000", 3), "");
+    EXPECT_EQ(link.ask("YA80000000", 9), "01FFFFFF\r");
     EXPECT_EQ(link.ask("YN20000000", 3), "06\r");
     EXPECT_EQ(link.ask("DA", 7), "020119\r");
 }

@@ -102,6 +102,16 @@ TEST(ProtocolTest, RangePointsAreTaughtAtTheMagnetAndDeleted) {
     EXPECT_EQ(link.ask("YA80000000", 9), "01FFFFFF\r");
 }
 
+TEST(ProtocolTest, RangePointsAreMicrometresUnderInternalLinearization) {
+    Link link(preset("kbf"));  // RA 00FA0101: internal linearization on
+    link.sensor.setMagnet(123450);
+    EXPECT_EQ(link.ask("YN00000000", 3), "06\r");
+    EXPECT_EQ(link.ask("YA00000000", 9), "0001E23A\r");
+    link.send("RN00FA0001");
+    EXPECT_EQ(link.ask("YN00000000", 3), "06\r");
+    EXPECT_EQ(link.ask("YA00000000", 9), "0000F11D\r");  // 61725 steps of 2 µm
+}
+
 TEST(ProtocolTest, SecondErrorValueSwitchAnswersThreeBytes) {
     Link link;
     EXPECT_EQ(link.ask("YN20000000", 3), "06\r");
