@@ -1,0 +1,147 @@
+#include "Commands.h"
+
+#include "ExitCode.h"
+#include "JsonOutput.h"
+#include "TableOutput.h"
+
+namespace cli {
+
+namespace {
+
+constexpr int kFirstLinTableAddress = TSSICom::LinTableFirstAddress;
+
+std::string key(TSSICom::RegisterIndex r) {
+    return TSSICom::RegisterKey(r);
+}
+
+}  // namespace
+
+CommandRunner::CommandRunner(TSSICom& com, std::string port, std::ostream& out, std::ostream& err)
+    : com_(com), port_(std::move(port)), out_(out), err_(err) {}
+
+int CommandRunner::run(const Invocation& invocation, const std::optional<RegisterInput>& input) {
+    switch (invocation.command) {
+        case Command::Read:
+            return read(invocation.json);
+        case Command::Get:
+            return get(*invocation.key);
+        case Command::Set:
+            return set(*invocation.key, *input);
+        case Command::Commit:
+            return commit();
+        case Command::Wake:
+            return wake();
+        default:
+            return UsageError;
+    }
+}
+
+int CommandRunner::read(bool json) {
+    // A failed set read restores every flag, so the firmware read is done on
+    // its own first to tell a silent sensor from an incomplete set.
+    if (!readFirmware())
+        return noAnswer(TSSICom::FirmwareVersion);
+    if (!com_.ReadParameterSet()) {
+        err_ << "The sensor on " << port_
+             << " did not answer every register; the parameter set was not read\n";
+        return SensorFailure;
+    }
+    if (json) {
+        out_ << parameterSetJson(port_, com_.FirmwareType(), registerRows(com_)) << "\n";
+    } else {
+        out_ << parameterSetTable(port_, com_);
+    }
+    return Success;
+}
+
+int CommandRunner::get(TSSICom::RegisterIndex r) {
+    if (!readFirmware())
+        return noAnswer(TSSICom::FirmwareVersion);
+    if (!readOne(r))
+        return noAnswer(r);
+    out_ << displayValue(r, com_[r]) << "\n";
+    return Success;
+}
+
+int CommandRunner::set(TSSICom::RegisterIndex r, const RegisterInput& input) {
+    if (!readFirmware())
+        return noAnswer(TSSICom::FirmwareVersion);
+    TSSICom::DataElement& element = com_[r];
+    applyInput(r, element, input);
+    element.Modified = 1;
+    const std::string wanted = displayValue(r, element);
+    if (!com_.WriteRegister(r))
+        return writeFailed(r, wanted);
+    reportWritten(r);
+    return Success;
+}
+
+int CommandRunner::commit() {
+    if (!readFirmware())
+        return noAnswer(TSSICom::FirmwareVersion);
+    const int version = com_.FirmwareVersionNumber();
+    const bool withCN = TSSICom::CommitsWithCN(version);
+    if (withCN) {
+        com_.CommitToEeprom();
+    } else {
+        com_.WriteFactorySettings();
+    }
+    out_ << "Committed with " << (withCN ? "CN" : "EN") << " (firmware " << version << ")\n";
+    return Success;
+}
+
+int CommandRunner::wake() {
+    if (!com_.WakeSensor()) {
+        err_ << "The wake-up sequence could not be sent on " << port_ << ": "
+             << com_.LastError().message << "\n";
+        return SensorFailure;
+    }
+    out_ << "Wake-up sequence sent on " << port_ << "\n";
+    return Success;
+}
+
+bool CommandRunner::readFirmware() {
+    return com_.ReadRegister(TSSICom::FirmwareVersion);
+}
+
+// A few registers are filled by the read of another one.
+bool CommandRunner::readOne(TSSICom::RegisterIndex r) {
+    switch (r) {
+        case TSSICom::SSISampleTime:
+            return com_.ReadRegister(TSSICom::LinearizationFlags);
+        case TSSICom::LinTableByte:
+        case TSSICom::LinTableAddress:
+            return com_.ReadLinTableByte(kFirstLinTableAddress);
+        default:
+            return com_.ReadRegister(r);
+    }
+}
+
+int CommandRunner::noAnswer(TSSICom::RegisterIndex r) {
+    err_ << key(r) << ": the sensor on " << port_ << " did not answer\n";
+    return SensorFailure;
+}
+
+int CommandRunner::writeFailed(TSSICom::RegisterIndex r, const std::string& wanted) {
+    const TSSICom::DataElement& element = com_[r];
+    const std::string reported = displayValue(r, element);
+    if (!element.Answered) {
+        err_ << key(r) << ": the sensor on " << port_ << " did not answer while writing " << wanted
+             << "\n";
+    } else if (reported == wanted) {
+        err_ << key(r) << ": the sensor on " << port_ << " did not confirm writing " << wanted
+             << "\n";
+    } else {
+        err_ << key(r) << ": sensor reports " << reported << " after writing " << wanted << "\n";
+    }
+    return SensorFailure;
+}
+
+void CommandRunner::reportWritten(TSSICom::RegisterIndex r) {
+    out_ << key(r) << " = " << displayValue(r, com_[r]);
+    if (r == TSSICom::Model)
+        out_ << " (sent; the sensor gives no read-back of the model)";
+    out_ << " (not yet committed: run varnelctl commit to keep it)\n";
+}
+
+}  // namespace cli

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <optional>
+#include <ostream>
+#include <string>
+
+#include "Arguments.h"
+#include "RegisterInput.h"
+#include "comm/Ssicom.h"
+
+namespace cli {
+
+// Runs one command on an open port. Results go to `out`; what went wrong goes
+// to `err`, naming the register and what happened. Returns the exit code.
+class CommandRunner {
+public:
+    CommandRunner(TSSICom& com, std::string port, std::ostream& out, std::ostream& err);
+
+    int run(const Invocation& invocation, const std::optional<RegisterInput>& input);
+
+    int read(bool json);
+    int get(TSSICom::RegisterIndex r);
+    int set(TSSICom::RegisterIndex r, const RegisterInput& input);
+    int commit();
+    int wake();
+
+private:
+    bool readFirmware();
+    bool readOne(TSSICom::RegisterIndex r);
+    int noAnswer(TSSICom::RegisterIndex r);
+    int writeFailed(TSSICom::RegisterIndex r, const std::string& wanted);
+    void reportWritten(TSSICom::RegisterIndex r);
+
+    TSSICom& com_;
+    std::string port_;
+    std::ostream& out_;
+    std::ostream& err_;
+};
+
+}  // namespace cli

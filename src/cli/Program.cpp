@@ -1,0 +1,76 @@
+#include "Program.h"
+
+#include "Commands.h"
+#include "ExitCode.h"
+#include "PortChoice.h"
+#include "platform/TermiosSerialBackend.h"
+
+namespace cli {
+
+namespace {
+
+int listPorts(std::ostream& out) {
+    for (const PortEntry& entry : existingPorts(platform::ComPortMap(), deviceExists)) {
+        out << "COM" << entry.number << "\t" << entry.devicePath << "\n";
+    }
+    return Success;
+}
+
+int usageError(std::ostream& err, const std::string& message) {
+    err << "varnelctl: " << message << "\n";
+    return UsageError;
+}
+
+bool openPort(TSSICom& com, const PortChoice& choice, const platform::ComPortMap& ports,
+              std::ostream& err) {
+    if (ports.devicePath(choice.number).empty()) {
+        err << "Cannot open " << choice.label << ": no serial device belongs to this number\n";
+        return false;
+    }
+    if (com.OpenDefault(choice.number))
+        return true;
+    if (choice.label != ports.devicePath(choice.number))
+        err << choice.label << ": ";
+    err << com.LastError().message << "\n";
+    return false;
+}
+
+int runOnPort(const Invocation& invocation, const PortChoice& choice, std::ostream& out,
+              std::ostream& err) {
+    const platform::ComPortMap ports(choice.explicitPaths);
+    platform::SteadyClock clock;
+    platform::TermiosSerialBackend backend;
+    TSSICom com(backend, clock, ports);
+
+    std::optional<RegisterInput> input;
+    if (invocation.command == Command::Set) {
+        const ValueParse parsed =
+            parseRegisterValue(*invocation.key, com[*invocation.key], invocation.value);
+        if (!parsed.input)
+            return usageError(err, parsed.error);
+        input = parsed.input;
+    }
+    if (!openPort(com, choice, ports, err))
+        return SensorFailure;
+    return CommandRunner(com, choice.label, out, err).run(invocation, input);
+}
+
+}  // namespace
+
+int execute(const Invocation& invocation, std::ostream& out, std::ostream& err) {
+    if (invocation.command == Command::Help) {
+        out << usageText();
+        return Success;
+    }
+    if (invocation.command == Command::Ports)
+        return listPorts(out);
+    const auto choice = resolvePort(invocation.port);
+    if (!choice) {
+        return usageError(err, "'" + invocation.port +
+                                   "' is no port: give COMn, a number from 1 to 255 or a "
+                                   "device path");
+    }
+    return runOnPort(invocation, *choice, out, err);
+}
+
+}  // namespace cli

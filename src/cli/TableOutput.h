@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+
+#include "comm/Ssicom.h"
+
+namespace cli {
+
+// The register table for people: one line per register with its value, the
+// sensor's reply and whether it answered.
+std::string parameterSetTable(const std::string& port, const TSSICom& com);
+
+}  // namespace cli

@@ -1,0 +1,17 @@
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "Arguments.h"
+#include "ExitCode.h"
+#include "Program.h"
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    const cli::ParseResult parsed = cli::parseArguments(args);
+    if (!parsed.invocation) {
+        std::cerr << "varnelctl: " << parsed.error << "\nRun 'varnelctl --help' for the usage.\n";
+        return cli::UsageError;
+    }
+    return cli::execute(*parsed.invocation, std::cout, std::cerr);
+}

@@ -1,0 +1,123 @@
+#include "cli/Arguments.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using cli::Command;
+using cli::parseArguments;
+
+cli::Invocation parsed(const std::vector<std::string>& args) {
+    const cli::ParseResult result = parseArguments(args);
+    EXPECT_TRUE(result.invocation.has_value()) << result.error;
+    return result.invocation.value_or(cli::Invocation{});
+}
+
+std::string errorOf(const std::vector<std::string>& args) {
+    const cli::ParseResult result = parseArguments(args);
+    EXPECT_FALSE(result.invocation.has_value());
+    return result.error;
+}
+
+TEST(Arguments, HelpWinsOverEverythingElse) {
+    EXPECT_EQ(parsed({"--help"}).command, Command::Help);
+    EXPECT_EQ(parsed({"-h"}).command, Command::Help);
+    EXPECT_EQ(parsed({"read", "--help"}).command, Command::Help);
+}
+
+TEST(Arguments, NoCommandIsAnError) {
+    EXPECT_EQ(errorOf({}), "no command given");
+    EXPECT_EQ(errorOf({"--port", "COM1"}), "no command given");
+}
+
+TEST(Arguments, UnknownCommandIsNamed) {
+    EXPECT_NE(errorOf({"frobnicate"}).find("'frobnicate'"), std::string::npos);
+}
+
+TEST(Arguments, UnknownOptionIsNamed) {
+    EXPECT_NE(errorOf({"read", "--port", "COM1", "--verbose"}).find("--verbose"),
+              std::string::npos);
+}
+
+TEST(Arguments, ReadTakesThePortInBothSpellings) {
+    const cli::Invocation a = parsed({"read", "--port", "COM3"});
+    EXPECT_EQ(a.command, Command::Read);
+    EXPECT_EQ(a.port, "COM3");
+    EXPECT_FALSE(a.json);
+    const cli::Invocation b = parsed({"--port=/dev/ttyUSB1", "read", "--json"});
+    EXPECT_EQ(b.port, "/dev/ttyUSB1");
+    EXPECT_TRUE(b.json);
+}
+
+TEST(Arguments, PortIsRequiredWhereTheSensorIsUsed) {
+    for (const char* command : {"read", "commit", "wake"}) {
+        EXPECT_EQ(errorOf({command}), std::string(command) + " needs --port");
+    }
+    EXPECT_EQ(errorOf({"get", "BitWidth"}), "get needs --port");
+}
+
+TEST(Arguments, PortWithoutValueIsAnError) {
+    EXPECT_EQ(errorOf({"read", "--port"}), "--port needs a value");
+}
+
+TEST(Arguments, PortGivenTwiceIsAnError) {
+    EXPECT_EQ(errorOf({"read", "--port", "1", "--port", "2"}), "--port given twice");
+}
+
+TEST(Arguments, PortsTakesNoPort) {
+    EXPECT_EQ(parsed({"ports"}).command, Command::Ports);
+    EXPECT_EQ(errorOf({"ports", "--port", "1"}), "ports takes no --port");
+}
+
+TEST(Arguments, JsonOnlyForRead) {
+    EXPECT_EQ(errorOf({"get", "--port", "1", "--json", "BitWidth"}), "--json applies only to read");
+}
+
+TEST(Arguments, GetTakesOneKeyIgnoringCase) {
+    const cli::Invocation a = parsed({"get", "--port", "COM1", "bitwidth"});
+    EXPECT_EQ(a.command, Command::Get);
+    ASSERT_TRUE(a.key.has_value());
+    EXPECT_EQ(*a.key, TSSICom::BitWidth);
+    EXPECT_EQ(parsed({"get", "--port", "1", "SLOWAVARAGEFILTER"}).key, TSSICom::SlowAvarageFilter);
+}
+
+TEST(Arguments, GetNeedsExactlyOneKey) {
+    EXPECT_EQ(errorOf({"get", "--port", "1"}), "get needs KEY");
+    EXPECT_EQ(errorOf({"get", "--port", "1", "BitWidth", "Filter"}), "too many arguments for get");
+}
+
+TEST(Arguments, UnknownKeyIsAnError) {
+    EXPECT_EQ(errorOf({"get", "--port", "1", "Bitwidht"}), "unknown register key 'Bitwidht'");
+}
+
+TEST(Arguments, SetTakesKeyAndValueAlsoNegative) {
+    const cli::Invocation a = parsed({"set", "--port", "COM2", "Offset", "-2"});
+    EXPECT_EQ(a.command, Command::Set);
+    EXPECT_EQ(a.key, TSSICom::Offset);
+    EXPECT_EQ(a.value, "-2");
+    EXPECT_EQ(errorOf({"set", "--port", "1", "Offset"}), "set needs KEY VALUE");
+}
+
+TEST(Arguments, DoubleDashEndsTheOptions) {
+    const cli::Invocation a = parsed({"set", "--port", "1", "--", "Model", "--"});
+    EXPECT_EQ(a.key, TSSICom::Model);
+    EXPECT_EQ(a.value, "--");
+}
+
+TEST(Arguments, EveryRegisterKeyIsFound) {
+    for (int r = 0; r < TSSICom::RegisterCount; ++r) {
+        const auto index = TSSICom::RegisterIndex(r);
+        EXPECT_EQ(cli::findRegister(TSSICom::RegisterKey(index)), index) << r;
+    }
+    EXPECT_FALSE(cli::findRegister("").has_value());
+}
+
+TEST(Arguments, UsageNamesCommandsAndKeys) {
+    const std::string usage = cli::usageText();
+    for (const char* word : {"ports", "read", "get", "set", "commit", "wake", "--json",
+                             "Resolution", "FactoryNumber", "Blanking"}) {
+        EXPECT_NE(usage.find(word), std::string::npos) << word;
+    }
+}
+
+}  // namespace

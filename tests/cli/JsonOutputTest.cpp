@@ -1,0 +1,105 @@
+#include "cli/JsonOutput.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/Clock.h"
+#include "platform/ComPortMap.h"
+#include "platform/SerialBackend.h"
+
+namespace {
+
+using cli::jsonString;
+
+TEST(JsonString, PlainTextIsQuoted) {
+    EXPECT_EQ(jsonString("3C6D28"), "\"3C6D28\"");
+    EXPECT_EQ(jsonString(""), "\"\"");
+}
+
+TEST(JsonString, QuotesAndBackslashesAreEscaped) {
+    EXPECT_EQ(jsonString("a\"b\\c"), "\"a\\\"b\\\\c\"");
+}
+
+TEST(JsonString, ControlCharactersBecomeUnicodeEscapes) {
+    EXPECT_EQ(jsonString(std::string("\r\n\t\x01", 4)), "\"\\u000D\\u000A\\u0009\\u0001\"");
+    EXPECT_EQ(jsonString(std::string("1\0"
+                                     "2",
+                                     3)),
+              "\"1\\u00002\"");
+    EXPECT_EQ(jsonString("\x7F"), "\"\\u007F\"");
+}
+
+TEST(JsonString, HighBytesAreReadAsWindows1252) {
+    EXPECT_EQ(jsonString("\x80"), "\"\\u20AC\"");
+    EXPECT_EQ(jsonString("\x9F"), "\"\\u0178\"");
+    EXPECT_EQ(jsonString("\x81"), "\"\\u0081\"");
+    EXPECT_EQ(jsonString("Linearit\xE4t"), "\"Linearit\\u00E4t\"");
+    EXPECT_EQ(jsonString("\xFF"), "\"\\u00FF\"");
+}
+
+TEST(ParameterSetJson, OneObjectWithTheRowsInOrder) {
+    const std::vector<cli::RegisterRow> rows = {
+        {0, "Resolution", 5, true, false, "00000005"},
+        {12, "Offset", -2, false, true, "FF\"FE"},
+    };
+    EXPECT_EQ(cli::parameterSetJson("/dev/pts/3", 39601, rows),
+              "{\"port\": \"/dev/pts/3\", \"firmwareType\": 39601, \"registers\": ["
+              "{\"index\": 0, \"key\": \"Resolution\", \"value\": 5, \"answered\": true, "
+              "\"modified\": false, \"reply\": \"00000005\"}, "
+              "{\"index\": 12, \"key\": \"Offset\", \"value\": -2, \"answered\": false, "
+              "\"modified\": true, \"reply\": \"FF\\\"FE\"}]}");
+}
+
+TEST(ParameterSetJson, EmptyTableGivesAnEmptyList) {
+    EXPECT_EQ(cli::parameterSetJson("COM1", 0, {}),
+              "{\"port\": \"COM1\", \"firmwareType\": 0, \"registers\": []}");
+}
+
+// A port that is never opened: registerRows only looks at the table.
+class NoDevice final : public platform::SerialBackend {
+public:
+    bool open(const std::string&, int, int) override { return false; }
+    bool probe(const std::string&) override { return false; }
+    void close() override {}
+    bool isOpen() const override { return false; }
+    bool setRts(bool) override { return false; }
+    bool purge() override { return false; }
+    bool read(uint8_t*, size_t, size_t& received) override {
+        received = 0;
+        return false;
+    }
+    bool write(const uint8_t*, size_t) override { return false; }
+    const platform::SystemError& lastError() const override { return error_; }
+
+private:
+    platform::SystemError error_;
+};
+
+TEST(RegisterRows, AllRegistersInTableOrderWithTheirState) {
+    NoDevice backend;
+    platform::VirtualClock clock;
+    const platform::ComPortMap ports;
+    TSSICom com(backend, clock, ports);
+    com[TSSICom::BitWidth].Value = 25;
+    com[TSSICom::BitWidth].Answered = 1;
+    com[TSSICom::BitWidth].Reply = "C3A519";
+    com[TSSICom::Offset].Value = -2;
+    com[TSSICom::Offset].Modified = 1;
+
+    const auto rows = cli::registerRows(com);
+    ASSERT_EQ(rows.size(), size_t(TSSICom::RegisterCount));
+    for (int r = 0; r < TSSICom::RegisterCount; ++r) {
+        EXPECT_EQ(rows[r].index, r);
+        EXPECT_EQ(rows[r].key, TSSICom::RegisterKey(TSSICom::RegisterIndex(r)));
+    }
+    const cli::RegisterRow& bitWidth = rows[TSSICom::BitWidth];
+    EXPECT_EQ(bitWidth.key, "BitWidth");
+    EXPECT_EQ(bitWidth.value, 25);
+    EXPECT_TRUE(bitWidth.answered);
+    EXPECT_FALSE(bitWidth.modified);
+    EXPECT_EQ(bitWidth.reply, "C3A519");
+    EXPECT_EQ(rows[TSSICom::Offset].value, -2);
+    EXPECT_TRUE(rows[TSSICom::Offset].modified);
+    EXPECT_FALSE(rows[TSSICom::Offset].answered);
+}
+
+}  // namespace
