@@ -7,10 +7,10 @@
 
 #include "app/AccessLevel.h"
 #include "app/MainControls.h"
+#include "app/ProgramInfo.h"
 #include "comm/Ssicom.h"
 
 class Dialogs;
-class HintDisplay;
 class QTimer;
 class SettingsStore;
 
@@ -36,7 +36,7 @@ class TMainForm : public QMainWindow {
     Q_OBJECT
 
 public:
-    static inline const QString ProgramTitle = QStringLiteral("Varnel 5.3.6");
+    static inline const QString ProgramTitle = ::ProgramTitle;
     static inline const QString NoFactoryNumber = QStringLiteral("XXXXXXXX");
     static constexpr int PollIntervalMs = 200;
 
@@ -77,14 +77,19 @@ public:
     SettingsStore& settings() { return services_.settings; }
     platform::Clock& clock() { return services_.clock; }
 
+    // Width and height of the window, which is not resizable.
+    static constexpr int FixedWidth = 860;
+    static constexpr int FixedHeight = 470;
+
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
     void connectMenus();
     void setInitialState();
+    void storeLanguage();
+    void redetectSensor();
 
     MainFormServices services_;
-    HintDisplay* hintDisplay_ = nullptr;
     bool pollingStarted_ = false;
 };

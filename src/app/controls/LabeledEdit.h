@@ -27,6 +27,7 @@ public:
     void setReadOnly(bool readOnly);
     bool isReadOnly() const;
     void setMaxLength(int length);
+    void setFieldWidth(int width);
 
     void setColour(FieldColour colour);
     FieldColour colour() const { return colour_; }

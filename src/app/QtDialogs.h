@@ -1,0 +1,18 @@
+#pragma once
+
+#include "app/Dialogs.h"
+
+// Dialogs shown with Qt, with the program's own button texts.
+class QtDialogs final : public Dialogs {
+public:
+    // Message boxes and file dialogs are centred over `window` once it is set.
+    void setParentWindow(QWidget* window) { parent_ = window; }
+
+    MessageResult showMessage(const Message& message) override;
+    QString openFileName(const FileRequest& request) override;
+    QString saveFileName(const FileRequest& request) override;
+    int execDialog(QDialog& dialog) override;
+
+private:
+    QWidget* parent_ = nullptr;
+};

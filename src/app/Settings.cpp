@@ -1,0 +1,134 @@
+#include "app/Settings.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonParseError>
+#include <QSaveFile>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+[[noreturn]] void fail(const QString& text) {
+    throw SettingsError(text.toStdString());
+}
+
+bool isInt32(double number) {
+    return std::floor(number) == number && number >= std::numeric_limits<int32_t>::min() &&
+           number <= std::numeric_limits<int32_t>::max();
+}
+
+}  // namespace
+
+QString SettingsStore::defaultPath() {
+    QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (!QDir::isAbsolutePath(base))
+        base = QDir::homePath() + QStringLiteral("/.config");
+    return base + QStringLiteral("/KYR/Torvane.json");
+}
+
+SettingsStore::SettingsStore(QString path) : path_(std::move(path)) {}
+
+void SettingsStore::open() {
+    if (!QFileInfo::exists(path_)) {
+        if (!QDir().mkpath(QFileInfo(path_).absolutePath())) {
+            fail(QStringLiteral("Cannot create the folder of the settings file %1").arg(path_));
+        }
+        values_ = QJsonObject();
+        writeFile();
+    } else {
+        values_ = readFile();
+    }
+    open_ = true;
+}
+
+void SettingsStore::close() {
+    values_ = QJsonObject();
+    open_ = false;
+}
+
+bool SettingsStore::hasValue(const QString& name) const {
+    return values_.contains(name) && !values_.value(name).isObject();
+}
+
+bool SettingsStore::hasSubkey(const QString& name) const {
+    return values_.value(name).isObject();
+}
+
+int32_t SettingsStore::readInteger(const QString& name) const {
+    const QJsonValue value = values_.value(name);
+    if (!value.isDouble() || !isInt32(value.toDouble()))
+        typeError(name);
+    return static_cast<int32_t>(value.toDouble());
+}
+
+QString SettingsStore::readText(const QString& name) const {
+    const QJsonValue value = values_.value(name);
+    if (value.isUndefined())
+        return {};
+    if (!value.isString())
+        typeError(name);
+    return value.toString();
+}
+
+void SettingsStore::writeInteger(const QString& name, int32_t value) {
+    if (hasSubkey(name))
+        typeError(name);
+    values_.insert(name, value);
+    writeFile();
+}
+
+std::map<int, std::string> SettingsStore::portMap() const {
+    std::map<int, std::string> paths;
+    if (!values_.contains(PortMap))
+        return paths;
+    if (!hasSubkey(PortMap))
+        typeError(PortMap);
+    const QJsonObject entries = values_.value(PortMap).toObject();
+    for (auto entry = entries.begin(); entry != entries.end(); ++entry) {
+        bool isNumber = false;
+        const int port = entry.key().toInt(&isNumber);
+        if (!isNumber || port < 1 || port > 255 || !entry.value().isString()) {
+            typeError(PortMap + QStringLiteral("/") + entry.key());
+        }
+        paths[port] = entry.value().toString().toStdString();
+    }
+    return paths;
+}
+
+QJsonObject SettingsStore::readFile() const {
+    QFile file(path_);
+    if (!file.open(QIODevice::ReadOnly)) {
+        fail(QStringLiteral("Cannot read the settings file %1: %2").arg(path_, file.errorString()));
+    }
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &error);
+    if (error.error != QJsonParseError::NoError) {
+        fail(QStringLiteral("The settings file %1 is not valid JSON: %2 at offset %3")
+                 .arg(path_, error.errorString())
+                 .arg(error.offset));
+    }
+    if (!document.isObject()) {
+        fail(QStringLiteral("The settings file %1 does not hold a JSON object").arg(path_));
+    }
+    return document.object();
+}
+
+void SettingsStore::writeFile() const {
+    QSaveFile file(path_);
+    if (!file.open(QIODevice::WriteOnly)) {
+        fail(
+            QStringLiteral("Cannot write the settings file %1: %2").arg(path_, file.errorString()));
+    }
+    file.write(QJsonDocument(values_).toJson(QJsonDocument::Indented));
+    if (!file.commit()) {
+        fail(
+            QStringLiteral("Cannot write the settings file %1: %2").arg(path_, file.errorString()));
+    }
+}
+
+void SettingsStore::typeError(const QString& name) const {
+    fail(QStringLiteral("Invalid data type for '%1' in %2").arg(name, path_));
+}

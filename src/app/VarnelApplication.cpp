@@ -1,0 +1,43 @@
+#include "app/VarnelApplication.h"
+
+#include <QIcon>
+#include <exception>
+
+#include "app/Dialogs.h"
+#include "app/Pictures.h"
+#include "app/ProgramInfo.h"
+
+VarnelApplication::VarnelApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    setApplicationName(QStringLiteral("varnel"));
+    setApplicationDisplayName(QStringLiteral("Varnel"));
+    setApplicationVersion(BuildVersion);
+    setOrganizationName(QStringLiteral("KYR"));
+    setWindowIcon(QIcon(picturePath(Picture::Icon)));
+}
+
+void VarnelApplication::ShowError(const QString& text) {
+    if (dialogs_ == nullptr) {
+        qCritical("%s", qUtf8Printable(text));
+        return;
+    }
+    dialogs_->showMessage({text, ErrorCaption, MessageButtons::Ok, MessageIcon::Error, 0});
+}
+
+bool VarnelApplication::notify(QObject* receiver, QEvent* event) {
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception& error) {
+        HandlerFailed(QString::fromUtf8(error.what()));
+    } catch (...) {
+        HandlerFailed(QStringLiteral("Unknown error"));
+    }
+    return false;
+}
+
+void VarnelApplication::HandlerFailed(const QString& text) {
+    ShowError(text);
+    if (!startingUp_)
+        return;
+    startupFailed_ = true;
+    exit(1);
+}

@@ -1,0 +1,64 @@
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QVBoxLayout>
+
+#include "app/MainControls.h"
+#include "app/pages/PageParts.h"
+#include "app/pages/Pages.h"
+
+namespace {
+
+LabeledEdit* makeOpTimeField(QWidget& page, const QString& name) {
+    LabeledEdit* field = makeDisplay(name, page);
+    field->setFieldWidth(44);
+    field->hide();
+    return field;
+}
+
+// The operating-time counter, filled by the poll.
+QGridLayout* operatingTime(QWidget& page, MainControls& ui) {
+    ui.Label7 = new QLabel(&page);
+    ui.Label7->setObjectName(QStringLiteral("Label7"));
+    ui.Label7->hide();
+    ui.OpTimeYears = makeOpTimeField(page, QStringLiteral("OpTimeYears"));
+    ui.OpTimeMonth = makeOpTimeField(page, QStringLiteral("OpTimeMonth"));
+    ui.OpTimeDays = makeOpTimeField(page, QStringLiteral("OpTimeDays"));
+    ui.OpTimeHours = makeOpTimeField(page, QStringLiteral("OpTimeHours"));
+    ui.OpTimeMinutes = makeOpTimeField(page, QStringLiteral("OpTimeMinutes"));
+
+    auto* grid = new QGridLayout;
+    grid->addWidget(ui.Label7, 0, 0, 1, 3);
+    grid->addWidget(ui.OpTimeYears, 1, 0);
+    grid->addWidget(ui.OpTimeMonth, 1, 1);
+    grid->addWidget(ui.OpTimeDays, 1, 2);
+    grid->addWidget(ui.OpTimeHours, 2, 0);
+    grid->addWidget(ui.OpTimeMinutes, 2, 1);
+    return grid;
+}
+
+}  // namespace
+
+void buildErrorIndicationPage(QWidget& page, MainControls& ui) {
+    ui.ErrorValue = makeEdit(QStringLiteral("ErrorValue"), page);
+    ui.ErrorCount = makeEdit(QStringLiteral("ErrorCount"), page);
+    ui.PowerFail = makeEdit(QStringLiteral("PowerFail"), page);
+    ui.ErrorValue2 = makeCheck(QStringLiteral("ErrorValue2"), page);
+
+    auto* fields = new QVBoxLayout;
+    fields->addWidget(ui.ErrorValue);
+    fields->addWidget(ui.ErrorCount);
+    fields->addWidget(ui.PowerFail);
+    fields->addSpacing(6);
+    fields->addWidget(ui.ErrorValue2);
+
+    auto* top = new QHBoxLayout;
+    top->addLayout(fields);
+    top->addStretch();
+
+    auto* layout = new QVBoxLayout(&page);
+    layout->addLayout(top);
+    layout->addSpacing(10);
+    layout->addLayout(operatingTime(page, ui));
+    layout->addStretch();
+}

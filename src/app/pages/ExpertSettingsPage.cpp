@@ -1,0 +1,43 @@
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/MainControls.h"
+#include "app/pages/PageParts.h"
+#include "app/pages/Pages.h"
+
+namespace {
+
+constexpr int ChargepumpThreeStageHeight = 84;
+
+QVBoxLayout* expertFields(QWidget& page, MainControls& ui) {
+    ui.FactoryNumber = makeEdit(QStringLiteral("FactoryNumber"), page);
+    ui.Length = makeEdit(QStringLiteral("Length"), page);
+    ui.UltrasonicSpeed = makeEdit(QStringLiteral("UltrasonicSpeed"), page);
+    ui.Scale = makeDisplay(QStringLiteral("Scale"), page);
+    ui.CycleTime = makeEdit(QStringLiteral("CycleTime"), page);
+    ui.SyncTiming = makeEdit(QStringLiteral("SyncTiming"), page);
+    ui.MonoflopTime = makeEdit(QStringLiteral("MonoflopTime"), page);
+    ui.Blanking = makeEdit(QStringLiteral("Blanking"), page);
+    ui.Blanking->setMaxLength(3);
+    return column({ui.FactoryNumber, ui.Length, ui.UltrasonicSpeed, ui.Scale, ui.CycleTime,
+                   ui.SyncTiming, ui.MonoflopTime, ui.Blanking});
+}
+
+QVBoxLayout* expertChoices(QWidget& page, MainControls& ui) {
+    ui.ChargepumpStages = makeChoice(QStringLiteral("ChargepumpStages"), page);
+    ui.ChargepumpStages->setFixedHeight(ChargepumpThreeStageHeight);
+    ui.Model = makeChoice(QStringLiteral("Model"), page);
+    ui.Model->setColumns(4);
+    ui.Q_SERIE = makeButton(QStringLiteral("Q_SERIE"), page, QStringLiteral("Q-Series"));
+    ui.Q_SERIE->hide();
+    return column({ui.ChargepumpStages, ui.Model, ui.Q_SERIE});
+}
+
+}  // namespace
+
+void buildExpertSettingsPage(QWidget& page, MainControls& ui) {
+    auto* layout = new QHBoxLayout(&page);
+    layout->addLayout(expertFields(page, ui), 3);
+    layout->addLayout(expertChoices(page, ui), 2);
+}

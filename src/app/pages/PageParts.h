@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+#include <initializer_list>
+
+#include "app/controls/CheckBox.h"
+#include "app/controls/LabeledEdit.h"
+#include "app/controls/RadioGroup.h"
+
+class QPushButton;
+class QVBoxLayout;
+class QWidget;
+
+// Small factories for the controls of the parameter pages.
+LabeledEdit* makeEdit(const QString& name, QWidget& parent);
+LabeledEdit* makeDisplay(const QString& name, QWidget& parent);  // read-only, button face
+RadioGroup* makeChoice(const QString& name, QWidget& parent);
+CheckBox* makeCheck(const QString& name, QWidget& parent);
+QPushButton* makeButton(const QString& name, QWidget& parent, const QString& caption = {});
+// The widgets one below the other, top-aligned.
+QVBoxLayout* column(std::initializer_list<QWidget*> widgets);
