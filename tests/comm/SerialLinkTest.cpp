@@ -15,6 +15,11 @@ TEST(SerialPort, PortZeroAndUnmappedPortsFailButAreRecorded) {
     EXPECT_EQ(link.backend.timeoutMs(), 50);
     EXPECT_TRUE(link.com.Open(1, 38400, 2000)) << "reopening an open port closes it first";
     EXPECT_EQ(link.backend.baudRate(), 38400);
+    link.com.Close();
+    EXPECT_TRUE(link.com.Probe(1));
+    EXPECT_FALSE(link.com.IsOpen()) << "a probe opens nothing";
+    link.backend.busy = true;
+    EXPECT_FALSE(link.com.Probe(1));
 }
 
 TEST(SerialPort, ClosedPortFailsAtOnce) {
@@ -48,23 +53,17 @@ TEST(SerialPort, PurgePausesAndShortReadReportsCount) {
     EXPECT_EQ(link.elapsedSince(start), 50);
 }
 
-TEST(SerialPort, ProbeNeitherRecordsNorOpens) {
-    SimLink link({}, 0);
-    EXPECT_TRUE(link.com.Probe(1));
-    EXPECT_EQ(link.com.PortNumber(), 0);
-    EXPECT_FALSE(link.com.IsOpen());
-    link.backend.busy = true;
-    EXPECT_FALSE(link.com.Probe(1));
-    EXPECT_FALSE(link.com.Probe(0));
-}
-
 TEST(CommandExchange, CommandIsFramedAndPaused) {
     SimLink link;
     ASSERT_TRUE(link.com.SendCommand("XA00C800"));
     EXPECT_EQ(link.commands(), std::vector<std::string>{"XA00C800"});
     EXPECT_EQ(link.elapsedSince(link.lastCommandTime()), 25) << "10 ms purge + 15 ms";
+    const uint8_t raw[] = {'V', 'A', '\r'};
+    EXPECT_TRUE(link.com.SendRaw(raw, 2));
+    EXPECT_EQ(link.commands().size(), 1u) << "no carriage return added";
+    EXPECT_TRUE(link.com.SendRaw(raw + 2, 1));
     ASSERT_TRUE(link.com.EnterBootloader());
-    EXPECT_EQ(link.commands(), (std::vector<std::string>{"XA00C800", "BN", ""}));
+    EXPECT_EQ(link.commands(), (std::vector<std::string>{"XA00C800", "VA", "BN", ""}));
     EXPECT_EQ(link.sensor.mode(), sim::SensorMode::Bootloader);
 }
 
@@ -92,15 +91,6 @@ TEST(CommandExchange, ReceiveReplyRejectsBrokenFrames) {
     EXPECT_EQ(target, "3C6D29");
 }
 
-TEST(CommandExchange, SendRawAddsNothing) {
-    SimLink link;
-    const uint8_t bytes[] = {'V', 'A', '\r'};
-    EXPECT_TRUE(link.com.SendRaw(bytes, 2));
-    EXPECT_TRUE(link.commands().empty());
-    EXPECT_TRUE(link.com.SendRaw(bytes + 2, 1));
-    EXPECT_EQ(link.commands(), std::vector<std::string>{"VA"});
-}
-
 TEST(WakeUp, RtsPulseThenThirtyFiveProgLines) {
     SimLink link(configWith([](auto& c) { c.startsAwake = false; }));
     ASSERT_TRUE(link.com.WakeSensor());
@@ -123,6 +113,9 @@ TEST(PortCheck, TimeOutIsFineAndFailedRequestReopens) {
     link.sensor.faults().silent = true;
     EXPECT_TRUE(link.com.CheckPort());
     EXPECT_EQ(link.clock.now(), 50);
+    ASSERT_TRUE(link.com.Open(1, 38400, 1000));
+    EXPECT_TRUE(link.com.CheckPort());
+    EXPECT_EQ(link.backend.baudRate(), 38400) << "a time-out does not reopen the port";
     link.backend.unplug();
     EXPECT_FALSE(link.com.CheckPort());
     EXPECT_FALSE(link.com.IsOpen());
