@@ -155,3 +155,27 @@ TEST(Eeprom, CommitRuleAndClearedFlags) {
     gone.sensor.faults().silent = true;
     EXPECT_TRUE(gone.com.CommitToEeprom());
 }
+
+TEST(Robustness, BrokenRepliesAreNeverDecodedOrWrittenBack) {
+    const char* words[] = {"AA", "DA", "KA", "MA", "NA", "SA", "ZA", "PA", "UA", "RA"};
+    for (int n = 2; n <= 4; ++n) {
+        SimLink link(kbf());
+        std::map<std::string, uint32_t> before;
+        for (const char* word : words) {
+            before[word] = link.sensor.word(word);
+        }
+        sim::Faults& faults = link.sensor.faults();
+        faults.corruptEveryNthReply = n;
+        faults.zeroByteEveryNthReply = 3 * n + 1;
+        faults.missingCrEveryNthReply = 5 * n + 2;
+        faults.dropEveryNthReply = 7 * n + 3;
+        ASSERT_TRUE(link.com.ReadParameterSet()) << n;
+        EXPECT_EQ(link.com[R::BitWidth].Value, 26);
+        EXPECT_EQ(link.com[R::Resolution].Value, 2);
+        EXPECT_EQ(link.com[R::Scale].Value, int32_t(before["SA"]));
+        EXPECT_TRUE(link.com.WriteParameterSet()) << n;
+        for (const char* word : words) {
+            EXPECT_EQ(link.sensor.word(word), before[word]) << word << " with n = " << n;
+        }
+    }
+}
