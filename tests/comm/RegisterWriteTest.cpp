@@ -125,3 +125,12 @@ TEST(RangePoints, TeachWaitsForTheConfirmation) {
     EXPECT_EQ(link.com[R::EndPoint].Answered, 0);
     EXPECT_FALSE(link.com.TeachEndPoint("8000000\r"));
 }
+
+TEST(RegisterWrite, UnansweredReadBackIsAFailure) {
+    SimLink link;
+    link.sensor.faults().silentCommands = {"XA"};
+    EXPECT_EQ(write(link, R::LinStartValue, 5, false), Lines(5, "XN33000005"));
+    link.com[R::LinTableByte].Value = 7;
+    EXPECT_FALSE(link.com.WriteLinTableByte(200));
+    EXPECT_EQ(link.sensor.linTableByte(200), 7) << "sent, but never confirmed";
+}
