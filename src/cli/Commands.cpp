@@ -41,7 +41,12 @@ int CommandRunner::read(bool json) {
     // its own first to tell a silent sensor from an incomplete set.
     if (!readFirmware())
         return noAnswer(TSSICom::FirmwareVersion);
-    if (!com_.ReadParameterSet()) {
+    const bool complete = com_.ReadParameterSet();
+    // Registers whose read the set ignores may have failed because the port
+    // went away, which must not pass for a successful read.
+    if (!com_.CheckPort())
+        return portLost();
+    if (!complete) {
         err_ << "The sensor on " << port_
              << " did not answer every register; the parameter set was not read\n";
         return SensorFailure;
@@ -115,6 +120,12 @@ bool CommandRunner::readOne(TSSICom::RegisterIndex r) {
         default:
             return com_.ReadRegister(r);
     }
+}
+
+int CommandRunner::portLost() {
+    err_ << "The port " << port_ << " stopped working during the read: " << com_.LastError().message
+         << "\n";
+    return SensorFailure;
 }
 
 int CommandRunner::noAnswer(TSSICom::RegisterIndex r) {

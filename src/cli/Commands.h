@@ -28,6 +28,7 @@ private:
     bool readFirmware();
     bool readOne(TSSICom::RegisterIndex r);
     int noAnswer(TSSICom::RegisterIndex r);
+    int portLost();
     int writeFailed(TSSICom::RegisterIndex r, const std::string& wanted);
     void reportWritten(TSSICom::RegisterIndex r);
 

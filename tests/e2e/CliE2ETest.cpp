@@ -1,0 +1,228 @@
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "SpawnedProgram.h"
+#include "platform/TermiosSerialBackend.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+using e2e::SpawnedProgram;
+
+// Start-up of a program on a loaded machine may take long; a hang takes longer.
+constexpr auto kStartLimit = 20s;
+constexpr auto kRunLimit = 60s;
+
+struct CliRun {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+    int64_t elapsedMs = 0;
+};
+
+// varnelctl against varnel-sensor-sim over a real pseudo-terminal, each test in
+// its own folder.
+class CliE2E : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/varnel-cli-e2e-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr) << std::strerror(errno);
+        dir_ = pattern;
+        link_ = (dir_ / "ttySIM").string();
+    }
+    void TearDown() override {
+        sim_.reset();
+        fs::remove_all(dir_);
+    }
+
+    void startSimulator(std::vector<std::string> options) {
+        sim_.reset();
+        std::vector<std::string> argv = {VARNEL_SIM_BIN, "--link", link_};
+        argv.insert(argv.end(), options.begin(), options.end());
+        sim_ = std::make_unique<SpawnedProgram>(argv, dir_ / ("sim" + std::to_string(++sims_)),
+                                                dir_ / "sim.err");
+        ASSERT_TRUE(sim_->started());
+        const auto slave = sim_->firstLine(kStartLimit);
+        ASSERT_TRUE(slave.has_value()) << "no terminal from the simulator: " << sim_->err();
+        EXPECT_EQ(slave->rfind("/dev/", 0), 0u) << *slave;
+        ASSERT_TRUE(fs::exists(link_)) << "the simulator published no link";
+    }
+
+    void stopSimulator() { sim_.reset(); }
+
+    CliRun varnelctl(std::vector<std::string> args) {
+        std::vector<std::string> argv = {VARNELCTL_BIN};
+        argv.insert(argv.end(), args.begin(), args.end());
+        const std::string name = "ctl" + std::to_string(++runs_);
+        const auto start = e2e::SteadyTime::now();
+        SpawnedProgram program(argv, dir_ / (name + ".out"), dir_ / (name + ".err"));
+        CliRun run;
+        const auto code = program.wait(kRunLimit);
+        run.elapsedMs = e2e::msSince(start);
+        EXPECT_TRUE(code.has_value()) << "varnelctl did not end within the limit";
+        run.exitCode = code.value_or(-1);
+        program.stop();
+        run.out = program.out();
+        run.err = program.err();
+        return run;
+    }
+
+    std::string trafficLog() const { return e2e::fileText(dir_ / "traffic.log"); }
+
+    fs::path dir_;
+    std::string link_;
+    std::unique_ptr<SpawnedProgram> sim_;
+    int sims_ = 0;
+    int runs_ = 0;
+};
+
+size_t count(const std::string& text, const std::string& what) {
+    size_t n = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+        ++n;
+    return n;
+}
+
+// The commands the sensor received, in order ("RX" lines of the traffic log),
+// with an empty entry wherever it sent a reply.
+std::vector<std::string> exchanges(const std::string& log) {
+    std::vector<std::string> seen;
+    std::istringstream lines(log);
+    for (std::string line; std::getline(lines, line);) {
+        if (const auto rx = line.find(" RX "); rx != std::string::npos) {
+            const auto text = line.find_first_not_of(' ', rx + 4);
+            seen.push_back(text == std::string::npos ? "" : line.substr(text));
+        } else if (line.find(" TX ") != std::string::npos) {
+            seen.push_back("");
+        }
+    }
+    return seen;
+}
+
+bool hasRetry(const std::vector<std::string>& seen) {
+    for (size_t i = 1; i < seen.size(); ++i) {
+        if (!seen[i].empty() && seen[i] == seen[i - 1])
+            return true;
+    }
+    return false;
+}
+
+TEST_F(CliE2E, ReadsAPresetSensorAsJson) {
+    startSimulator({"--preset", "kbf"});
+    const CliRun run = varnelctl({"read", "--port", link_, "--json"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out.rfind("{\"port\": \"" + link_ + "\", \"firmwareType\": 39606, ", 0), 0u)
+        << run.out;
+    EXPECT_EQ(count(run.out, "{\"index\": "), 37u);
+    EXPECT_NE(run.out.find("\"key\": \"Model\", \"value\": " + std::to_string('K' * 256 + 'B')),
+              std::string::npos)
+        << run.out;
+    EXPECT_EQ(run.out.back(), '\n');
+    EXPECT_EQ(run.err, "");
+}
+
+TEST_F(CliE2E, ReadsAPresetSensorAsATable) {
+    startSimulator({"--preset", "qh"});
+    const CliRun run = varnelctl({"read", "--port", link_});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.out.find("firmware 3960105 (type 39601)"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find(" Model                QH "), std::string::npos) << run.out;
+}
+
+TEST_F(CliE2E, CommittedValueSurvivesARestartAndAnUncommittedOneDoesNot) {
+    const std::string state = (dir_ / "sensor.state").string();
+    startSimulator({"--preset", "qh", "--state", state});
+    const CliRun set = varnelctl({"set", "--port", link_, "bitwidth", "24"});
+    ASSERT_EQ(set.exitCode, 0) << set.err;
+    EXPECT_EQ(set.out.rfind("BitWidth = 24 ", 0), 0u) << set.out;
+    const CliRun commit = varnelctl({"commit", "--port", link_});
+    ASSERT_EQ(commit.exitCode, 0) << commit.err;
+    EXPECT_EQ(commit.out, "Committed with CN (firmware 3960105)\n");
+    const CliRun later = varnelctl({"set", "--port", link_, "Direction", "1"});
+    ASSERT_EQ(later.exitCode, 0) << later.err;
+
+    stopSimulator();
+    startSimulator({"--preset", "qh", "--state", state});
+    const CliRun bitWidth = varnelctl({"get", "--port", link_, "BitWidth"});
+    ASSERT_EQ(bitWidth.exitCode, 0) << bitWidth.err;
+    EXPECT_EQ(bitWidth.out, "24\n");
+    const CliRun direction = varnelctl({"get", "--port", link_, "Direction"});
+    ASSERT_EQ(direction.exitCode, 0) << direction.err;
+    EXPECT_EQ(direction.out, "0\n");
+}
+
+TEST_F(CliE2E, SilentSensorFailsAfterAboutHalfASecond) {
+    startSimulator({"--silent"});
+    const CliRun run = varnelctl({"read", "--port", link_});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, "FirmwareVersion: the sensor on " + link_ + " did not answer\n");
+    EXPECT_EQ(run.out, "");
+    EXPECT_GE(run.elapsedMs, 450);
+    EXPECT_LT(run.elapsedMs, 10000);
+}
+
+TEST_F(CliE2E, LostReplyIsAskedForAgainAndTheReadSucceeds) {
+    startSimulator({"--preset", "qh", "--drop-every", "7", "--log", (dir_ / "traffic.log")});
+    const CliRun run = varnelctl({"read", "--port", link_, "--json"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(count(run.out, "{\"index\": "), 37u);
+    EXPECT_NE(run.out.find("\"key\": \"FactoryNumber\", \"value\": 10203040"), std::string::npos);
+    stopSimulator();
+    EXPECT_TRUE(hasRetry(exchanges(trafficLog()))) << trafficLog();
+}
+
+TEST_F(CliE2E, CorruptedRepliesDoNotStopTheRead) {
+    startSimulator({"--preset", "qh", "--corrupt-every", "5", "--log", (dir_ / "traffic.log")});
+    const CliRun run = varnelctl({"read", "--port", link_, "--json"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(count(run.out, "{\"index\": "), 37u);
+    stopSimulator();
+    EXPECT_NE(trafficLog().find(" TX   X"), std::string::npos) << trafficLog();
+}
+
+TEST_F(CliE2E, UnpluggedSensorEndsCleanly) {
+    startSimulator({"--preset", "qh", "--unplug-after", "1"});
+    const CliRun run = varnelctl({"read", "--port", link_});
+    EXPECT_EQ(run.exitCode, 1) << run.out;
+    EXPECT_NE(run.err.find(link_), std::string::npos) << run.err;
+    EXPECT_LT(run.elapsedMs, 20000);
+    EXPECT_TRUE(sim_->wait(kStartLimit).has_value());
+    const CliRun after = varnelctl({"get", "--port", link_, "BitWidth"});
+    EXPECT_EQ(after.exitCode, 1);
+    EXPECT_NE(after.err.find(std::strerror(ENOENT)), std::string::npos) << after.err;
+}
+
+TEST_F(CliE2E, PortHeldByAnotherProgramIsReported) {
+    startSimulator({"--preset", "qh"});
+    platform::TermiosSerialBackend holder;
+    ASSERT_TRUE(holder.open(link_, 4800, 50)) << holder.lastError().message;
+    const CliRun run = varnelctl({"read", "--port", link_});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.err.find(std::strerror(EBUSY)), std::string::npos) << run.err;
+}
+
+TEST_F(CliE2E, UsageErrorLeavesTheSensorAlone) {
+    startSimulator({"--preset", "qh", "--log", (dir_ / "traffic.log")});
+    const CliRun run = varnelctl({"set", "--port", link_, "BitWidth", "256"});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(run.err, "varnelctl: BitWidth: 256 is outside 0 to 255\n");
+    stopSimulator();
+    EXPECT_EQ(count(trafficLog(), " RX "), 0u) << trafficLog();
+}
+
+TEST_F(CliE2E, WakeSendsThirtyFiveProgLines) {
+    startSimulator({"--preset", "qh", "--log", (dir_ / "traffic.log")});
+    const CliRun run = varnelctl({"wake", "--port", link_});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    stopSimulator();
+    EXPECT_EQ(count(trafficLog(), " RX   PROG"), 35u) << trafficLog();
+}
+
+}  // namespace
