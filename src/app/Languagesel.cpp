@@ -35,7 +35,6 @@ QPushButton* TLanguageSelect::addChoice(const QString& caption, const char* obje
                                         uint8_t language) {
     auto* button = new QPushButton(caption, this);
     button->setObjectName(QLatin1String(objectName));
-    button->setAutoDefault(false);
     connect(button, &QPushButton::clicked, this, [this, language] { done(language); });
     return button;
 }
