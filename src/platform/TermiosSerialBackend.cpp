@@ -130,6 +130,11 @@ bool TermiosSerialBackend::fail(int code, const std::string& what) {
     return false;
 }
 
+bool TermiosSerialBackend::failSystem(const char* action) {
+    const int code = errno;
+    return fail(code, std::string(action) + " " + path_ + ": " + reason(code));
+}
+
 bool TermiosSerialBackend::failNotOpen() {
     return fail(EBADF, "The port is not open");
 }
@@ -197,7 +202,7 @@ bool TermiosSerialBackend::setRts(bool asserted) {
     error_ = {};
     int lines = TIOCM_RTS;
     if (ioctl(fd_.get(), asserted ? TIOCMBIS : TIOCMBIC, &lines) != 0) {
-        return fail(errno, "Cannot switch RTS on " + path_ + ": " + reason(errno));
+        return failSystem("Cannot switch RTS on");
     }
     return true;
 }
@@ -208,7 +213,7 @@ bool TermiosSerialBackend::purge() {
     error_ = {};
     const int queue = pseudoTerminal_ ? TCIFLUSH : TCIOFLUSH;
     if (tcflush(fd_.get(), queue) != 0) {
-        return fail(errno, "Cannot purge " + path_ + ": " + reason(errno));
+        return failSystem("Cannot purge");
     }
     return true;
 }
@@ -223,14 +228,15 @@ TermiosSerialBackend::Ready TermiosSerialBackend::waitFor(short events, int64_t 
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0) {
-            fail(errno, "Waiting on " + path_ + " failed: " + reason(errno));
+            failSystem("Cannot wait for");
             return Ready::Failed;
         }
         if (n == 0)
             continue;
         if (p.revents & events)
             return Ready::Yes;
-        fail(EIO, "The device " + path_ + " was disconnected or failed: " + reason(EIO));
+        errno = EIO;
+        failSystem("Lost the connection to");
         return Ready::Failed;
     }
 }
@@ -243,8 +249,9 @@ bool TermiosSerialBackend::readAvailable(uint8_t* buffer, size_t n, size_t& rece
     }
     if (got < 0 && (errno == EAGAIN || errno == EINTR))
         return true;
-    const int code = got == 0 ? EIO : errno;
-    return fail(code, "Reading from " + path_ + " failed: " + reason(code));
+    if (got == 0)
+        errno = EIO;
+    return failSystem("Cannot read from");
 }
 
 bool TermiosSerialBackend::read(uint8_t* buffer, size_t n, size_t& received) {
@@ -283,7 +290,7 @@ bool TermiosSerialBackend::write(const uint8_t* buffer, size_t n) {
             continue;
         }
         if (put < 0 && errno != EAGAIN && errno != EINTR) {
-            return fail(errno, "Writing to " + path_ + " failed: " + reason(errno));
+            return failSystem("Cannot write to");
         }
         const Ready ready = waitFor(POLLOUT, deadline);
         if (ready == Ready::TimedOut)
@@ -301,7 +308,7 @@ bool TermiosSerialBackend::drainOutput(int64_t deadline) {
     for (;;) {
         int pending = 0;
         if (ioctl(fd_.get(), TIOCOUTQ, &pending) != 0) {
-            return fail(errno, "Writing to " + path_ + " failed: " + reason(errno));
+            return failSystem("Cannot write to");
         }
         if (pending == 0)
             break;
@@ -310,7 +317,7 @@ bool TermiosSerialBackend::drainOutput(int64_t deadline) {
         clock_.sleep(kDrainCheckMs);
     }
     if (!pseudoTerminal_ && tcdrain(fd_.get()) != 0) {
-        return fail(errno, "Writing to " + path_ + " failed: " + reason(errno));
+        return failSystem("Cannot write to");
     }
     return true;
 }

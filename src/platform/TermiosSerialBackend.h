@@ -42,6 +42,8 @@ private:
     enum class Ready { Yes, TimedOut, Failed };
 
     bool fail(int code, const std::string& what);
+    // Keeps errno and names the device: "<action> <path>: <reason>".
+    bool failSystem(const char* action);
     bool failNotOpen();
     bool timedOut(const char* what);
     bool configure(const std::string& devicePath, int baudRate);

@@ -317,6 +317,18 @@ TEST_F(TermiosSerialBackendTest, HangUpFailsTheReadAtOnce) {
     EXPECT_LT(msSince(start), 2000);
 }
 
+TEST_F(TermiosSerialBackendTest, HangUpFailsTheWriteAndNamesTheDevice) {
+    ASSERT_TRUE(openPort(4800, 3000));
+    pty.closeMaster();
+    const std::string command = "VA\r";
+    const auto start = Clock::now();
+    EXPECT_FALSE(backend.write(reinterpret_cast<const uint8_t*>(command.data()), command.size()));
+    EXPECT_EQ(backend.lastError().code, EIO);
+    EXPECT_NE(backend.lastError().message.find(pty.path()), std::string::npos)
+        << backend.lastError().message;
+    EXPECT_LT(msSince(start), 2000);
+}
+
 TEST_F(TermiosSerialBackendTest, RequestsOnAClosedPortFailAtOnce) {
     uint8_t byte = 0;
     size_t received = 7;
