@@ -24,9 +24,9 @@ int CommandRunner::run(const Invocation& invocation, const std::optional<Registe
         case Command::Read:
             return read(invocation.json);
         case Command::Get:
-            return get(*invocation.key);
+            return invocation.key ? get(*invocation.key) : UsageError;
         case Command::Set:
-            return set(*invocation.key, *input);
+            return invocation.key && input ? set(*invocation.key, *input) : UsageError;
         case Command::Commit:
             return commit();
         case Command::Wake:
@@ -150,9 +150,8 @@ int CommandRunner::writeFailed(TSSICom::RegisterIndex r, const std::string& want
 
 void CommandRunner::reportWritten(TSSICom::RegisterIndex r) {
     out_ << key(r) << " = " << displayValue(r, com_[r]);
-    if (r == TSSICom::Model)
-        out_ << " (sent; the sensor gives no read-back of the model)";
-    out_ << " (not yet committed: run varnelctl commit to keep it)\n";
+    const char* readBack = r == TSSICom::Model ? "sent without read-back; " : "";
+    out_ << " (" << readBack << "not yet committed: run varnelctl commit to keep it)\n";
 }
 
 }  // namespace cli

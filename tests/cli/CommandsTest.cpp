@@ -214,4 +214,12 @@ TEST_F(CommandsTest, RunDispatchesTheParsedCommand) {
     EXPECT_EQ(out.str(), "3960105\n");
 }
 
+TEST_F(CommandsTest, RunRefusesASetWithoutItsValue) {
+    cli::Invocation invocation;
+    invocation.command = cli::Command::Set;
+    invocation.key = TSSICom::BitWidth;
+    EXPECT_EQ(runner.run(invocation, std::nullopt), 2);
+    EXPECT_TRUE(commandsSent().empty());
+}
+
 }  // namespace
