@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "app/AccessLevel.h"
@@ -76,6 +77,22 @@ public:
     Dialogs& dialogs() { return services_.dialogs; }
     SettingsStore& settings() { return services_.settings; }
     platform::Clock& clock() { return services_.clock; }
+
+    // Connection monitor, port choice and parameter view (app/ConnectionMonitor.cpp,
+    // app/PortStartup.cpp, params/ParameterView.cpp).
+    int32_t MinPeriodOverhead = 33;
+    bool LinTableCached = false;
+    // Receives every change of the status line and the factory number of a sensor
+    // when it is shown; empty unless main() traces (--trace-status) or a test records.
+    std::function<void(const QString& line)> Trace;
+    void ShowStatus(int code, const QString& argument);
+    void OpenStartupPort();
+    void SelComPortClick();
+    void FormClose();
+    void RefreshParameterView();
+    void WriteOutcome(bool succeeded);
+    bool KModelChosen() const;
+    const platform::ComPortMap& ports() const { return services_.ports; }
 
     // Width and height of the window, which is not resizable.
     static constexpr int FixedWidth = 860;

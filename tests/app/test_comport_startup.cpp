@@ -1,0 +1,113 @@
+#include <gtest/gtest.h>
+
+#include <QDialog>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QListWidget>
+#include <QPushButton>
+
+#include "app/Comportselect.h"
+#include "support/FormHarness.h"
+#include "support/GuiTestEnvironment.h"
+
+namespace {
+
+// Start-up's port step and the SelComPort button, with COM1 (/dev/ttyUSB0) present.
+class PortStartupTest : public testing::Test {
+protected:
+    TMainForm& startWith(const QByteArray& settings) {
+        home.writeSettings(settings);
+        return harness.start();
+    }
+    QJsonObject stored() const { return QJsonDocument::fromJson(home.readSettings()).object(); }
+    // Answers the port dialog by clicking `entry` (nullptr: none) and then `button`.
+    void answerPortDialog(const char* entry, const char* button) {
+        harness.dialogs.dialogScripts.push_back([this, entry, button](QDialog& dialog) {
+            auto& list = *dialog.findChild<QListWidget*>(QStringLiteral("ComListe"));
+            for (int row = 0; row < list.count(); ++row)
+                listed.push_back(list.item(row)->text());
+            if (entry != nullptr) {
+                static_cast<TComPortSelectForm&>(dialog).ComListeClick(
+                    list.findItems(QString::fromLatin1(entry), Qt::MatchExactly).value(0));
+            }
+            dialog.findChild<QPushButton*>(QString::fromLatin1(button))->click();
+            return dialog.result();
+        });
+    }
+
+    TempHome home;
+    FormHarness harness;
+    std::vector<QString> listed;
+};
+
+TEST_F(PortStartupTest, AStoredPortThatOpensIsUsedWithoutAsking) {
+    TMainForm& form = startWith(R"({"Language": 0, "COM-Port": 1})");
+    EXPECT_TRUE(harness.dialogs.dialogsShown.empty());
+    EXPECT_EQ(form.PortNumber, 1);
+    EXPECT_TRUE(form.SensorLink->IsOpen());
+    EXPECT_EQ(harness.serial.baudRate(), 4800);
+}
+
+TEST_F(PortStartupTest, WithoutAStoredPortTheChoiceIsAskedAndStored) {
+    harness.probe.present.insert("/dev/ttyUSB2");
+    answerPortDialog("COM 1", "Connect");
+    TMainForm& form = startWith(R"({"Language": 0})");
+    EXPECT_EQ(harness.dialogs.dialogsShown, (std::vector<QString>{"ComPortSelectForm"}));
+    EXPECT_EQ(listed, (std::vector<QString>{"Demo", "COM 1", "COM 3"}));
+    EXPECT_EQ(form.PortNumber, 1);
+    EXPECT_EQ(stored().value("COM-Port").toInt(), 1);
+    EXPECT_TRUE(form.SensorLink->IsOpen());
+}
+
+TEST_F(PortStartupTest, ChoosingDemoLoadsTheDemoSetAndStoresNothing) {
+    answerPortDialog("Demo", "Connect");
+    TMainForm& form = startWith(R"({"Language": 0})");
+    EXPECT_EQ(form.PortNumber, TSerialCom::DemoPort);
+    EXPECT_FALSE(stored().contains("COM-Port"));
+    EXPECT_EQ((*form.SensorLink)[TSSICom::Resolution].Value, 5);
+    EXPECT_EQ((*form.SensorLink)[TSSICom::BitWidth].Value, 25);
+}
+
+TEST_F(PortStartupTest, StoredDemoPortStartsWithoutDialogAndWithoutTheDemoSet) {
+    TMainForm& form = startWith(R"({"Language": 0, "COM-Port": 0})");
+    EXPECT_TRUE(harness.dialogs.dialogsShown.empty());
+    EXPECT_EQ(form.PortNumber, TSerialCom::DemoPort);
+    EXPECT_EQ((*form.SensorLink)[TSSICom::Resolution].Value, 0);
+}
+
+TEST_F(PortStartupTest, AStoredPortThatIsGoneLeadsToTheDialog) {
+    answerPortDialog("COM 1", "Connect");
+    TMainForm& form = startWith(R"({"Language": 0, "COM-Port": 5})");
+    EXPECT_EQ(harness.dialogs.dialogsShown, (std::vector<QString>{"ComPortSelectForm"}));
+    EXPECT_TRUE(harness.dialogs.messages.empty());
+    EXPECT_EQ(form.PortNumber, 1);
+    EXPECT_EQ(stored().value("COM-Port").toInt(), 1);
+}
+
+TEST_F(PortStartupTest, AStoredPortWithoutPermissionSaysWhatToDo) {
+    harness.probe.denied.insert("/dev/ttyUSB4");
+    answerPortDialog("Demo", "Connect");
+    startWith(R"({"Language": 0, "COM-Port": 5})");
+    ASSERT_GE(harness.dialogs.messages.size(), 1u);
+    EXPECT_TRUE(harness.dialogs.messages[0].text.contains("COM 5 (/dev/ttyUSB4)"));
+    EXPECT_TRUE(harness.dialogs.messages[0].text.contains("dialout"));
+    EXPECT_EQ(harness.dialogs.dialogsShown, (std::vector<QString>{"ComPortSelectForm"}));
+    EXPECT_EQ(stored().value("COM-Port").toInt(), 5);
+}
+
+TEST_F(PortStartupTest, TheButtonReopensTheChosenPortAndQuitKeepsThePort) {
+    TMainForm& form = startWith(R"({"Language": 0, "COM-Port": 1})");
+    answerPortDialog("Demo", "Connect");
+    form.SelComPortClick();
+    EXPECT_EQ(form.PortNumber, TSerialCom::DemoPort);
+    EXPECT_FALSE(form.SensorLink->IsOpen());
+    EXPECT_EQ(stored().value("COM-Port").toInt(), 1);
+
+    answerPortDialog(nullptr, "Quit");
+    form.PortNumber = 1;
+    form.SelComPortClick();
+    EXPECT_EQ(form.PortNumber, 1);
+    EXPECT_TRUE(form.SensorLink->IsOpen());
+}
+
+}  // namespace
