@@ -37,19 +37,19 @@ double CpuMs(pid_t pid) {
     return static_cast<double>(utime + stime) * 1000.0 / static_cast<double>(sysconf(_SC_CLK_TCK));
 }
 
-void ReportStartup(const std::string& line) {
-    int shown = 0;
+// `shownMs` is measured here, from the start of the process to the trace line that
+// the program writes once its window is shown; the line names its two fixed pauses.
+void ReportStartup(const std::string& line, double shownMs) {
     int splash = 0;
     int wait = 0;
-    if (std::sscanf(line.c_str(), "startup: shown after %d ms, splash %d ms, wait %d ms", &shown,
-                    &splash, &wait) != 3) {
+    if (std::sscanf(line.c_str(), "startup: splash %d ms, wait %d ms", &splash, &wait) != 2) {
         std::printf("start-up: unreadable trace \"%s\"\n", line.c_str());
         return;
     }
     std::printf(
-        "start-up: %d ms to the window, %d ms without the splash (%d ms) and the wait (%d ms)"
-        " [target < 300 ms]\n",
-        shown, shown - splash - wait, splash, wait);
+        "start-up: %.0f ms to the window shown, %.0f ms without the splash (%d ms) and "
+        "the wait (%d ms) [target < 300 ms]\n",
+        shownMs, shownMs - splash - wait, splash, wait);
 }
 
 }  // namespace
@@ -69,13 +69,17 @@ int main(int argc, char** argv) {
     ChildProcess sim({VARNEL_SIM_BIN, "--preset", "qh", "--link", link}, {});
     for (int i = 0; i < 50 && !fs::exists(link); ++i)
         std::this_thread::sleep_for(100ms);
+    const auto launched = std::chrono::steady_clock::now();
     ChildProcess varnel({VARNEL_BIN, "--trace-status"},
                         {"QT_QPA_PLATFORM=offscreen", "HOME=" + (dir / "home").string(),
                          "XDG_CONFIG_HOME=" + (dir / "config").string()});
 
     std::vector<std::string> seen;
-    if (varnel.waitFor("startup:", 30s, &seen))
-        ReportStartup(seen.back());
+    if (varnel.waitFor("startup:", 30s, &seen)) {
+        const std::chrono::duration<double, std::milli> shown =
+            std::chrono::steady_clock::now() - launched;
+        ReportStartup(seen.back(), shown.count());
+    }
     if (!varnel.waitFor("status: Communication established", 60s, &seen)) {
         std::printf("polling: the sensor was not found; no figure\n");
         fs::remove_all(dir);
