@@ -35,6 +35,9 @@ class Dialogs {
 public:
     virtual ~Dialogs() = default;
 
+    // The window that dialogs are centred over; none before the main window exists.
+    virtual void setParentWindow(QWidget* window) { (void)window; }
+
     virtual MessageResult showMessage(const Message& message) = 0;
     // Empty when the user cancelled.
     virtual QString openFileName(const FileRequest& request) = 0;

@@ -95,8 +95,8 @@ public:
     const platform::ComPortMap& ports() const { return services_.ports; }
 
     // Width and height of the window, which is not resizable.
-    static constexpr int FixedWidth = 860;
-    static constexpr int FixedHeight = 470;
+    static constexpr int FixedWidth = 1160;
+    static constexpr int FixedHeight = 440;
 
 protected:
     void showEvent(QShowEvent* event) override;

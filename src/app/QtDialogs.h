@@ -5,8 +5,7 @@
 // Dialogs shown with Qt, with the program's own button texts.
 class QtDialogs final : public Dialogs {
 public:
-    // Message boxes and file dialogs are centred over `window` once it is set.
-    void setParentWindow(QWidget* window) { parent_ = window; }
+    void setParentWindow(QWidget* window) override { parent_ = window; }
 
     MessageResult showMessage(const Message& message) override;
     QString openFileName(const FileRequest& request) override;

@@ -7,7 +7,14 @@
 #include "app/Pictures.h"
 #include "app/ProgramInfo.h"
 
+// The pictures live in a static library, whose resource initialiser the linker
+// would drop. The declaration that the macro makes must be global.
+static void initPictures() {
+    Q_INIT_RESOURCE(varnel);
+}
+
 VarnelApplication::VarnelApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    initPictures();
     setApplicationName(QStringLiteral("varnel"));
     setApplicationDisplayName(QStringLiteral("Varnel"));
     setApplicationVersion(BuildVersion);

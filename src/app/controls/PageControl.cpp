@@ -10,6 +10,8 @@
 PageControl::PageControl(const QString& name, QWidget* parent) : QTabWidget(parent) {
     setObjectName(name);
     tabBar()->setMouseTracking(true);
+    // Eight tabs in German must fit without scroll buttons.
+    tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 4px 6px; }"));
     tabBar()->installEventFilter(this);
 }
 

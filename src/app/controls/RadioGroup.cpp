@@ -65,12 +65,12 @@ void RadioGroup::rebuildButtons(const QStringList& items) {
         delete button;
     }
     buttons_.clear();
-    const int rows = std::max(1, (static_cast<int>(items.size()) + columns_ - 1) / columns_);
+
     for (int i = 0; i < items.size(); ++i) {
         auto* button = new QRadioButton(items[i], this);
         button->setObjectName(objectName() + QString::number(i));
         group_->addButton(button, i);
-        layout_->addWidget(button, i % rows, i / rows);
+        layout_->addWidget(button, i / columns_, i % columns_);
         buttons_.push_back(button);
     }
 }

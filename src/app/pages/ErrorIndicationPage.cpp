@@ -34,6 +34,7 @@ QGridLayout* operatingTime(QWidget& page, MainControls& ui) {
     grid->addWidget(ui.OpTimeDays, 1, 2);
     grid->addWidget(ui.OpTimeHours, 2, 0);
     grid->addWidget(ui.OpTimeMinutes, 2, 1);
+    grid->setColumnStretch(3, 1);
     return grid;
 }
 

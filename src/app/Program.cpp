@@ -1,0 +1,49 @@
+#include "app/Program.h"
+
+#include <QScopeGuard>
+#include <exception>
+
+#include "app/Dialogs.h"
+#include "app/Main.h"
+#include "app/Settings.h"
+#include "app/Startup.h"
+#include "app/VarnelApplication.h"
+#include "platform/ComPortMap.h"
+
+namespace {
+
+// The port map is read before the window exists.
+platform::ComPortMap readPortMap(SettingsStore& settings) {
+    settings.open();
+    platform::ComPortMap ports(settings.portMap());
+    settings.close();
+    return ports;
+}
+
+int runWindow(VarnelApplication& app, ProgramPlatform platform, SettingsStore& settings) {
+    const platform::ComPortMap ports = readPortMap(settings);
+    TMainForm form({platform.serial, platform.clock, ports, platform.dialogs, settings});
+    platform.dialogs.setParentWindow(&form);
+    const auto unparent = qScopeGuard([&] { platform.dialogs.setParentWindow(nullptr); });
+    app.SetStartingUp(true);
+    Startup(form).Run();
+    app.SetStartingUp(false);
+    if (app.StartupFailed())
+        return 1;
+    return app.exec();
+}
+
+}  // namespace
+
+int RunVarnel(VarnelApplication& app, ProgramPlatform platform) {
+    app.ReportErrorsThrough(&platform.dialogs);
+    const auto stopReporting = qScopeGuard([&app] { app.ReportErrorsThrough(nullptr); });
+    try {
+        SettingsStore settings;
+        return runWindow(app, platform, settings);
+    } catch (const std::exception& error) {
+        app.SetStartingUp(false);
+        app.ShowError(QString::fromUtf8(error.what()));
+        return 1;
+    }
+}

@@ -1,0 +1,28 @@
+#include "support/FormHarness.h"
+
+#include <QDialog>
+#include <QPushButton>
+
+#include "app/Startup.h"
+
+FormHarness::FormHarness() : serial(sensor, clock) {}
+
+FormHarness::~FormHarness() = default;
+
+TMainForm& FormHarness::create() {
+    form_ = std::make_unique<TMainForm>(MainFormServices{serial, clock, ports, dialogs, settings});
+    return *form_;
+}
+
+TMainForm& FormHarness::start() {
+    create();
+    Startup(*form_).Run();
+    return *form_;
+}
+
+void FormHarness::answerLanguage(const char* buttonName) {
+    dialogs.dialogScripts.push_back([buttonName](QDialog& dialog) {
+        dialog.findChild<QPushButton*>(QString::fromLatin1(buttonName))->click();
+        return dialog.result();
+    });
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <memory>
+
+#include "app/Main.h"
+#include "app/Settings.h"
+#include "platform/Clock.h"
+#include "platform/ComPortMap.h"
+#include "sim/InProcessBackend.h"
+#include "sim/SimulatedSensor.h"
+#include "support/ScriptedDialogs.h"
+
+// A main window on a simulated sensor (at /dev/ttyUSB0, COM1) and virtual
+// time, with scripted dialogs and the settings file of the current HOME.
+class FormHarness {
+public:
+    FormHarness();
+    ~FormHarness();
+
+    TMainForm& create();
+    // Builds the window and runs the start-up sequence.
+    TMainForm& start();
+    TMainForm& form() { return *form_; }
+    void destroy() { form_.reset(); }
+
+    // Makes the first-run language dialog answer with the named button.
+    void answerLanguage(const char* buttonName);
+
+    platform::VirtualClock clock;
+    sim::SimulatedSensor sensor;
+    sim::InProcessBackend serial;
+    platform::ComPortMap ports;
+    ScriptedDialogs dialogs;
+    SettingsStore settings;
+
+private:
+    std::unique_ptr<TMainForm> form_;
+};

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <deque>
+#include <functional>
+#include <vector>
+
+#include "app/Dialogs.h"
+
+// Answers every dialog from a script and records what was shown.
+class ScriptedDialogs final : public Dialogs {
+public:
+    // Runs on the dialog instead of its event loop and returns its result code.
+    using DialogScript = std::function<int(QDialog&)>;
+
+    std::vector<Message> messages;
+    std::vector<QString> dialogsShown;  // objectNames
+    std::vector<FileRequest> fileRequests;
+
+    std::deque<MessageResult> answers;       // empty: Ok, or Yes for a Yes/No question
+    std::deque<QString> fileNames;           // empty: cancelled
+    std::deque<DialogScript> dialogScripts;  // empty: rejected
+
+    MessageResult showMessage(const Message& message) override;
+    QString openFileName(const FileRequest& request) override;
+    QString saveFileName(const FileRequest& request) override;
+    int execDialog(QDialog& dialog) override;
+
+private:
+    QString nextFileName(const FileRequest& request);
+};

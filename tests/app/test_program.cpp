@@ -1,0 +1,95 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTimer>
+
+#include "app/Main.h"
+#include "app/Program.h"
+#include "app/VarnelApplication.h"
+#include "platform/Clock.h"
+#include "sim/InProcessBackend.h"
+#include "sim/SimulatedSensor.h"
+#include "support/GuiTestEnvironment.h"
+#include "support/ScriptedDialogs.h"
+
+namespace {
+
+class ProgramTest : public testing::Test {
+protected:
+    TempHome home;
+    platform::VirtualClock clock;
+    sim::SimulatedSensor sensor;
+    sim::InProcessBackend serial{sensor, clock};
+    ScriptedDialogs dialogs;
+
+    int run() { return RunVarnel(QtEnvironment::app(), {serial, clock, dialogs}); }
+
+    void expectEndedWithMessage(const QString& containing) {
+        ASSERT_EQ(dialogs.messages.size(), 1u);
+        EXPECT_TRUE(dialogs.messages[0].text.contains(containing))
+            << dialogs.messages[0].text.toStdString();
+        EXPECT_EQ(dialogs.messages[0].buttons, MessageButtons::Ok);
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            EXPECT_EQ(qobject_cast<TMainForm*>(window), nullptr) << "a main window is left";
+        }
+    }
+};
+
+TEST_F(ProgramTest, InvalidSettingsEndTheProgramWithAMessageAndLeaveTheFile) {
+    const QByteArray broken = R"({"Language": 1 "COM-Port": 3})";
+    home.writeSettings(broken);
+    EXPECT_EQ(run(), 1);
+    expectEndedWithMessage(QStringLiteral("not valid JSON"));
+    EXPECT_EQ(home.readSettings(), broken);
+}
+
+TEST_F(ProgramTest, AValueOfTheWrongTypeEndsTheProgramWithAMessageAndLeavesTheFile) {
+    const QByteArray settings = R"({"Language": "Deutsch"})";
+    home.writeSettings(settings);
+    EXPECT_EQ(run(), 1);
+    expectEndedWithMessage(QStringLiteral("Invalid data type for 'Language'"));
+    EXPECT_EQ(home.readSettings(), settings);
+}
+
+TEST_F(ProgramTest, AFactoryKeyStoredAsANumberEndsTheProgram) {
+    const QByteArray settings = R"({"Language": 0, "FactoryKey": 5820463917305286})";
+    home.writeSettings(settings);
+    EXPECT_EQ(run(), 1);
+    expectEndedWithMessage(QStringLiteral("Invalid data type for 'FactoryKey'"));
+    EXPECT_EQ(home.readSettings(), settings);
+}
+
+TEST_F(ProgramTest, AFirstRunAsksTheLanguageRunsUntilQuitAndPulsesRtsOnTheWayOut) {
+    home.writeSettings(R"({"COM-Port": 1})");
+    dialogs.dialogScripts.push_back([](QDialog& dialog) {
+        dialog.done(1);
+        return 1;
+    });
+    // Quits once the window is up; showing the splash already runs pending events.
+    QTimer quit;
+    QObject::connect(&quit, &QTimer::timeout, [&quit] {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            auto* form = qobject_cast<TMainForm*>(window);
+            if (form != nullptr && form->isVisible()) {
+                quit.stop();
+                form->ui.FileExitItem->trigger();
+            }
+        }
+    });
+    quit.start(1);
+    EXPECT_EQ(run(), 0);
+
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_EQ(QJsonDocument::fromJson(home.readSettings()).object().value("Language").toInt(), 1);
+    const auto& traffic = sensor.traffic();
+    ASSERT_GE(traffic.size(), 2u);
+    EXPECT_EQ(traffic[traffic.size() - 2].text, "1");
+    EXPECT_EQ(traffic.back().text, "0");
+    EXPECT_EQ(traffic.back().timeMs - traffic[traffic.size() - 2].timeMs, 100);
+}
+
+}  // namespace
