@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 
 ./scripts/setup.sh
 cmake --preset default >/dev/null
-cmake --build --preset default -j "$(nproc)"
+cmake --build --preset default -j "$(nproc)" --target varnel varnel-sensor-sim
 
 build=build/default
 sim="$build/src/sim/tools/varnel-sensor-sim"

@@ -177,6 +177,8 @@ void TMainForm::ShowStatus(int code, const QString& argument) {
 }
 
 void TMainForm::FormClose() {
+    if (!SensorLink)
+        return;
     TSSICom& link = *SensorLink;
     link.WriteRegister(TSSICom::Measurement);
     if (link.FirmwareVersionNumber() <= EnCommitFirmware) {

@@ -25,15 +25,7 @@ PortChoice::PortChoice(TMainForm& form) : form_(form) {}
 void PortChoice::Startup() {
     SettingsStore& settings = form_.settings();
     if (!settings.hasValue(SettingsStore::ComPort)) {
-        uint8_t choice = 0;
-        if (!Ask(choice)) {
-            RequestQuit();
-            return;
-        }
-        Use(choice);
-        form_.OpenSensorLink(form_.PortNumber);
-        if (choice == TSerialCom::DemoPort)
-            form_.SensorLink->LoadDemoSet();
+        AskAndOpen();
         return;
     }
     form_.PortNumber = static_cast<uint8_t>(settings.readInteger(SettingsStore::ComPort) & 0xFF);
@@ -47,6 +39,11 @@ void PortChoice::Startup() {
 void PortChoice::Choose() {
     if (form_.SensorLink)
         form_.SensorLink->Close();
+    AskAndOpen();
+}
+
+// Quitting still opens the port in use: the window polls until the event loop ends.
+void PortChoice::AskAndOpen() {
     uint8_t choice = 0;
     const bool connect = Ask(choice);
     if (connect) {

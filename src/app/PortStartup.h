@@ -19,6 +19,7 @@ public:
     void Choose();
 
 private:
+    void AskAndOpen();
     // The dialog's choice, or nothing when the user quit.
     bool Ask(uint8_t& choice);
     void Use(uint8_t choice);

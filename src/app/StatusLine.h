@@ -21,7 +21,6 @@ struct StatusShown {
     QColor lamp;
 };
 
-inline constexpr char DetectingText[] = "Trying to detect SSI-Sensor";
 inline constexpr char DemoBanner[] = "DEMO              DEMO              DEMO              ";
 
 // What the status line and the lamp show after setting `code` with `argument`

@@ -68,6 +68,16 @@ TEST_F(PortStartupTest, ChoosingDemoLoadsTheDemoSetAndStoresNothing) {
     EXPECT_EQ((*form.SensorLink)[TSSICom::BitWidth].Value, 25);
 }
 
+TEST_F(PortStartupTest, QuitAtTheFirstStartStoresNothingAndLeavesAWindowThatCanPoll) {
+    answerPortDialog("COM 1", "Quit");
+    TMainForm& form = startWith(R"({"Language": 0})");
+    EXPECT_FALSE(stored().contains("COM-Port"));
+    EXPECT_EQ(form.PortNumber, TSerialCom::DemoPort);
+    ASSERT_NE(form.SensorLink, nullptr);
+    form.IdleFunction();
+    EXPECT_TRUE(harness.sensor.traffic().empty());
+}
+
 TEST_F(PortStartupTest, StoredDemoPortStartsWithoutDialogAndWithoutTheDemoSet) {
     TMainForm& form = startWith(R"({"Language": 0, "COM-Port": 0})");
     EXPECT_TRUE(harness.dialogs.dialogsShown.empty());
