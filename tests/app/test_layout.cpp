@@ -36,7 +36,9 @@ QStringList clippedTexts(QWidget& area) {
                 textWidth(*label, label->text()) > label->contentsRect().width())
                 clipped << describe(*label, label->text());
         } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
-            if (!button->text().isEmpty() && button->sizeHint().width() > button->width())
+            const bool inside = button->parentWidget()->rect().contains(button->geometry());
+            if (!button->text().isEmpty() &&
+                (button->sizeHint().width() > button->width() || !inside))
                 clipped << describe(*button, button->text());
         } else if (auto* box = qobject_cast<QGroupBox*>(widget)) {
             if (textWidth(*box, box->title()) + 16 > box->width())
@@ -79,6 +81,7 @@ TEST(Layout, EveryControlThatTheTextsNameExists) {
 struct LayoutCase {
     const char* name;
     QByteArray settings;
+    const char* sensorType;
 };
 
 class LayoutTest : public testing::TestWithParam<LayoutCase> {
@@ -91,6 +94,8 @@ protected:
 TEST_P(LayoutTest, NoTextIsCutOff) {
     home.writeSettings(GetParam().settings);
     TMainForm& form = harness.start();
+    form.SensorTypeText = QString::fromLatin1(GetParam().sensorType);
+    form.ApplyLanguage();
     showLongestValues(form.ui);
     PageControl& pages = *form.ui.ParameterPage;
     const QString shots = qEnvironmentVariable("VARNEL_SCREENSHOT_DIR");
@@ -112,8 +117,11 @@ TEST_P(LayoutTest, NoTextIsCutOff) {
 
 INSTANTIATE_TEST_SUITE_P(
     Languages, LayoutTest,
-    testing::Values(LayoutCase{"english", R"({"Language": 0, "FactoryKey": "5820463917305286"})"},
-                    LayoutCase{"german", R"({"Language": 1, "FactoryKey": "5820463917305286"})"}),
+    testing::Values(
+        LayoutCase{"english", R"({"Language": 0, "FactoryKey": "5820463917305286"})", ""},
+        LayoutCase{"german", R"({"Language": 1, "FactoryKey": "5820463917305286"})", ""},
+        LayoutCase{"english_kbf", R"({"Language": 0, "FactoryKey": "5820463917305286"})", "KBF"},
+        LayoutCase{"german_kbf", R"({"Language": 1, "FactoryKey": "5820463917305286"})", "KBF"}),
     [](const testing::TestParamInfo<LayoutCase>& info) { return std::string(info.param.name); });
 
 }  // namespace

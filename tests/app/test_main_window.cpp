@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStatusBar>
+#include <QTabBar>
 #include <QTest>
 #include <QTimer>
 #include <stdexcept>
@@ -173,6 +174,10 @@ TEST_F(MainWindowTest, TheHintUnderTheMouseGoesToTheStatusLine) {
     QEvent leave(QEvent::Leave);
     QCoreApplication::sendEvent(form.ui.EEPROMUpdateButton, &leave);
     EXPECT_TRUE(form.ui.StatusLine->currentMessage().isEmpty());
+
+    QTabBar* tabs = form.ui.ParameterPage->findChild<QTabBar*>();
+    QTest::mouseMove(tabs, tabs->tabRect(1).center());
+    EXPECT_EQ(form.ui.StatusLine->currentMessage(), QStringLiteral("Settings for error indication"));
 
     form.menuBar()->setActiveAction(form.ui.FileMenu->menuAction());
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.ui.FileMenu));
