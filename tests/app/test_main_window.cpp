@@ -177,7 +177,8 @@ TEST_F(MainWindowTest, TheHintUnderTheMouseGoesToTheStatusLine) {
 
     QTabBar* tabs = form.ui.ParameterPage->findChild<QTabBar*>();
     QTest::mouseMove(tabs, tabs->tabRect(1).center());
-    EXPECT_EQ(form.ui.StatusLine->currentMessage(), QStringLiteral("Settings for error indication"));
+    EXPECT_EQ(form.ui.StatusLine->currentMessage(),
+              QStringLiteral("Settings for error indication"));
 
     form.menuBar()->setActiveAction(form.ui.FileMenu->menuAction());
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.ui.FileMenu));
