@@ -43,6 +43,7 @@ TMainForm::~TMainForm() {
 }
 
 void TMainForm::connectMenus() {
+    connect(ui.SelComPort, &QPushButton::clicked, this, &TMainForm::SelComPortClick);
     connect(ui.FileExitItem, &QAction::triggered, this, &TMainForm::FileExitItemClick);
     connect(ui.HelpAboutItem, &QAction::triggered, this, &TMainForm::HelpAboutItemClick);
     connect(ui.English1, &QAction::triggered, this, [this] { SwitchLanguage(0); });
@@ -107,15 +108,10 @@ void TMainForm::SetAccessLevel(TAccessLevel level) {
 }
 
 void TMainForm::OpenSensorLink(uint8_t port) {
-    SensorLink = std::make_unique<TSSICom>(services_.serial, services_.clock, services_.ports);
+    if (!SensorLink)
+        SensorLink = std::make_unique<TSSICom>(services_.serial, services_.clock, services_.ports);
     PortNumber = port;
     SensorLink->OpenDefault(port);
-}
-
-void TMainForm::IdleFunction() {
-    Timer1->stop();
-    Timer1->setInterval(PollIntervalMs);
-    Timer1->start();
 }
 
 void TMainForm::HelpAboutItemClick() {

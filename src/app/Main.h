@@ -28,6 +28,7 @@ struct MainFormServices {
     const platform::ComPortMap& ports;
     Dialogs& dialogs;
     SettingsStore& settings;
+    platform::SerialBackend& probe;  // used only to find the ports that exist
 };
 
 // The program's one main window: the state the subsystems share, the pages,
@@ -93,6 +94,7 @@ public:
     void WriteOutcome(bool succeeded);
     bool KModelChosen() const;
     const platform::ComPortMap& ports() const { return services_.ports; }
+    platform::SerialBackend& probeBackend() { return services_.probe; }
 
     // Width and height of the window, which is not resizable.
     static constexpr int FixedWidth = 1160;

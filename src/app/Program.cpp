@@ -1,6 +1,7 @@
 #include "app/Program.h"
 
 #include <QScopeGuard>
+#include <cstdio>
 #include <exception>
 
 #include "app/Dialogs.h"
@@ -22,7 +23,9 @@ platform::ComPortMap readPortMap(SettingsStore& settings) {
 
 int runWindow(VarnelApplication& app, ProgramPlatform platform, SettingsStore& settings) {
     const platform::ComPortMap ports = readPortMap(settings);
-    TMainForm form({platform.serial, platform.clock, ports, platform.dialogs, settings});
+    TMainForm form({platform.serial, platform.clock, ports, platform.dialogs, settings, platform.probe});
+    if (platform.traceStatus)
+        form.Trace = [](const QString& line) { std::fprintf(stderr, "%s\n", qPrintable(line)); };
     platform.dialogs.setParentWindow(&form);
     const auto unparent = qScopeGuard([&] { platform.dialogs.setParentWindow(nullptr); });
     app.SetStartingUp(true);

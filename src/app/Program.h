@@ -13,6 +13,8 @@ struct ProgramPlatform {
     platform::SerialBackend& serial;
     platform::Clock& clock;
     Dialogs& dialogs;
+    platform::SerialBackend& probe;  // used only to find the ports that exist
+    bool traceStatus = false;        // --trace-status: the status line goes to stderr
 };
 
 // Reads the settings, builds and starts the main window and runs the event

@@ -1,5 +1,6 @@
 #include "app/Startup.h"
 
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
@@ -30,14 +31,21 @@ Startup::Startup(TMainForm& form) : form_(form) {}
 Startup::~Startup() = default;
 
 void Startup::Run() {
+    QElapsedTimer phase;
+    phase.start();
     FadeInSplash();
+    const qint64 splashMs = phase.restart();
     OpenSettings();
     ChooseLanguage();
     ApplyAccessLevel();
     form_.ApplyLanguage();
     form_.ui.ParameterPage->showPage(QStringLiteral("SSISettings"));
     OpenStoredPort();
+    phase.restart();
     ShowMainWindow();
+    if (form_.Trace)
+        form_.Trace(
+            QStringLiteral("startup: splash %1 ms, wait %2 ms").arg(splashMs).arg(phase.elapsed()));
     Finish();
 }
 
@@ -71,10 +79,7 @@ void Startup::ApplyAccessLevel() {
 }
 
 void Startup::OpenStoredPort() {
-    const SettingsStore& settings = form_.settings();
-    const bool stored = settings.hasValue(SettingsStore::ComPort);
-    const int port = stored ? settings.readInteger(SettingsStore::ComPort) : TSerialCom::DemoPort;
-    form_.OpenSensorLink(static_cast<uint8_t>(port & 0xFF));
+    form_.OpenStartupPort();
 }
 
 void Startup::ShowMainWindow() {

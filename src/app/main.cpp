@@ -9,5 +9,6 @@ int main(int argc, char** argv) {
     QtDialogs dialogs;
     platform::SteadyClock clock;
     platform::TermiosSerialBackend serial;
-    return RunVarnel(app, {serial, clock, dialogs});
+    platform::TermiosSerialBackend probe;
+    return RunVarnel(app, {serial, clock, dialogs, probe, app.arguments().contains(QStringLiteral("--trace-status"))});
 }

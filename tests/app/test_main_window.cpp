@@ -100,7 +100,7 @@ TEST_F(MainWindowTest, ASwitchThatCannotBeStoredStillFindsTheSensorAnewAndReport
 }
 
 TEST_F(MainWindowTest, TheAboutBoxShowsTitleAndBuild) {
-    TMainForm& form = startWith(R"({"Language": 1})");
+    TMainForm& form = startWith(R"({"Language": 1, "COM-Port": 1})");
     QString title, build, caption;
     harness.dialogs.dialogScripts.push_back([&](QDialog& dialog) {
         auto& about = static_cast<TAboutForm&>(dialog);

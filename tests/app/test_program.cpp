@@ -24,9 +24,10 @@ protected:
     platform::VirtualClock clock;
     sim::SimulatedSensor sensor;
     sim::InProcessBackend serial{sensor, clock};
+    sim::InProcessBackend probe{sensor, clock};
     ScriptedDialogs dialogs;
 
-    int run() { return RunVarnel(QtEnvironment::app(), {serial, clock, dialogs}); }
+    int run() { return RunVarnel(QtEnvironment::app(), {serial, clock, dialogs, probe}); }
 
     void expectEndedWithMessage(const QString& containing) {
         ASSERT_EQ(dialogs.messages.size(), 1u);

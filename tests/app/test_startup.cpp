@@ -35,7 +35,10 @@ TEST_F(StartupTest, TheFirstStartCreatesTheSettingsAndStoresTheChosenLanguage) {
     harness.answerLanguage("DeutschButton");
     TMainForm& form = harness.start();
 
-    ASSERT_EQ(harness.dialogs.dialogsShown, std::vector<QString>{QStringLiteral("LanguageSelect")});
+    // No port is stored either: the port dialog follows the language dialog.
+    ASSERT_EQ(harness.dialogs.dialogsShown,
+              (std::vector<QString>{QStringLiteral("LanguageSelect"),
+                                    QStringLiteral("ComPortSelectForm")}));
     EXPECT_TRUE(QFileInfo::exists(home.settingsPath()));
     EXPECT_EQ(storedLanguage(), 1);
     EXPECT_EQ(form.UiLanguage, 1);
@@ -53,7 +56,7 @@ TEST_F(StartupTest, ALanguageDialogClosedOtherwiseChoosesEnglish) {
 }
 
 TEST_F(StartupTest, AStoredLanguageIsUsedWithoutTheDialog) {
-    home.writeSettings(R"({"Language": 1})");
+    home.writeSettings(R"({"Language": 1, "COM-Port": 1})");
     TMainForm& form = harness.start();
     EXPECT_TRUE(harness.dialogs.dialogsShown.empty());
     EXPECT_EQ(form.UiLanguage, 1);

@@ -5,12 +5,14 @@
 
 #include "app/Startup.h"
 
-FormHarness::FormHarness() : serial(sensor, clock) {}
+FormHarness::FormHarness() : serial(sensor, clock) {
+    probe.present = {"/dev/ttyUSB0"};
+}
 
 FormHarness::~FormHarness() = default;
 
 TMainForm& FormHarness::create() {
-    form_ = std::make_unique<TMainForm>(MainFormServices{serial, clock, ports, dialogs, settings});
+    form_ = std::make_unique<TMainForm>(MainFormServices{serial, clock, ports, dialogs, settings, probe});
     return *form_;
 }
 

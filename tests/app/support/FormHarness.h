@@ -5,6 +5,7 @@
 #include "app/Main.h"
 #include "app/Settings.h"
 #include "platform/Clock.h"
+#include "ProbeOnlyBackend.h"
 #include "platform/ComPortMap.h"
 #include "sim/InProcessBackend.h"
 #include "sim/SimulatedSensor.h"
@@ -32,6 +33,7 @@ public:
     platform::ComPortMap ports;
     ScriptedDialogs dialogs;
     SettingsStore settings;
+    ProbeOnlyBackend probe;  // finds /dev/ttyUSB0 (COM1) unless a test says otherwise
 
 private:
     std::unique_ptr<TMainForm> form_;
