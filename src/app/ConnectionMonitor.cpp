@@ -1,6 +1,7 @@
 #include "app/ConnectionMonitor.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QStatusBar>
@@ -194,4 +195,9 @@ void TMainForm::FormClose() {
         return;
     link.CommitToEeprom();
     ClearParametersChanged();
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    FormClose();
+    QMainWindow::closeEvent(event);
 }

@@ -102,6 +102,8 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // Runs FormClose (app/ConnectionMonitor.cpp).
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void connectMenus();

@@ -274,6 +274,16 @@ TEST_F(MonitorTest, ClosingAsksWhetherToCommitTheChanges) {
     EXPECT_FALSE(form->ParametersChanged);
 }
 
+TEST_F(MonitorTest, ClosingTheWindowRunsTheCloseHandling) {
+    connectSensor();
+    form->show();
+    form->MarkParametersChanged();
+    EXPECT_TRUE(form->close());
+    ASSERT_EQ(harness.dialogs.messages.size(), 1u);
+    EXPECT_EQ(harness.dialogs.messages[0].caption, "EEPROM update");
+    EXPECT_EQ(harness.sensor.commitCount("CN"), 1);
+}
+
 TEST_F(MonitorTest, ClosingWithOldFirmwareWritesTheFactorySetWithoutAsking) {
     connectSensor();
     (*form->SensorLink)[TSSICom::FirmwareVersion].Value = 3960100;
