@@ -23,7 +23,8 @@ platform::ComPortMap readPortMap(SettingsStore& settings) {
 
 int runWindow(VarnelApplication& app, ProgramPlatform platform, SettingsStore& settings) {
     const platform::ComPortMap ports = readPortMap(settings);
-    TMainForm form({platform.serial, platform.clock, ports, platform.dialogs, settings, platform.probe});
+    TMainForm form(
+        {platform.serial, platform.clock, ports, platform.dialogs, settings, platform.probe});
     if (platform.traceStatus)
         form.Trace = [](const QString& line) { std::fprintf(stderr, "%s\n", qPrintable(line)); };
     platform.dialogs.setParentWindow(&form);

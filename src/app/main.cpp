@@ -10,5 +10,6 @@ int main(int argc, char** argv) {
     platform::SteadyClock clock;
     platform::TermiosSerialBackend serial;
     platform::TermiosSerialBackend probe;
-    return RunVarnel(app, {serial, clock, dialogs, probe, app.arguments().contains(QStringLiteral("--trace-status"))});
+    return RunVarnel(app, {serial, clock, dialogs, probe,
+                           app.arguments().contains(QStringLiteral("--trace-status"))});
 }

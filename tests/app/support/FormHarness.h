@@ -2,10 +2,10 @@
 
 #include <memory>
 
+#include "ProbeOnlyBackend.h"
 #include "app/Main.h"
 #include "app/Settings.h"
 #include "platform/Clock.h"
-#include "ProbeOnlyBackend.h"
 #include "platform/ComPortMap.h"
 #include "sim/InProcessBackend.h"
 #include "sim/SimulatedSensor.h"
