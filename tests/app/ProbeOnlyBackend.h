@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "platform/SerialBackend.h"
 
