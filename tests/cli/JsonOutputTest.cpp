@@ -4,7 +4,7 @@
 
 #include "platform/Clock.h"
 #include "platform/ComPortMap.h"
-#include "platform/SerialBackend.h"
+#include "support/NullSerialBackend.h"
 
 namespace {
 
@@ -54,28 +54,8 @@ TEST(ParameterSetJson, EmptyTableGivesAnEmptyList) {
               "{\"port\": \"COM1\", \"firmwareType\": 0, \"registers\": []}");
 }
 
-// A port that is never opened: registerRows only looks at the table.
-class NoDevice final : public platform::SerialBackend {
-public:
-    bool open(const std::string&, int, int) override { return false; }
-    bool probe(const std::string&) override { return false; }
-    void close() override {}
-    bool isOpen() const override { return false; }
-    bool setRts(bool) override { return false; }
-    bool purge() override { return false; }
-    bool read(uint8_t*, size_t, size_t& received) override {
-        received = 0;
-        return false;
-    }
-    bool write(const uint8_t*, size_t) override { return false; }
-    const platform::SystemError& lastError() const override { return error_; }
-
-private:
-    platform::SystemError error_;
-};
-
 TEST(RegisterRows, AllRegistersInTableOrderWithTheirState) {
-    NoDevice backend;
+    NullSerialBackend backend;
     platform::VirtualClock clock;
     const platform::ComPortMap ports;
     TSSICom com(backend, clock, ports);
