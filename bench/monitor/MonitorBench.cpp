@@ -11,9 +11,11 @@
 #include <string>
 #include <thread>
 
-#include "ChildProcess.h"
+#include "support/ChildProcess.h"
 
 namespace {
+
+using testsupport::ChildProcess;
 
 using namespace std::chrono_literals;
 namespace fs = std::filesystem;
@@ -75,12 +77,12 @@ int main(int argc, char** argv) {
                          "XDG_CONFIG_HOME=" + (dir / "config").string()});
 
     std::vector<std::string> seen;
-    if (varnel.waitFor("startup:", 30s, &seen)) {
+    if (varnel.waitForError("startup:", 30s, &seen)) {
         const std::chrono::duration<double, std::milli> shown =
             std::chrono::steady_clock::now() - launched;
         ReportStartup(seen.back(), shown.count());
     }
-    if (!varnel.waitFor("status: Communication established", 60s, &seen)) {
+    if (!varnel.waitForError("status: Communication established", 60s, &seen)) {
         std::printf("polling: the sensor was not found; no figure\n");
         fs::remove_all(dir);
         return 0;

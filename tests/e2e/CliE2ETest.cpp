@@ -3,22 +3,31 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
-#include "SpawnedProgram.h"
 #include "platform/TermiosSerialBackend.h"
+#include "support/ChildProcess.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
-using e2e::SpawnedProgram;
+using testsupport::ChildProcess;
 
 // Start-up of a program on a loaded machine may take long; a hang takes longer.
 constexpr auto kStartLimit = 20s;
 constexpr auto kRunLimit = 60s;
+
+std::string fileText(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
 
 struct CliRun {
     int exitCode = -1;
@@ -46,10 +55,9 @@ protected:
         sim_.reset();
         std::vector<std::string> argv = {VARNEL_SIM_BIN, "--link", link_};
         argv.insert(argv.end(), options.begin(), options.end());
-        sim_ = std::make_unique<SpawnedProgram>(argv, dir_ / ("sim" + std::to_string(++sims_)),
-                                                dir_ / "sim.err");
+        sim_ = std::make_unique<ChildProcess>(argv);
         ASSERT_TRUE(sim_->started());
-        const auto slave = sim_->firstLine(kStartLimit);
+        const auto slave = sim_->outputLine(kStartLimit);
         ASSERT_TRUE(slave.has_value()) << "no terminal from the simulator: " << sim_->err();
         EXPECT_EQ(slave->rfind("/dev/", 0), 0u) << *slave;
         ASSERT_TRUE(fs::exists(link_)) << "the simulator published no link";
@@ -60,12 +68,13 @@ protected:
     CliRun varnelctl(std::vector<std::string> args) {
         std::vector<std::string> argv = {VARNELCTL_BIN};
         argv.insert(argv.end(), args.begin(), args.end());
-        const std::string name = "ctl" + std::to_string(++runs_);
-        const auto start = e2e::SteadyTime::now();
-        SpawnedProgram program(argv, dir_ / (name + ".out"), dir_ / (name + ".err"));
+        const auto start = ChildProcess::Clock::now();
+        ChildProcess program(argv);
         CliRun run;
         const auto code = program.wait(kRunLimit);
-        run.elapsedMs = e2e::msSince(start);
+        run.elapsedMs = std::chrono::duration_cast<std::chrono::milliseconds>(
+                            ChildProcess::Clock::now() - start)
+                            .count();
         EXPECT_TRUE(code.has_value()) << "varnelctl did not end within the limit";
         run.exitCode = code.value_or(-1);
         program.stop();
@@ -74,13 +83,11 @@ protected:
         return run;
     }
 
-    std::string trafficLog() const { return e2e::fileText(dir_ / "traffic.log"); }
+    std::string trafficLog() const { return fileText(dir_ / "traffic.log"); }
 
     fs::path dir_;
     std::string link_;
-    std::unique_ptr<SpawnedProgram> sim_;
-    int sims_ = 0;
-    int runs_ = 0;
+    std::unique_ptr<ChildProcess> sim_;
 };
 
 size_t count(const std::string& text, const std::string& what) {

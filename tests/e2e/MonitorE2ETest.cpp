@@ -8,9 +8,11 @@
 #include <string>
 #include <thread>
 
-#include "ChildProcess.h"
+#include "support/ChildProcess.h"
 
 namespace {
+
+using testsupport::ChildProcess;
 
 using namespace std::chrono_literals;
 namespace fs = std::filesystem;
@@ -60,17 +62,19 @@ TEST_F(MonitorE2E, FindsTheSensorLosesItAndFindsItAgainAfterARestart) {
     auto varnel = startVarnel();
     std::vector<std::string> seen;
 
-    ASSERT_TRUE(varnel->waitFor("status: SSI-Sensor found on COM-Port 7", 20s, &seen));
-    ASSERT_TRUE(varnel->waitFor("status: Communication established on COM-Port 7", 30s, &seen));
-    ASSERT_TRUE(varnel->waitFor("sensor: 10203040", 5s, &seen));
+    ASSERT_TRUE(varnel->waitForError("status: SSI-Sensor found on COM-Port 7", 20s, &seen));
+    ASSERT_TRUE(
+        varnel->waitForError("status: Communication established on COM-Port 7", 30s, &seen));
+    ASSERT_TRUE(varnel->waitForError("sensor: 10203040", 5s, &seen));
 
     sim->stop();
-    ASSERT_TRUE(varnel->waitFor("status: COM7: SSI-Sensor not connected...", 10s, &seen));
+    ASSERT_TRUE(varnel->waitForError("status: COM7: SSI-Sensor not connected...", 10s, &seen));
 
     sim = startSimulator();
     // The port check reopens the link once the device is back.
-    ASSERT_TRUE(varnel->waitFor("status: SSI-Sensor found on COM-Port 7", 20s, &seen));
-    ASSERT_TRUE(varnel->waitFor("status: Communication established on COM-Port 7", 30s, &seen));
+    ASSERT_TRUE(varnel->waitForError("status: SSI-Sensor found on COM-Port 7", 20s, &seen));
+    ASSERT_TRUE(
+        varnel->waitForError("status: Communication established on COM-Port 7", 30s, &seen));
     for (const auto& line : seen) {
         if (line.rfind("status:", 0) == 0 || line.rfind("sensor:", 0) == 0)
             std::cout << line << '\n';
