@@ -259,20 +259,17 @@ bool TermiosSerialBackend::read(uint8_t* buffer, size_t n, size_t& received) {
     if (!isOpen())
         return failNotOpen();
     error_ = {};
-    const int64_t start = clock_.now();
-    int64_t lastByte = start;
+    // No gap between bytes can outlast the time since the read began, so the
+    // whole read's time-out is the only one that can end it.
+    const int64_t deadline = clock_.now() + timeoutMs_;
     while (received < n) {
-        const int64_t deadline = std::min(start + timeoutMs_, lastByte + timeoutMs_);
         const Ready ready = waitFor(POLLIN, deadline);
         if (ready == Ready::TimedOut)
             return timedOut("Reading");
         if (ready == Ready::Failed)
             return false;
-        const size_t before = received;
         if (!readAvailable(buffer, n, received))
             return false;
-        if (received > before)
-            lastByte = clock_.now();
     }
     return true;
 }
