@@ -15,7 +15,6 @@ public:
 
     // Empty for port 0 and for numbers that map to no device.
     std::string devicePath(int port) const;
-    const std::map<int, std::string>& explicitPaths() const { return explicit_; }
 
 private:
     std::map<int, std::string> explicit_;
