@@ -85,13 +85,9 @@ int CommandRunner::commit() {
     if (!readFirmware())
         return noAnswer(TSSICom::FirmwareVersion);
     const int version = com_.FirmwareVersionNumber();
-    const bool withCN = TSSICom::CommitsWithCN(version);
-    if (withCN) {
-        com_.CommitToEeprom();
-    } else {
-        com_.WriteFactorySettings();
-    }
-    out_ << "Committed with " << (withCN ? "CN" : "EN") << " (firmware " << version << ")\n";
+    com_.Commit();
+    out_ << "Committed with " << (TSSICom::CommitsWithCN(version) ? "CN" : "EN") << " (firmware "
+         << version << ")\n";
     return Success;
 }
 
