@@ -6,7 +6,9 @@
 namespace platform {
 
 namespace {
-int64_t toMs(const timespec& t) { return int64_t(t.tv_sec) * 1000 + t.tv_nsec / 1000000; }
+int64_t toMs(const timespec& t) {
+    return int64_t(t.tv_sec) * 1000 + t.tv_nsec / 1000000;
+}
 }  // namespace
 
 int64_t SteadyClock::now() {
@@ -16,7 +18,8 @@ int64_t SteadyClock::now() {
 }
 
 void SteadyClock::sleep(int64_t ms) {
-    if (ms <= 0) return;
+    if (ms <= 0)
+        return;
     timespec deadline{};
     clock_gettime(CLOCK_MONOTONIC, &deadline);
     deadline.tv_sec += ms / 1000;

@@ -25,7 +25,8 @@ public:
     int64_t now() override { return now_; }
     void sleep(int64_t ms) override { advanceTo(now_ + ms); }
     void advanceTo(int64_t ms) {
-        if (ms > now_) now_ = ms;
+        if (ms > now_)
+            now_ = ms;
     }
 
 private:

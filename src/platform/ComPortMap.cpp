@@ -3,10 +3,14 @@
 namespace platform {
 
 std::string ComPortMap::devicePath(int port) const {
-    if (auto it = explicit_.find(port); it != explicit_.end()) return it->second;
-    if (port >= 1 && port <= 16) return "/dev/ttyUSB" + std::to_string(port - 1);
-    if (port >= 17 && port <= 32) return "/dev/ttyACM" + std::to_string(port - 17);
-    if (port >= 33 && port <= 64) return "/dev/ttyS" + std::to_string(port - 33);
+    if (auto it = explicit_.find(port); it != explicit_.end())
+        return it->second;
+    if (port >= 1 && port <= 16)
+        return "/dev/ttyUSB" + std::to_string(port - 1);
+    if (port >= 17 && port <= 32)
+        return "/dev/ttyACM" + std::to_string(port - 17);
+    if (port >= 33 && port <= 64)
+        return "/dev/ttyS" + std::to_string(port - 33);
     return {};
 }
 
