@@ -38,30 +38,29 @@ protected:
             EXPECT_EQ(qobject_cast<TMainForm*>(window), nullptr) << "a main window is left";
         }
     }
+
+    // Runs with `settings` stored; the program must end with a message containing
+    // `containing` and leave the file as it was.
+    void expectSettingsRejected(const QByteArray& settings, const QString& containing) {
+        home.writeSettings(settings);
+        EXPECT_EQ(run(), 1);
+        expectEndedWithMessage(containing);
+        EXPECT_EQ(home.readSettings(), settings);
+    }
 };
 
 TEST_F(ProgramTest, InvalidSettingsEndTheProgramWithAMessageAndLeaveTheFile) {
-    const QByteArray broken = R"({"Language": 1 "COM-Port": 3})";
-    home.writeSettings(broken);
-    EXPECT_EQ(run(), 1);
-    expectEndedWithMessage(QStringLiteral("not valid JSON"));
-    EXPECT_EQ(home.readSettings(), broken);
+    expectSettingsRejected(R"({"Language": 1 "COM-Port": 3})", QStringLiteral("not valid JSON"));
 }
 
 TEST_F(ProgramTest, AValueOfTheWrongTypeEndsTheProgramWithAMessageAndLeavesTheFile) {
-    const QByteArray settings = R"({"Language": "Deutsch"})";
-    home.writeSettings(settings);
-    EXPECT_EQ(run(), 1);
-    expectEndedWithMessage(QStringLiteral("Invalid data type for 'Language'"));
-    EXPECT_EQ(home.readSettings(), settings);
+    expectSettingsRejected(R"({"Language": "Deutsch"})",
+                           QStringLiteral("Invalid data type for 'Language'"));
 }
 
 TEST_F(ProgramTest, AFactoryKeyStoredAsANumberEndsTheProgram) {
-    const QByteArray settings = R"({"Language": 0, "FactoryKey": 5820463917305286})";
-    home.writeSettings(settings);
-    EXPECT_EQ(run(), 1);
-    expectEndedWithMessage(QStringLiteral("Invalid data type for 'FactoryKey'"));
-    EXPECT_EQ(home.readSettings(), settings);
+    expectSettingsRejected(R"({"Language": 0, "FactoryKey": 5820463917305286})",
+                           QStringLiteral("Invalid data type for 'FactoryKey'"));
 }
 
 TEST_F(ProgramTest, AFirstRunAsksTheLanguageRunsUntilQuitAndPulsesRtsOnTheWayOut) {
