@@ -18,8 +18,7 @@ LabeledEdit* makeOpTimeField(QWidget& page, const QString& name) {
 
 // The operating-time counter, filled by the poll.
 QGridLayout* operatingTime(QWidget& page, MainControls& ui) {
-    ui.Label7 = new QLabel(&page);
-    ui.Label7->setObjectName(QStringLiteral("Label7"));
+    ui.Label7 = makeNamed<QLabel>(QStringLiteral("Label7"), page);
     ui.Label7->hide();
     ui.OpTimeYears = makeOpTimeField(page, QStringLiteral("OpTimeYears"));
     ui.OpTimeMonth = makeOpTimeField(page, QStringLiteral("OpTimeMonth"));

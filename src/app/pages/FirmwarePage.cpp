@@ -7,23 +7,12 @@
 #include "app/pages/PageParts.h"
 #include "app/pages/Pages.h"
 
-namespace {
-
-QListWidget* makeList(const QString& name, QWidget& page) {
-    auto* list = new QListWidget(&page);
-    list->setObjectName(name);
-    return list;
-}
-
-}  // namespace
-
 void buildFirmwarePage(QWidget& page, MainControls& ui) {
     ui.LoadFile = makeButton(QStringLiteral("LoadFile"), page);
     ui.UpdateFW = makeButton(QStringLiteral("UpdateFW"), page);
-    ui.InfoBox = makeList(QStringLiteral("InfoBox"), page);
-    ui.Download = makeList(QStringLiteral("Download"), page);
-    ui.DownloadFirmware = new QProgressBar(&page);
-    ui.DownloadFirmware->setObjectName(QStringLiteral("DownloadFirmware"));
+    ui.InfoBox = makeNamed<QListWidget>(QStringLiteral("InfoBox"), page);
+    ui.Download = makeNamed<QListWidget>(QStringLiteral("Download"), page);
+    ui.DownloadFirmware = makeNamed<QProgressBar>(QStringLiteral("DownloadFirmware"), page);
     ui.DownloadFirmware->setValue(0);
 
     auto* grid = new QGridLayout(&page);

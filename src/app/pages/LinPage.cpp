@@ -35,8 +35,7 @@ QGridLayout* entryFields(QWidget& page, MainControls& ui) {
 void buildLinPage(QWidget& page, MainControls& ui) {
     ui.WriteLinFile = makeButton(QStringLiteral("WriteLinFile"), page);
     ui.PrintLinFile = makeButton(QStringLiteral("PrintLinFile"), page);
-    ui.CGauge1 = new QProgressBar(&page);
-    ui.CGauge1->setObjectName(QStringLiteral("CGauge1"));
+    ui.CGauge1 = makeNamed<QProgressBar>(QStringLiteral("CGauge1"), page);
     ui.CGauge1->setRange(0, 300);
     ui.CGauge1->setValue(0);
 

@@ -13,8 +13,7 @@ void buildMeasurementPage(QWidget& page, MainControls& ui) {
     ui.PosDifVel = makeChoice(QStringLiteral("PosDifVel"), page);
     ui.Resolution = makeEdit(QStringLiteral("Resolution"), page);
     ui.Offset = makeEdit(QStringLiteral("Offset"), page);
-    ui.OriginLabel = new QLabel(&page);
-    ui.OriginLabel->setObjectName(QStringLiteral("OriginLabel"));
+    ui.OriginLabel = makeNamed<QLabel>(QStringLiteral("OriginLabel"), page);
     ui.OriginButton = makeButton(QStringLiteral("OriginButton"), page);
     ui.SlowAvarageFilter = makeCheck(QStringLiteral("SlowAvarageFilter"), page);
     ui.SlowAvarageFilter->hide();

@@ -23,8 +23,8 @@ CheckBox* makeCheck(const QString& name, QWidget& parent) {
 }
 
 QPushButton* makeButton(const QString& name, QWidget& parent, const QString& caption) {
-    auto* button = new QPushButton(caption, &parent);
-    button->setObjectName(name);
+    auto* button = makeNamed<QPushButton>(name, parent);
+    button->setText(caption);
     return button;
 }
 

@@ -12,6 +12,15 @@ class QVBoxLayout;
 class QWidget;
 
 // Small factories for the controls of the parameter pages.
+
+// Any widget, created on `parent` and named `name`.
+template <class Widget>
+Widget* makeNamed(const QString& name, QWidget& parent) {
+    auto* widget = new Widget(&parent);
+    widget->setObjectName(name);
+    return widget;
+}
+
 LabeledEdit* makeEdit(const QString& name, QWidget& parent);
 LabeledEdit* makeDisplay(const QString& name, QWidget& parent);  // read-only, button face
 RadioGroup* makeChoice(const QString& name, QWidget& parent);

@@ -17,8 +17,7 @@ void buildSSISettingsPage(QWidget& page, MainControls& ui) {
     ui.SSI_Abstand->hide();
     ui.SSI_Start_CheckBox->hide();
 
-    ui.ControlSettings = new QCheckBox(&page);
-    ui.ControlSettings->setObjectName(QStringLiteral("ControlSettings"));
+    ui.ControlSettings = makeNamed<QCheckBox>(QStringLiteral("ControlSettings"), page);
     ui.ControlSettings->hide();
 
     auto* layout = new QHBoxLayout(&page);
