@@ -35,30 +35,31 @@ private:
     void paint(RadioGroup& group, Reg r);
     void paint(CheckBox& box, Reg r);
 
-    void showSsiOutput();            // steps 2, 3
-    void applyTemperatureRule();     // step 3
-    void showErrorIndication();      // steps 4, 5
-    void showFilter();               // step 6
-    void applyVelocityRule();        // step 6
-    void showMeasuringChoices();     // steps 7 to 10
-    void showOutputFlags();          // step 11
-    void showResolutionAndOffset();  // steps 12, 13
-    void showSensorInformation();    // steps 14 to 19
-    void showCycleTimeLine();        // step 18
+    // The parts of Refresh in the order it runs them, each followed by its helpers.
+    void showSsiOutput();
+    void applyTemperatureRule();
+    void showErrorIndication();
+    void showFilter();
+    void applyVelocityRule();
+    void showMeasuringChoices();
+    void showOutputFlags();
+    void showResolutionAndOffset();
+    void showSensorInformation();
+    void showCycleTimeLine();
     void showCycleTimeCaption();
-    void showExpertFields();        // steps 20 to 22
-    void showLinearizationFlags();  // step 23
-    void showStartOfMeasurement();  // step 24
-    void showSampleCycle();         // step 25
-    void showChargepump();          // step 26
-    void showModelChoice();         // steps 27 to 29
-    void showLinearizationPage();   // step 30
+    void showExpertFields();
+    void showLinearizationFlags();
+    void showStartOfMeasurement();
+    void showSampleCycle();
+    void showChargepump();
+    void showModelChoice();
+    void showLinearizationPage();
     void showLinearizationWording();
-    void showLinStartValue();  // step 31
-    void showRangePoints();    // step 32
+    void showLinStartValue();
+    void showRangePoints();
     void showRangePoint(Reg r, LabeledEdit& field, bool endPoint);
-    void showBlanking();  // step 33
-    void finishModel();   // step 34
+    void showBlanking();
+    void finishModel();
 
     TMainForm& form_;
     TSSICom& sensor_;
