@@ -129,11 +129,10 @@ void ParameterView::showSsiOutput() {
     showChoice(*ui.CodingGroup, TSSICom::OutputCode, reg(TSSICom::OutputCode).Value);
     if (reg(TSSICom::BitWidth).Answered) {
         applyTemperatureRule();
+        ui.BitWidth->setText(signedText(TSSICom::BitWidth));
     } else {
         ui.BitWidth->setEnabled(false);
     }
-    if (reg(TSSICom::BitWidth).Answered)
-        ui.BitWidth->setText(signedText(TSSICom::BitWidth));
     paint(*ui.BitWidth, TSSICom::BitWidth);
 }
 
