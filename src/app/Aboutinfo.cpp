@@ -54,7 +54,6 @@ void TAboutForm::MakeSplash() {
 }
 
 void TAboutForm::SetOpacityLevel(int level) {
-    opacityLevel_ = level;
     setWindowOpacity(static_cast<qreal>(level) / OpaqueLevel);
     if (isVisible())
         repaint();

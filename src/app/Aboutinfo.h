@@ -22,7 +22,6 @@ public:
     void MakeSplash();
     // Opacity in 256 levels, 0 transparent to 255 opaque; repaints at once.
     void SetOpacityLevel(int level);
-    int OpacityLevel() const { return opacityLevel_; }
 
     QLabel* Label1 = nullptr;
     QLabel* CloseLabel = nullptr;
@@ -33,7 +32,4 @@ signals:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
-
-private:
-    int opacityLevel_ = OpaqueLevel;
 };
