@@ -1,7 +1,7 @@
 #include "app/AccessLevel.h"
 
 #include "app/MainControls.h"
-#include "app/Settings.h"
+#include "settings/Settings.h"
 #include "app/controls/CheckBox.h"
 #include "app/controls/LabeledEdit.h"
 #include "app/controls/PageControl.h"

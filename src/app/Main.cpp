@@ -11,7 +11,7 @@
 #include "app/HintDisplay.h"
 #include "app/LanguageApplier.h"
 #include "app/MainLayout.h"
-#include "app/Settings.h"
+#include "settings/Settings.h"
 #include "app/controls/PageControl.h"
 #include "app/controls/StatusLamp.h"
 #include "platform/Clock.h"

@@ -8,7 +8,7 @@
 #include "app/Dialogs.h"
 #include "app/Main.h"
 #include "app/PortList.h"
-#include "app/Settings.h"
+#include "settings/Settings.h"
 #include "app/WaitCursor.h"
 
 namespace {

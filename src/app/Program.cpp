@@ -6,7 +6,7 @@
 
 #include "app/Dialogs.h"
 #include "app/Main.h"
-#include "app/Settings.h"
+#include "settings/Settings.h"
 #include "app/Startup.h"
 #include "app/VarnelApplication.h"
 #include "platform/ComPortMap.h"

@@ -9,7 +9,7 @@
 #include "app/Dialogs.h"
 #include "app/Languagesel.h"
 #include "app/Main.h"
-#include "app/Settings.h"
+#include "settings/Settings.h"
 #include "app/SplashFade.h"
 #include "app/controls/PageControl.h"
 #include "platform/Clock.h"

@@ -12,9 +12,10 @@
 #include "app/controls/Hint.h"
 #include "app/controls/LabeledEdit.h"
 #include "app/controls/RadioGroup.h"
-#include "params/RefreshRules.h"
+#include "comm/SensorRules.h"
 
 namespace params {
+using namespace rules;
 
 namespace {
 
@@ -506,7 +507,7 @@ void TMainForm::RefreshParameterView() {
 }
 
 bool TMainForm::KModelChosen() const {
-    return params::IsKModelItem(ui.Model->itemIndex());
+    return rules::IsKModelItem(ui.Model->itemIndex());
 }
 
 void TMainForm::WriteOutcome(bool succeeded) {

@@ -3,7 +3,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "app/Settings.h"
+#include "settings/Settings.h"
 #include "app/controls/CheckBox.h"
 #include "app/controls/LabeledEdit.h"
 #include "app/controls/PageControl.h"

@@ -12,7 +12,7 @@
 #include <QTimer>
 
 #include "app/Aboutinfo.h"
-#include "app/Settings.h"
+#include "settings/Settings.h"
 #include "app/SplashFade.h"
 #include "app/controls/PageControl.h"
 #include "app/controls/StatusLamp.h"

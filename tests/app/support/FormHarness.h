@@ -4,7 +4,7 @@
 
 #include "ProbeOnlyBackend.h"
 #include "app/Main.h"
-#include "app/Settings.h"
+#include "settings/Settings.h"
 #include "platform/Clock.h"
 #include "platform/ComPortMap.h"
 #include "sim/InProcessBackend.h"

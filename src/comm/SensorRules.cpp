@@ -1,11 +1,11 @@
-#include "params/RefreshRules.h"
+#include "comm/SensorRules.h"
 
 #include <array>
 #include <charconv>
 
 #include "comm/Ssicom.h"
 
-namespace params {
+namespace rules {
 
 namespace {
 
@@ -164,4 +164,4 @@ int32_t FieldInteger(const std::string& text) {
     return error == std::errc{} && end == last ? value : 0;
 }
 
-}  // namespace params
+}  // namespace rules

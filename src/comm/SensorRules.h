@@ -6,7 +6,7 @@
 
 // What the parameter view shows but the sensor does not store: derived texts
 // and numbers, kept free of widgets so that each rule can be checked alone.
-namespace params {
+namespace rules {
 
 enum class SensorFamily { None, QSeries, KSeries, BSeries };
 
@@ -68,4 +68,4 @@ std::string MillimetreText(int32_t micrometres);
 // The first integer of an edit field's text, 0 when it holds none.
 int32_t FieldInteger(const std::string& text);
 
-}  // namespace params
+}  // namespace rules

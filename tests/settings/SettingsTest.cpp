@@ -5,8 +5,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
-#include "app/Settings.h"
-#include "support/GuiTestEnvironment.h"
+#include "settings/Settings.h"
+#include "support/TempHome.h"
 
 namespace {
 

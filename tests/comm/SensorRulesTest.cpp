@@ -1,15 +1,15 @@
 #include <gtest/gtest.h>
 
-#include "params/RefreshRules.h"
+#include "comm/SensorRules.h"
 
 namespace {
 
-using params::ChargepumpItem;
-using params::ChargepumpValue;
-using params::CycleTimeFor;
-using params::CycleTimeInputs;
-using params::ModelCodeFor;
-using params::SensorFamily;
+using rules::ChargepumpItem;
+using rules::ChargepumpValue;
+using rules::CycleTimeFor;
+using rules::CycleTimeInputs;
+using rules::ModelCodeFor;
+using rules::SensorFamily;
 
 constexpr int32_t Letters(char a, char b) {
     return a * 256 + b;
@@ -45,40 +45,40 @@ TEST(ModelCodeTable, MapsEveryKnownCodeToTypeFamilyAndItem) {
 }
 
 TEST(ModelCodeTable, FamilyLineAndLetterB) {
-    EXPECT_EQ(params::FamilyLine(ModelCodeFor(Letters('P', 'A'))), "Q-Series SSI (QP)");
-    EXPECT_EQ(params::FamilyLine(ModelCodeFor(Letters('K', 'B'))), "K-Series SSI (KBF)");
-    EXPECT_EQ(params::FamilyLine(ModelCodeFor(Letters('B', 'P'))), "B-Series SSI (BP)");
-    EXPECT_EQ(params::FamilyLine(ModelCodeFor(Letters('Z', 'Z'))), "KYR Sensors SSI");
-    EXPECT_TRUE(params::ModelBeginsWithB(Letters('B', 'X')));
-    EXPECT_FALSE(params::ModelBeginsWithB(Letters('K', 'B')));
-    EXPECT_TRUE(params::IsKModelItem(2));
-    EXPECT_TRUE(params::IsKModelItem(3));
-    EXPECT_FALSE(params::IsKModelItem(-1));
-    EXPECT_FALSE(params::IsKModelItem(4));
+    EXPECT_EQ(rules::FamilyLine(ModelCodeFor(Letters('P', 'A'))), "Q-Series SSI (QP)");
+    EXPECT_EQ(rules::FamilyLine(ModelCodeFor(Letters('K', 'B'))), "K-Series SSI (KBF)");
+    EXPECT_EQ(rules::FamilyLine(ModelCodeFor(Letters('B', 'P'))), "B-Series SSI (BP)");
+    EXPECT_EQ(rules::FamilyLine(ModelCodeFor(Letters('Z', 'Z'))), "KYR Sensors SSI");
+    EXPECT_TRUE(rules::ModelBeginsWithB(Letters('B', 'X')));
+    EXPECT_FALSE(rules::ModelBeginsWithB(Letters('K', 'B')));
+    EXPECT_TRUE(rules::IsKModelItem(2));
+    EXPECT_TRUE(rules::IsKModelItem(3));
+    EXPECT_FALSE(rules::IsKModelItem(-1));
+    EXPECT_FALSE(rules::IsKModelItem(4));
 }
 
 TEST(FirmwareText, InsertsDashesAfterTypeAndRevisionDigits) {
-    EXPECT_EQ(params::FirmwareText("3C6D28"), "396-01-04");
-    EXPECT_EQ(params::FirmwareText("3C6D29"), "396-01-05");
-    EXPECT_EQ(params::FirmwareText("3c6f1f"), "396-06-07");
+    EXPECT_EQ(rules::FirmwareText("3C6D28"), "396-01-04");
+    EXPECT_EQ(rules::FirmwareText("3C6D29"), "396-01-05");
+    EXPECT_EQ(rules::FirmwareText("3c6f1f"), "396-06-07");
     // A sensor that never answered: the digits that are there, no stray dashes.
-    EXPECT_EQ(params::FirmwareText(""), "0");
-    EXPECT_EQ(params::FirmwareText("3039"), "123-45");
+    EXPECT_EQ(rules::FirmwareText(""), "0");
+    EXPECT_EQ(rules::FirmwareText("3039"), "123-45");
 }
 
 TEST(OffsetMicrons, RawOnlyForOffsetRawFirmware) {
-    EXPECT_EQ(params::OffsetMicrons(3960405, 100, 5, 2), 100);
-    EXPECT_EQ(params::OffsetMicrons(3960400, 100, 5, 2), 100);
-    EXPECT_EQ(params::OffsetMicrons(3960415, 100, 5, 2), 100);
-    EXPECT_EQ(params::OffsetMicrons(3960416, 100, 5, 2), 125);
-    EXPECT_EQ(params::OffsetMicrons(3960399, 100, 5, 2), 125);
+    EXPECT_EQ(rules::OffsetMicrons(3960405, 100, 5, 2), 100);
+    EXPECT_EQ(rules::OffsetMicrons(3960400, 100, 5, 2), 100);
+    EXPECT_EQ(rules::OffsetMicrons(3960415, 100, 5, 2), 100);
+    EXPECT_EQ(rules::OffsetMicrons(3960416, 100, 5, 2), 125);
+    EXPECT_EQ(rules::OffsetMicrons(3960399, 100, 5, 2), 125);
 }
 
 TEST(OffsetMicrons, SignedTruncationAndThirtyTwoBitProduct) {
-    EXPECT_EQ(params::OffsetMicrons(3960105, -7, 5, 2), -8);  // -35 / 4 toward zero
-    EXPECT_EQ(params::OffsetMicrons(3960105, 7, 5, 3), 4);
+    EXPECT_EQ(rules::OffsetMicrons(3960105, -7, 5, 2), -8);  // -35 / 4 toward zero
+    EXPECT_EQ(rules::OffsetMicrons(3960105, 7, 5, 3), 4);
     // 8388607 * 1000 wraps in 32 bits.
-    EXPECT_EQ(params::OffsetMicrons(3960105, 8388607, 1000, 0),
+    EXPECT_EQ(rules::OffsetMicrons(3960105, 8388607, 1000, 0),
               static_cast<int32_t>(8388607u * 1000u));
 }
 
@@ -132,20 +132,20 @@ TEST(ChargepumpItems, EightStagesForKbfThreeOtherwise) {
 }
 
 TEST(PointText, MillimetresFromCountsOffsetAndLinearization) {
-    using params::PointText;
+    using rules::PointText;
     EXPECT_EQ(PointText(20000, false, 0, false, 5), "100.000 mm");
     EXPECT_EQ(PointText(20000, false, -1500, false, 5), "98.500 mm");
     EXPECT_EQ(PointText(20000, false, 0, true, 5), "20.000 mm");
     EXPECT_EQ(PointText(100, false, 0, false, 5), ".500 mm");
     EXPECT_EQ(PointText(0, false, 0, false, 5), std::nullopt);
-    EXPECT_EQ(PointText(params::NoEndPoint, true, 0, false, 5), std::nullopt);
+    EXPECT_EQ(PointText(rules::NoEndPoint, true, 0, false, 5), std::nullopt);
     // The values that mean "not taught" differ between the two points.
     EXPECT_EQ(PointText(0, true, 0, false, 5), "0.000 mm");
-    EXPECT_EQ(PointText(params::NoEndPoint, false, 0, true, 5), "33554.431 mm");
+    EXPECT_EQ(PointText(rules::NoEndPoint, false, 0, true, 5), "33554.431 mm");
 }
 
 TEST(PointText, BelowAHundredMicrometresKeepsThePointInPlace) {
-    using params::MillimetreText;
+    using rules::MillimetreText;
     EXPECT_EQ(MillimetreText(50), "0.050");
     EXPECT_EQ(MillimetreText(5), "0.005");
     EXPECT_EQ(MillimetreText(99), "0.099");
@@ -157,11 +157,11 @@ TEST(PointText, BelowAHundredMicrometresKeepsThePointInPlace) {
 }
 
 TEST(FieldInteger, WholeTextOrZero) {
-    EXPECT_EQ(params::FieldInteger("-1500"), -1500);
-    EXPECT_EQ(params::FieldInteger("+12"), 12);
-    EXPECT_EQ(params::FieldInteger("12a"), 0);
-    EXPECT_EQ(params::FieldInteger(""), 0);
-    EXPECT_EQ(params::FieldInteger("99999999999"), 0);
+    EXPECT_EQ(rules::FieldInteger("-1500"), -1500);
+    EXPECT_EQ(rules::FieldInteger("+12"), 12);
+    EXPECT_EQ(rules::FieldInteger("12a"), 0);
+    EXPECT_EQ(rules::FieldInteger(""), 0);
+    EXPECT_EQ(rules::FieldInteger("99999999999"), 0);
 }
 
 }  // namespace

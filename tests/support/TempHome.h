@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+
+// Points HOME and XDG_CONFIG_HOME into a fresh temporary folder for as long as
+// it lives, so that the settings file of a test is its own.
+class TempHome {
+public:
+    TempHome();
+    ~TempHome();
+    TempHome(const TempHome&) = delete;
+    TempHome& operator=(const TempHome&) = delete;
+
+    QString path() const { return dir_.path(); }
+    QString settingsPath() const;
+    // Writes the settings file with exactly these bytes.
+    void writeSettings(const QByteArray& bytes) const;
+    QByteArray readSettings() const;
+
+private:
+    QTemporaryDir dir_;
+    QByteArray oldHome_;
+    QByteArray oldConfig_;
+};
