@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/Messages.h"
+#include "ui/Texts.h"
 
 TComPortSelectForm::TComPortSelectForm(const std::vector<app::PortEntry>& entries,
                                        uint8_t uiLanguage, QWidget* parent)

@@ -3,6 +3,7 @@
 #include <QString>
 #include <cstdint>
 
+class MainState;
 class TMainForm;
 class TSSICom;
 
@@ -30,5 +31,6 @@ private:
     QString LinkPort() const;
 
     TMainForm& form_;
+    MainState& state_;
     TSSICom& link_;
 };

@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/Dialogs.h"
+#include "ui/Dialogs.h"
 #include "comm/Ssicom.h"
 
 TDisconnectWarningForm::TDisconnectWarningForm(TSSICom& sensor, Dialogs& dialogs, QWidget* parent)

@@ -1,20 +1,26 @@
 #include "app/Main.h"
 
 #include <QAction>
+#include <QGroupBox>
 #include <QMenu>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QTimer>
 
 #include "app/Aboutinfo.h"
-#include "app/Dialogs.h"
-#include "app/HintDisplay.h"
-#include "app/LanguageApplier.h"
 #include "app/MainLayout.h"
-#include "settings/Settings.h"
-#include "app/controls/PageControl.h"
-#include "app/controls/StatusLamp.h"
+#include "firmware/gui/FirmwarePage.h"
+#include "linearization/gui/LinPage.h"
+#include "params/ParameterPages.h"
 #include "platform/Clock.h"
+#include "settings/Settings.h"
+#include "ui/Dialogs.h"
+#include "ui/HintDisplay.h"
+#include "ui/LanguageApplier.h"
+#include "ui/PageNames.h"
+#include "ui/Texts.h"
+#include "ui/controls/PageControl.h"
+#include "ui/controls/StatusLamp.h"
 
 namespace {
 
@@ -22,17 +28,25 @@ constexpr int RtsPulseMs = 100;
 
 }  // namespace
 
-TMainForm::TMainForm(MainFormServices services, QWidget* parent)
+TMainForm::TMainForm(ProgramServices services, const platform::ComPortMap& ports,
+                     SettingsStore& settings, QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                               Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      services_(services) {
+      SensorLink(services.serial, services.clock, ports),
+      State(services.dialogs),
+      services_(services),
+      ports_(ports),
+      settings_(settings) {
     setObjectName(QStringLiteral("MainForm"));
     buildMainLayout(*this, ui);
+    buildSubsystems();
+    applyLayoutTexts(*this);
     new HintDisplay(this);
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(PollIntervalMs);
     connect(Timer1, &QTimer::timeout, this, &TMainForm::IdleFunction);
+    connectState();
     connectMenus();
     setInitialState();
     setFixedSize(FixedWidth, FixedHeight);
@@ -42,17 +56,37 @@ TMainForm::~TMainForm() {
     Shutdown();
 }
 
+void TMainForm::buildSubsystems() {
+    PageControl& pages = *ui.ParameterPage;
+    Parameters = std::make_unique<params::ParameterPages>(pages, *centralWidget(), State,
+                                                          SensorLink);
+    const auto& info = Parameters->ui.SensorInfo;
+    placeSensorInformation(ui, *info.SensorInformation, *info.EEPROMUpdateButton);
+    Linearization = std::make_unique<linearization::LinPage>(pages, State, SensorLink);
+    Firmware = std::make_unique<firmware::FirmwarePage>(pages, SensorLink);
+}
+
+void TMainForm::connectState() {
+    State.Connect({
+        .showParametersChanged = [this](bool changed) { Parameters->ShowParametersChanged(changed); },
+        .refreshView = [this] { RefreshParameterView(); },
+        .applyLanguage = [this] { ApplyLanguage(); },
+        .stopPolling = [this] { Timer1->stop(); },
+        .startPolling = [this] { Timer1->start(); },
+    });
+}
+
 void TMainForm::connectMenus() {
     connect(ui.SelComPort, &QPushButton::clicked, this, &TMainForm::SelComPortClick);
     connect(ui.FileExitItem, &QAction::triggered, this, &TMainForm::FileExitItemClick);
     connect(ui.HelpAboutItem, &QAction::triggered, this, &TMainForm::HelpAboutItemClick);
-    connect(ui.English1, &QAction::triggered, this, [this] { SwitchLanguage(0); });
-    connect(ui.Deutsch1, &QAction::triggered, this, [this] { SwitchLanguage(1); });
+    connect(ui.English1, &QAction::triggered, this, [this] { SwitchLanguage(kUiEnglish); });
+    connect(ui.Deutsch1, &QAction::triggered, this, [this] { SwitchLanguage(kUiGerman); });
 }
 
 void TMainForm::setInitialState() {
     setWindowTitle(QStringLiteral("KYR ") + ProgramTitle);
-    ui.EEPROMUpdateButton->setEnabled(false);
+    Parameters->ShowParametersChanged(false);
     ui.ParameterPage->setEnabled(false);
     ui.RestoreFactorySettings1->setEnabled(false);
     ui.FileOpenItem->setEnabled(false);
@@ -65,22 +99,12 @@ void TMainForm::setInitialState() {
     ui.StatusLED->setColour(StatusLamp::Red);
 }
 
-void TMainForm::MarkParametersChanged() {
-    ParametersChanged = true;
-    ui.EEPROMUpdateButton->setEnabled(true);
-}
-
-void TMainForm::ClearParametersChanged() {
-    ParametersChanged = false;
-    ui.EEPROMUpdateButton->setEnabled(false);
-}
-
 void TMainForm::ApplyLanguage() {
-    applyMainTexts(*this, UiLanguage, SensorTypeText);
+    applyMainTexts(*this, State);
 }
 
 void TMainForm::SwitchLanguage(uint8_t language) {
-    UiLanguage = language;
+    State.UiLanguage = language;
     ApplyLanguage();
     // The window is repainted and the sensor found anew even when the settings cannot be written.
     const auto redetect = qScopeGuard([this] { redetectSensor(); });
@@ -91,27 +115,40 @@ void TMainForm::storeLanguage() {
     SettingsStore& store = settings();
     store.open();
     const auto closeStore = qScopeGuard([&store] { store.close(); });
-    store.writeInteger(SettingsStore::Language, UiLanguage);
+    store.writeInteger(SettingsStore::Language, State.UiLanguage);
 }
 
 void TMainForm::redetectSensor() {
     hide();
     show();
-    SensorOnline = false;
+    State.SensorOnline = false;
     ui.ParameterPage->setEnabled(false);
-    MissedPolls = 0;
+    State.MissedPolls = 0;
 }
 
+// Each subsystem shows the controls that the level allows; the layout hides them all.
 void TMainForm::SetAccessLevel(TAccessLevel level) {
-    AccessLevel = level;
-    applyAccessLevel(ui, level);
+    State.AccessLevel = level;
+    const bool factory = level != TAccessLevel::User;
+    for (const char* page :
+         {pagenames::ExpertSettings, pagenames::ExpertSettings2, pagenames::Firmware}) {
+        ui.ParameterPage->setPageTabVisible(QString::fromLatin1(page), factory);
+    }
+    Parameters->ApplyAccessLevel(level);
+    Linearization->ApplyAccessLevel(level);
 }
 
 void TMainForm::OpenSensorLink(uint8_t port) {
-    if (!SensorLink)
-        SensorLink = std::make_unique<TSSICom>(services_.serial, services_.clock, services_.ports);
-    PortNumber = port;
-    SensorLink->OpenDefault(port);
+    State.PortNumber = port;
+    SensorLink.OpenDefault(port);
+    linkOpened_ = true;
+}
+
+void TMainForm::RefreshParameterView() {
+    Parameters->Refresh();
+    Linearization->Refresh();
+    Firmware->Refresh();
+    applySensorTexts(*this, State);
 }
 
 void TMainForm::HelpAboutItemClick() {
@@ -126,12 +163,13 @@ void TMainForm::FileExitItemClick() {
 
 void TMainForm::Shutdown() {
     Timer1->stop();
-    if (!SensorLink)
+    if (!linkOpened_)
         return;
-    SensorLink->SetRts();
+    linkOpened_ = false;
+    SensorLink.SetRts();
     services_.clock.sleep(RtsPulseMs);
-    SensorLink->ClearRts();
-    SensorLink.reset();
+    SensorLink.ClearRts();
+    SensorLink.Close();
 }
 
 void TMainForm::showEvent(QShowEvent* event) {

@@ -6,10 +6,11 @@
 #include <functional>
 #include <memory>
 
-#include "app/AccessLevel.h"
 #include "app/MainControls.h"
 #include "app/ProgramInfo.h"
+#include "app/StatusLine.h"
 #include "comm/Ssicom.h"
+#include "ui/MainState.h"
 
 class Dialogs;
 class QTimer;
@@ -21,80 +22,78 @@ class ComPortMap;
 class SerialBackend;
 }  // namespace platform
 
-// What the main window works with; main() wires the real ones, tests fakes.
-struct MainFormServices {
+namespace params {
+class ParameterPages;
+}
+namespace linearization {
+class LinPage;
+}
+namespace firmware {
+class FirmwarePage;
+}
+
+// What the program works with; main() passes the real ones, tests fakes.
+struct ProgramServices {
     platform::SerialBackend& serial;
     platform::Clock& clock;
-    const platform::ComPortMap& ports;
     Dialogs& dialogs;
-    SettingsStore& settings;
     platform::SerialBackend& probe;  // used only to find the ports that exist
 };
 
-// The program's one main window: the state the subsystems share, the pages,
-// the menus and the sensor link. Construction builds the layout and the initial
-// state; Startup runs the rest of the start-up sequence.
+// The program's one main window. It owns the sensor link, the shared state, the
+// poll timer and one object per subsystem, builds the window from their pages
+// and connects the menus to them. Construction builds the layout and the
+// initial state; Startup runs the rest of the start-up sequence.
 class TMainForm : public QMainWindow {
     Q_OBJECT
 
 public:
     static inline const QString ProgramTitle = ::ProgramTitle;
-    static inline const QString NoFactoryNumber = QStringLiteral("XXXXXXXX");
     static constexpr int PollIntervalMs = 200;
 
-    explicit TMainForm(MainFormServices services, QWidget* parent = nullptr);
+    TMainForm(ProgramServices services, const platform::ComPortMap& ports,
+              SettingsStore& settings, QWidget* parent = nullptr);
     ~TMainForm() override;
 
-    TAccessLevel AccessLevel = TAccessLevel::User;
-    uint8_t UiLanguage = 0;
-    bool SensorOnline = false;
-    bool ParametersChanged = false;
-    QString LastFactoryNumber = NoFactoryNumber;
-    uint8_t PortNumber = TSerialCom::DemoPort;
-    uint32_t MissedPolls = 0;
-    bool ViewRefreshing = false;
-    QString SensorTypeText;
-    std::unique_ptr<TSSICom> SensorLink;
-
+    TSSICom SensorLink;
+    MainState State;
     MainControls ui;
+    std::unique_ptr<params::ParameterPages> Parameters;
+    std::unique_ptr<linearization::LinPage> Linearization;
+    std::unique_ptr<firmware::FirmwarePage> Firmware;
     QTimer* Timer1 = nullptr;
 
-    void MarkParametersChanged();
-    void ClearParametersChanged();
     void ApplyLanguage();
     // The Language menu: applies, stores and repaints, and makes the next poll
     // treat the sensor as newly found.
     void SwitchLanguage(uint8_t language);
     void SetAccessLevel(TAccessLevel level);
-    // Creates the sensor link and opens `port` on the command link (0 is the demo port).
+    // Opens `port` on the command link (0 is the demo port).
     void OpenSensorLink(uint8_t port);
+    bool SensorLinkOpened() const { return linkOpened_; }
+    // Every page's share of the refresh, then the texts that follow the set.
+    void RefreshParameterView();
     // The tick of Timer1.
     void IdleFunction();
     void HelpAboutItemClick();
     void FileExitItemClick();
-    // Pulses RTS and drops the sensor link; runs once, at the latest when the window is destroyed.
+    // Pulses RTS and closes the sensor link; runs once, at the latest when the window is destroyed.
     void Shutdown();
 
     Dialogs& dialogs() { return services_.dialogs; }
-    SettingsStore& settings() { return services_.settings; }
+    SettingsStore& settings() { return settings_; }
     platform::Clock& clock() { return services_.clock; }
+    const platform::ComPortMap& ports() const { return ports_; }
+    platform::SerialBackend& probeBackend() { return services_.probe; }
 
-    // Connection monitor, port choice and parameter view (app/ConnectionMonitor.cpp,
-    // app/PortStartup.cpp, params/ParameterView.cpp).
-    int32_t MinPeriodOverhead = 33;
-    bool LinTableCached = false;
+    // Connection monitor and port choice (app/ConnectionMonitor.cpp, app/PortStartup.cpp).
     // Receives every change of the status line and the factory number of a sensor
     // when it is shown; empty unless main() traces (--trace-status) or a test records.
     std::function<void(const QString& line)> Trace;
-    void ShowStatus(int code, const QString& argument);
+    void ShowStatus(app::Status code, const QString& argument);
     void OpenStartupPort();
     void SelComPortClick();
     void FormClose();
-    void RefreshParameterView();
-    void WriteOutcome(bool succeeded);
-    bool KModelChosen() const;
-    const platform::ComPortMap& ports() const { return services_.ports; }
-    platform::SerialBackend& probeBackend() { return services_.probe; }
 
     // Width and height of the window, which is not resizable.
     static constexpr int FixedWidth = 1160;
@@ -106,11 +105,16 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void buildSubsystems();
+    void connectState();
     void connectMenus();
     void setInitialState();
     void storeLanguage();
     void redetectSensor();
 
-    MainFormServices services_;
+    ProgramServices services_;
+    const platform::ComPortMap& ports_;
+    SettingsStore& settings_;
     bool pollingStarted_ = false;
+    bool linkOpened_ = false;
 };

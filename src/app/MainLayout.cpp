@@ -10,12 +10,11 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
-#include "app/LanguageApplier.h"
 #include "app/MainControls.h"
 #include "app/Pictures.h"
-#include "app/controls/PageControl.h"
-#include "app/controls/StatusLamp.h"
-#include "app/pages/Pages.h"
+#include "ui/controls/PageControl.h"
+#include "ui/PageNames.h"
+#include "ui/controls/StatusLamp.h"
 
 namespace {
 
@@ -28,72 +27,20 @@ QLabel* makeLabel(const QString& name, QWidget& parent) {
     return label;
 }
 
-void addInfoRow(QGridLayout& grid, int row, QLabel* caption, QLabel* value) {
-    grid.addWidget(caption, row, 0);
-    grid.addWidget(value, row, 1);
-}
-
-// Rows in reading order; the captions' names do not follow the values' names
-// for the factory number and the ultrasonic speed.
-QGroupBox* buildSensorInformation(QWidget& parent, MainControls& ui) {
-    auto* box = new QGroupBox(&parent);
-    box->setObjectName(QStringLiteral("SensorInformation"));
-    QLabel** captions[] = {&ui.Label1, &ui.Label2, &ui.Label3, &ui.Label4, &ui.Label5, &ui.Label6};
-    QLabel** values[] = {&ui.InfoLabel1, &ui.InfoLabel2, &ui.InfoLabel3,
-                         &ui.InfoLabel4, &ui.InfoLabel5, &ui.InfoLabel6};
-    for (int i = 0; i < 6; ++i) {
-        *captions[i] = makeLabel(QStringLiteral("Label%1").arg(i + 1), *box);
-        *values[i] = makeLabel(QStringLiteral("InfoLabel%1").arg(i + 1), *box);
-    }
-    auto* grid = new QGridLayout(box);
-    grid->setVerticalSpacing(3);
-    addInfoRow(*grid, 0, ui.Label1, ui.InfoLabel1);
-    addInfoRow(*grid, 1, ui.Label2, ui.InfoLabel2);
-    addInfoRow(*grid, 2, ui.Label4, ui.InfoLabel3);
-    addInfoRow(*grid, 3, ui.Label3, ui.InfoLabel4);
-    addInfoRow(*grid, 4, ui.Label5, ui.InfoLabel5);
-    addInfoRow(*grid, 5, ui.Label6, ui.InfoLabel6);
-    grid->setColumnStretch(1, 1);
-    return box;
-}
-
 QVBoxLayout* buildLeftColumn(QWidget& parent, MainControls& ui) {
     ui.Logo = makeLabel(QStringLiteral("Logo"), parent);
     ui.Logo->setPixmap(renderPicture(Picture::Logo, QSize(LogoWidth, LogoHeight)));
     ui.Logo->setAlignment(Qt::AlignCenter);
-    ui.EEPROMUpdateButton = new QPushButton(QStringLiteral("Update Sensor!!!"), &parent);
-    ui.EEPROMUpdateButton->setObjectName(QStringLiteral("EEPROMUpdateButton"));
-    ui.EEPROMUpdateButton->setMinimumHeight(34);
-
-    auto* column = new QVBoxLayout;
-    column->addWidget(ui.Logo);
-    column->addWidget(buildSensorInformation(parent, ui));
-    column->addStretch();
-    column->addWidget(ui.EEPROMUpdateButton);
-    return column;
+    ui.LeftColumn = new QVBoxLayout;
+    ui.LeftColumn->addWidget(ui.Logo);
+    ui.LeftColumn->addStretch();
+    return ui.LeftColumn;
 }
 
-void addPages(PageControl& pages, MainControls& ui) {
-    using Builder = void (*)(QWidget&, MainControls&);
-    const std::pair<const char*, Builder> builders[] = {
-        {"SSISettings", buildSSISettingsPage},
-        {"ErrorIndication", buildErrorIndicationPage},
-        {"Measurement", buildMeasurementPage},
-        {"Measurement2", buildMeasurement2Page},
-        {"LinPage", buildLinPage},
-        {"Firmware", buildFirmwarePage},
-        {"ExpertSettings", buildExpertSettingsPage},
-        {"ExpertSettings2", buildExpertSettings2Page}};
-    for (const auto& [name, build] : builders)
-        build(*pages.addPage(QString::fromLatin1(name)), ui);
-    ui.SSISettings = pages.page(QStringLiteral("SSISettings"));
-    ui.ErrorIndication = pages.page(QStringLiteral("ErrorIndication"));
-    ui.Measurement = pages.page(QStringLiteral("Measurement"));
-    ui.Measurement2 = pages.page(QStringLiteral("Measurement2"));
-    ui.LinPage = pages.page(QStringLiteral("LinPage"));
-    ui.Firmware = pages.page(QStringLiteral("Firmware"));
-    ui.ExpertSettings = pages.page(QStringLiteral("ExpertSettings"));
-    ui.ExpertSettings2 = pages.page(QStringLiteral("ExpertSettings2"));
+// Empty pages in the order of their tabs; their subsystems fill them.
+void addPages(PageControl& pages) {
+    for (const char* name : pagenames::InTabOrder)
+        pages.addPage(QString::fromLatin1(name));
 }
 
 QGroupBox* buildStatusBox(QWidget& parent, MainControls& ui) {
@@ -113,7 +60,7 @@ QGroupBox* buildStatusBox(QWidget& parent, MainControls& ui) {
 
 QVBoxLayout* buildRightColumn(QWidget& parent, MainControls& ui) {
     ui.ParameterPage = new PageControl(QStringLiteral("ParameterPage"), &parent);
-    addPages(*ui.ParameterPage, ui);
+    addPages(*ui.ParameterPage);
     ui.StatusBox = buildStatusBox(parent, ui);
     auto* column = new QVBoxLayout;
     column->addWidget(ui.ParameterPage, 1);
@@ -176,5 +123,10 @@ void buildMainLayout(QMainWindow& window, MainControls& ui) {
     ui.StatusLine = window.statusBar();
     ui.StatusLine->setObjectName(QStringLiteral("StatusLine"));
     ui.StatusLine->setSizeGripEnabled(false);
-    applyLayoutTexts(window);
+}
+
+void placeSensorInformation(MainControls& ui, QWidget& box, QWidget& updateButton) {
+    constexpr int BelowLogo = 1;
+    ui.LeftColumn->insertWidget(BelowLogo, &box);
+    ui.LeftColumn->addWidget(&updateButton);
 }

@@ -3,7 +3,7 @@
 #include <QStringList>
 #include <cerrno>
 
-#include "app/Messages.h"
+#include "ui/Texts.h"
 
 namespace app {
 

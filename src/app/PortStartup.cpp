@@ -5,11 +5,11 @@
 #include <vector>
 
 #include "app/Comportselect.h"
-#include "app/Dialogs.h"
+#include "ui/Dialogs.h"
 #include "app/Main.h"
 #include "app/PortList.h"
 #include "settings/Settings.h"
-#include "app/WaitCursor.h"
+#include "ui/WaitCursor.h"
 
 namespace {
 
@@ -28,17 +28,16 @@ void PortChoice::Startup() {
         AskAndOpen();
         return;
     }
-    form_.PortNumber = static_cast<uint8_t>(settings.readInteger(SettingsStore::ComPort) & 0xFF);
-    if (form_.PortNumber != TSerialCom::DemoPort && !ProbeStored(form_.PortNumber)) {
+    form_.State.PortNumber = static_cast<uint8_t>(settings.readInteger(SettingsStore::ComPort) & 0xFF);
+    if (form_.State.PortNumber != TSerialCom::DemoPort && !ProbeStored(form_.State.PortNumber)) {
         Choose();
         return;
     }
-    form_.OpenSensorLink(form_.PortNumber);
+    form_.OpenSensorLink(form_.State.PortNumber);
 }
 
 void PortChoice::Choose() {
-    if (form_.SensorLink)
-        form_.SensorLink->Close();
+    form_.SensorLink.Close();
     AskAndOpen();
 }
 
@@ -51,9 +50,9 @@ void PortChoice::AskAndOpen() {
     } else {
         RequestQuit();
     }
-    form_.OpenSensorLink(form_.PortNumber);
+    form_.OpenSensorLink(form_.State.PortNumber);
     if (connect && choice == TSerialCom::DemoPort)
-        form_.SensorLink->LoadDemoSet();
+        form_.SensorLink.LoadDemoSet();
 }
 
 bool PortChoice::Ask(uint8_t& choice) {
@@ -67,7 +66,7 @@ bool PortChoice::Ask(uint8_t& choice) {
         denied = std::move(scan.denied);
     }
     Advise(denied);
-    TComPortSelectForm dialog(entries, form_.UiLanguage, &form_);
+    TComPortSelectForm dialog(entries, form_.State.UiLanguage, &form_);
     if (form_.dialogs().execDialog(dialog) != TComPortSelectForm::ConnectResult)
         return false;
     choice = dialog.Choice();
@@ -75,7 +74,7 @@ bool PortChoice::Ask(uint8_t& choice) {
 }
 
 void PortChoice::Use(uint8_t choice) {
-    form_.PortNumber = choice;
+    form_.State.PortNumber = choice;
     if (choice != TSerialCom::DemoPort) {
         form_.settings().writeInteger(SettingsStore::ComPort, choice);
     }
@@ -92,11 +91,11 @@ bool PortChoice::ProbeStored(uint8_t port) {
 }
 
 void PortChoice::Advise(const std::vector<app::PortEntry>& denied) {
-    const QString advice = app::PermissionAdvice(denied, form_.UiLanguage);
+    const QString advice = app::PermissionAdvice(denied, form_.State.UiLanguage);
     if (advice.isEmpty())
         return;
     form_.dialogs().showMessage({advice, QStringLiteral("Varnel"), MessageButtons::Ok,
-                                 MessageIcon::Warning, form_.UiLanguage});
+                                 MessageIcon::Warning, form_.State.UiLanguage});
 }
 
 void TMainForm::OpenStartupPort() {

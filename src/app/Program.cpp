@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <exception>
 
-#include "app/Dialogs.h"
+#include "ui/Dialogs.h"
 #include "app/Main.h"
 #include "settings/Settings.h"
 #include "app/Startup.h"
@@ -21,14 +21,14 @@ platform::ComPortMap readPortMap(SettingsStore& settings) {
     return ports;
 }
 
-int runWindow(VarnelApplication& app, ProgramPlatform platform, SettingsStore& settings) {
+int runWindow(VarnelApplication& app, ProgramServices services, bool traceStatus,
+              SettingsStore& settings) {
     const platform::ComPortMap ports = readPortMap(settings);
-    TMainForm form(
-        {platform.serial, platform.clock, ports, platform.dialogs, settings, platform.probe});
-    if (platform.traceStatus)
+    TMainForm form(services, ports, settings);
+    if (traceStatus)
         form.Trace = [](const QString& line) { std::fprintf(stderr, "%s\n", qPrintable(line)); };
-    platform.dialogs.setParentWindow(&form);
-    const auto unparent = qScopeGuard([&] { platform.dialogs.setParentWindow(nullptr); });
+    services.dialogs.setParentWindow(&form);
+    const auto unparent = qScopeGuard([&] { services.dialogs.setParentWindow(nullptr); });
     app.SetStartingUp(true);
     Startup(form).Run();
     app.SetStartingUp(false);
@@ -39,12 +39,12 @@ int runWindow(VarnelApplication& app, ProgramPlatform platform, SettingsStore& s
 
 }  // namespace
 
-int RunVarnel(VarnelApplication& app, ProgramPlatform platform) {
-    app.ReportErrorsThrough(&platform.dialogs);
+int RunVarnel(VarnelApplication& app, ProgramServices services, bool traceStatus) {
+    app.ReportErrorsThrough(&services.dialogs);
     const auto stopReporting = qScopeGuard([&app] { app.ReportErrorsThrough(nullptr); });
     try {
         SettingsStore settings;
-        return runWindow(app, platform, settings);
+        return runWindow(app, services, traceStatus, settings);
     } catch (const std::exception& error) {
         app.SetStartingUp(false);
         app.ShowError(QString::fromUtf8(error.what()));

@@ -6,12 +6,13 @@
 #include <QScreen>
 
 #include "app/Aboutinfo.h"
-#include "app/Dialogs.h"
+#include "ui/Dialogs.h"
 #include "app/Languagesel.h"
 #include "app/Main.h"
 #include "settings/Settings.h"
 #include "app/SplashFade.h"
-#include "app/controls/PageControl.h"
+#include "ui/PageNames.h"
+#include "ui/controls/PageControl.h"
 #include "platform/Clock.h"
 
 namespace {
@@ -39,7 +40,7 @@ void Startup::Run() {
     ChooseLanguage();
     ApplyAccessLevel();
     form_.ApplyLanguage();
-    form_.ui.ParameterPage->showPage(QStringLiteral("SSISettings"));
+    form_.ui.ParameterPage->showPage(QString::fromLatin1(pagenames::SSISettings));
     OpenStoredPort();
     phase.restart();
     ShowMainWindow();
@@ -63,18 +64,18 @@ void Startup::OpenSettings() {
 void Startup::ChooseLanguage() {
     SettingsStore& settings = form_.settings();
     if (settings.hasValue(SettingsStore::Language)) {
-        form_.UiLanguage = StoredLanguage(settings.readInteger(SettingsStore::Language));
+        form_.State.UiLanguage = StoredLanguage(settings.readInteger(SettingsStore::Language));
         return;
     }
     TLanguageSelect dialog(splash_.get());
     form_.dialogs().execDialog(dialog);
-    form_.UiLanguage = dialog.selectedLanguage();
-    settings.writeInteger(SettingsStore::Language, form_.UiLanguage);
+    form_.State.UiLanguage = dialog.selectedLanguage();
+    settings.writeInteger(SettingsStore::Language, form_.State.UiLanguage);
 }
 
 // The Firmware page is hidden first; the level then shows what it allows.
 void Startup::ApplyAccessLevel() {
-    form_.ui.ParameterPage->setPageTabVisible(QStringLiteral("Firmware"), false);
+    form_.ui.ParameterPage->setPageTabVisible(QString::fromLatin1(pagenames::Firmware), false);
     form_.SetAccessLevel(lookUpAccessLevel(form_.settings()));
 }
 

@@ -2,8 +2,8 @@
 
 #include <optional>
 
-#include "app/Messages.h"
-#include "app/controls/StatusLamp.h"
+#include "ui/Texts.h"
+#include "ui/controls/StatusLamp.h"
 
 namespace app {
 

@@ -3,7 +3,7 @@
 #include <QIcon>
 #include <exception>
 
-#include "app/Dialogs.h"
+#include "ui/Dialogs.h"
 #include "app/Pictures.h"
 #include "app/ProgramInfo.h"
 

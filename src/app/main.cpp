@@ -1,5 +1,5 @@
 #include "app/Program.h"
-#include "app/QtDialogs.h"
+#include "ui/QtDialogs.h"
 #include "app/VarnelApplication.h"
 #include "platform/Clock.h"
 #include "platform/TermiosSerialBackend.h"
@@ -10,6 +10,6 @@ int main(int argc, char** argv) {
     platform::SteadyClock clock;
     platform::TermiosSerialBackend serial;
     platform::TermiosSerialBackend probe;
-    return RunVarnel(app, {serial, clock, dialogs, probe,
-                           app.arguments().contains(QStringLiteral("--trace-status"))});
+    return RunVarnel(app, {serial, clock, dialogs, probe},
+                     app.arguments().contains(QStringLiteral("--trace-status")));
 }

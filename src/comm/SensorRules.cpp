@@ -164,4 +164,36 @@ int32_t FieldInteger(const std::string& text) {
     return error == std::errc{} && end == last ? value : 0;
 }
 
+namespace {
+
+constexpr uint32_t CorrectionFirmware = 3960607;
+constexpr uint32_t BlankingFirmware = 3960609;
+constexpr uint32_t SampleCycleFirmware39602 = 3960202;
+constexpr int32_t VelocityMode = 2;
+constexpr int32_t TemperatureBit = 2;
+
+}  // namespace
+
+bool BitWidthForced(uint32_t firmwareVersion, int32_t outputFlags) {
+    return firmwareVersion >= CorrectionFirmware && (outputFlags & TemperatureBit) != 0;
+}
+
+bool FilterForced(uint32_t firmwareVersion, int32_t mode) {
+    return firmwareVersion >= CorrectionFirmware && mode == VelocityMode;
+}
+
+bool HasSampleCycle(int firmwareType, uint32_t firmwareVersion) {
+    return firmwareType == 39606 ||
+           (firmwareType == 39602 && firmwareVersion > SampleCycleFirmware39602);
+}
+
+bool HasBlanking(uint32_t firmwareVersion) {
+    return firmwareVersion > BlankingFirmware;
+}
+
+bool IsInternalLinearizationFactor(int32_t factor) {
+    const auto unsignedFactor = static_cast<uint32_t>(factor);
+    return unsignedFactor >= 1 && unsignedFactor <= 9;
+}
+
 }  // namespace rules

@@ -68,4 +68,23 @@ std::string MillimetreText(int32_t micrometres);
 // The first integer of an edit field's text, 0 when it holds none.
 int32_t FieldInteger(const std::string& text);
 
+// From the correction firmware on, the temperature bit forces 24 data bits and
+// the velocity mode forces filter 0.
+bool BitWidthForced(uint32_t firmwareVersion, int32_t outputFlags);
+bool FilterForced(uint32_t firmwareVersion, int32_t mode);
+inline constexpr int32_t TemperatureBitWidth = 24;
+inline constexpr int32_t VelocityFilter = 0;
+
+// Whether the sensor has the SSI sample cycle and takes a firmware download.
+bool HasSampleCycle(int firmwareType, uint32_t firmwareVersion);
+bool HasBlanking(uint32_t firmwareVersion);
+
+// The linearization table: entries at 200 to 500, the factor at 501.
+inline constexpr int LinFirstAddress = 200;
+inline constexpr int LinLastEntry = 500;
+inline constexpr int LinFactorAddress = 501;
+// A factor of 1 to 9 means the table holds the factory's linearization; any
+// other factor means the option excludes the reflection.
+bool IsInternalLinearizationFactor(int32_t factor);
+
 }  // namespace rules

@@ -4,9 +4,9 @@
 #include <QPushButton>
 
 #include "settings/Settings.h"
-#include "app/controls/CheckBox.h"
-#include "app/controls/LabeledEdit.h"
-#include "app/controls/PageControl.h"
+#include "ui/controls/CheckBox.h"
+#include "ui/controls/LabeledEdit.h"
+#include "ui/controls/PageControl.h"
 #include "support/FormHarness.h"
 #include "support/GuiTestEnvironment.h"
 
@@ -34,22 +34,26 @@ bool allShown(std::initializer_list<QWidget*> widgets, bool shown) {
     return true;
 }
 
-Shown shownControls(const MainControls& ui) {
-    const bool expert1 = ui.ParameterPage->isPageTabVisible(QStringLiteral("ExpertSettings"));
-    const bool expert2 = ui.ParameterPage->isPageTabVisible(QStringLiteral("ExpertSettings2"));
+Shown shownControls(const TMainForm& form) {
+    const PageControl& tabs = *form.ui.ParameterPage;
+    const auto& pages = form.Parameters->ui;
+    const auto& errors = pages.ErrorIndication;
+    const bool expert1 = tabs.isPageTabVisible(QStringLiteral("ExpertSettings"));
+    const bool expert2 = tabs.isPageTabVisible(QStringLiteral("ExpertSettings2"));
     EXPECT_EQ(expert1, expert2);
-    const bool opTime = !ui.Label7->isHidden();
-    EXPECT_TRUE(allShown(
-        {ui.OpTimeYears, ui.OpTimeMonth, ui.OpTimeDays, ui.OpTimeHours, ui.OpTimeMinutes}, opTime));
+    const bool opTime = !errors.Label7->isHidden();
+    EXPECT_TRUE(allShown({errors.OpTimeYears, errors.OpTimeMonth, errors.OpTimeDays,
+                          errors.OpTimeHours, errors.OpTimeMinutes},
+                         opTime));
     return {expert1,
-            ui.ParameterPage->isPageTabVisible(QStringLiteral("Firmware")),
-            !ui.SlowAvarageFilter->isHidden(),
-            !ui.SSI_Start_CheckBox->isHidden(),
-            !ui.SSI_Abstand->isHidden(),
+            tabs.isPageTabVisible(QStringLiteral("Firmware")),
+            !pages.Measurement.SlowAvarageFilter->isHidden(),
+            !pages.SSISettings.SSI_Start_CheckBox->isHidden(),
+            !pages.SSISettings.SSI_Abstand->isHidden(),
             opTime,
-            !ui.TempComp->isHidden(),
-            !ui.Q_SERIE->isHidden(),
-            !ui.FactorLabel->isReadOnly()};
+            !pages.Measurement2.TempComp->isHidden(),
+            !pages.ExpertSettings.Q_SERIE->isHidden(),
+            !form.Linearization->ui.FactorLabel->isReadOnly()};
 }
 
 constexpr Shown UserShows{false, false, false, false, false, false, false, false, false};
@@ -70,20 +74,20 @@ protected:
 TEST_F(AccessLevelTest, WithoutAKeyTheUserSeesNoneOfTheTable) {
     home.writeSettings(R"({"Language": 0})");
     TMainForm& form = harness.start();
-    EXPECT_EQ(form.AccessLevel, TAccessLevel::User);
-    EXPECT_EQ(shownControls(form.ui), UserShows);
+    EXPECT_EQ(form.State.AccessLevel, TAccessLevel::User);
+    EXPECT_EQ(shownControls(form), UserShows);
 }
 
 TEST_F(AccessLevelTest, TheFactoryCodeShowsTheExpertAndFirmwarePagesAndTheSlowFilter) {
     TMainForm& form = startWith(R"("FactoryKey": "731846205913")");
-    EXPECT_EQ(form.AccessLevel, TAccessLevel::Factory);
-    EXPECT_EQ(shownControls(form.ui), FactoryShows);
+    EXPECT_EQ(form.State.AccessLevel, TAccessLevel::Factory);
+    EXPECT_EQ(shownControls(form), FactoryShows);
 }
 
 TEST_F(AccessLevelTest, TheDeveloperCodeShowsEveryControlOfTheTable) {
     TMainForm& form = startWith(R"("FactoryKey": "5820463917305286")");
-    EXPECT_EQ(form.AccessLevel, TAccessLevel::Developer);
-    EXPECT_EQ(shownControls(form.ui), DeveloperShows);
+    EXPECT_EQ(form.State.AccessLevel, TAccessLevel::Developer);
+    EXPECT_EQ(shownControls(form), DeveloperShows);
 }
 
 TEST_F(AccessLevelTest, ACodeWithABlankOrAnotherCaseGivesTheUserLevel) {
@@ -91,8 +95,8 @@ TEST_F(AccessLevelTest, ACodeWithABlankOrAnotherCaseGivesTheUserLevel) {
                             R"("73184620591")", R"("")"}) {
         home.writeSettings(QByteArray(R"({"Language": 0, "FactoryKey": )") + key + "}");
         TMainForm& form = harness.start();
-        EXPECT_EQ(form.AccessLevel, TAccessLevel::User) << key;
-        EXPECT_EQ(shownControls(form.ui), UserShows) << key;
+        EXPECT_EQ(form.State.AccessLevel, TAccessLevel::User) << key;
+        EXPECT_EQ(shownControls(form), UserShows) << key;
         EXPECT_TRUE(harness.dialogs.messages.empty());
     }
 }
@@ -101,8 +105,8 @@ TEST_F(AccessLevelTest, ASubkeyNamedFactoryKeyBlocksTheLookup) {
     // JSON cannot hold a value and a subkey of one name; the subkey alone must block a
     // code that sits inside it.
     TMainForm& form = startWith(R"("FactoryKey": {"FactoryKey": "5820463917305286"})");
-    EXPECT_EQ(form.AccessLevel, TAccessLevel::User);
-    EXPECT_EQ(shownControls(form.ui), UserShows);
+    EXPECT_EQ(form.State.AccessLevel, TAccessLevel::User);
+    EXPECT_EQ(shownControls(form), UserShows);
 }
 
 TEST_F(AccessLevelTest, ACodeStoredAsANumberIsATypeErrorThatLeavesTheFileAlone) {

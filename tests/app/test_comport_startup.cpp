@@ -43,8 +43,8 @@ protected:
 TEST_F(PortStartupTest, AStoredPortThatOpensIsUsedWithoutAsking) {
     TMainForm& form = startWith(R"({"Language": 0, "COM-Port": 1})");
     EXPECT_TRUE(harness.dialogs.dialogsShown.empty());
-    EXPECT_EQ(form.PortNumber, 1);
-    EXPECT_TRUE(form.SensorLink->IsOpen());
+    EXPECT_EQ(form.State.PortNumber, 1);
+    EXPECT_TRUE(form.SensorLink.IsOpen());
     EXPECT_EQ(harness.serial.baudRate(), 4800);
 }
 
@@ -54,26 +54,26 @@ TEST_F(PortStartupTest, WithoutAStoredPortTheChoiceIsAskedAndStored) {
     TMainForm& form = startWith(R"({"Language": 0})");
     EXPECT_EQ(harness.dialogs.dialogsShown, (std::vector<QString>{"ComPortSelectForm"}));
     EXPECT_EQ(listed, (std::vector<QString>{"Demo", "COM 1", "COM 3"}));
-    EXPECT_EQ(form.PortNumber, 1);
+    EXPECT_EQ(form.State.PortNumber, 1);
     EXPECT_EQ(stored().value("COM-Port").toInt(), 1);
-    EXPECT_TRUE(form.SensorLink->IsOpen());
+    EXPECT_TRUE(form.SensorLink.IsOpen());
 }
 
 TEST_F(PortStartupTest, ChoosingDemoLoadsTheDemoSetAndStoresNothing) {
     answerPortDialog("Demo", "Connect");
     TMainForm& form = startWith(R"({"Language": 0})");
-    EXPECT_EQ(form.PortNumber, TSerialCom::DemoPort);
+    EXPECT_EQ(form.State.PortNumber, TSerialCom::DemoPort);
     EXPECT_FALSE(stored().contains("COM-Port"));
-    EXPECT_EQ((*form.SensorLink)[TSSICom::Resolution].Value, 5);
-    EXPECT_EQ((*form.SensorLink)[TSSICom::BitWidth].Value, 25);
+    EXPECT_EQ(form.SensorLink[TSSICom::Resolution].Value, 5);
+    EXPECT_EQ(form.SensorLink[TSSICom::BitWidth].Value, 25);
 }
 
 TEST_F(PortStartupTest, QuitAtTheFirstStartStoresNothingAndLeavesAWindowThatCanPoll) {
     answerPortDialog("COM 1", "Quit");
     TMainForm& form = startWith(R"({"Language": 0})");
     EXPECT_FALSE(stored().contains("COM-Port"));
-    EXPECT_EQ(form.PortNumber, TSerialCom::DemoPort);
-    ASSERT_NE(form.SensorLink, nullptr);
+    EXPECT_EQ(form.State.PortNumber, TSerialCom::DemoPort);
+    ASSERT_TRUE(form.SensorLinkOpened());
     form.IdleFunction();
     EXPECT_TRUE(harness.sensor.traffic().empty());
 }
@@ -81,8 +81,8 @@ TEST_F(PortStartupTest, QuitAtTheFirstStartStoresNothingAndLeavesAWindowThatCanP
 TEST_F(PortStartupTest, StoredDemoPortStartsWithoutDialogAndWithoutTheDemoSet) {
     TMainForm& form = startWith(R"({"Language": 0, "COM-Port": 0})");
     EXPECT_TRUE(harness.dialogs.dialogsShown.empty());
-    EXPECT_EQ(form.PortNumber, TSerialCom::DemoPort);
-    EXPECT_EQ((*form.SensorLink)[TSSICom::Resolution].Value, 0);
+    EXPECT_EQ(form.State.PortNumber, TSerialCom::DemoPort);
+    EXPECT_EQ(form.SensorLink[TSSICom::Resolution].Value, 0);
 }
 
 TEST_F(PortStartupTest, AStoredPortThatIsGoneLeadsToTheDialog) {
@@ -90,7 +90,7 @@ TEST_F(PortStartupTest, AStoredPortThatIsGoneLeadsToTheDialog) {
     TMainForm& form = startWith(R"({"Language": 0, "COM-Port": 5})");
     EXPECT_EQ(harness.dialogs.dialogsShown, (std::vector<QString>{"ComPortSelectForm"}));
     EXPECT_TRUE(harness.dialogs.messages.empty());
-    EXPECT_EQ(form.PortNumber, 1);
+    EXPECT_EQ(form.State.PortNumber, 1);
     EXPECT_EQ(stored().value("COM-Port").toInt(), 1);
 }
 
@@ -109,15 +109,15 @@ TEST_F(PortStartupTest, TheButtonReopensTheChosenPortAndQuitKeepsThePort) {
     TMainForm& form = startWith(R"({"Language": 0, "COM-Port": 1})");
     answerPortDialog("Demo", "Connect");
     form.SelComPortClick();
-    EXPECT_EQ(form.PortNumber, TSerialCom::DemoPort);
-    EXPECT_FALSE(form.SensorLink->IsOpen());
+    EXPECT_EQ(form.State.PortNumber, TSerialCom::DemoPort);
+    EXPECT_FALSE(form.SensorLink.IsOpen());
     EXPECT_EQ(stored().value("COM-Port").toInt(), 1);
 
     answerPortDialog(nullptr, "Quit");
-    form.PortNumber = 1;
+    form.State.PortNumber = 1;
     form.SelComPortClick();
-    EXPECT_EQ(form.PortNumber, 1);
-    EXPECT_TRUE(form.SensorLink->IsOpen());
+    EXPECT_EQ(form.State.PortNumber, 1);
+    EXPECT_TRUE(form.SensorLink.IsOpen());
 }
 
 }  // namespace

@@ -7,11 +7,11 @@
 #include <QTest>
 #include <QVBoxLayout>
 
-#include "app/controls/CheckBox.h"
-#include "app/controls/EditorGuard.h"
-#include "app/controls/LabeledEdit.h"
-#include "app/controls/PageControl.h"
-#include "app/controls/RadioGroup.h"
+#include "ui/controls/CheckBox.h"
+#include "ui/controls/EditorGuard.h"
+#include "ui/controls/LabeledEdit.h"
+#include "ui/controls/PageControl.h"
+#include "ui/controls/RadioGroup.h"
 #include "support/GuiTestEnvironment.h"
 
 namespace {
@@ -173,7 +173,7 @@ struct ChoiceHandler {
 class EditorGuardTest : public testing::Test {
 protected:
     bool viewRefreshing = false;
-    QCheckBox controlSettings;
+    bool controlSettings = false;
     EditorGuard guard{viewRefreshing, controlSettings};
     RadioGroup group{QStringLiteral("Direction")};
     ChoiceHandler handler{guard};
@@ -200,10 +200,10 @@ TEST_F(EditorGuardTest, TheRefreshSilencesHandlersUntilItEnds) {
 
 TEST_F(EditorGuardTest, ControlSettingsSwallowsExactlyOneChoiceEvent) {
     guard.swallowNextChoice();
-    EXPECT_TRUE(controlSettings.isChecked());
+    EXPECT_TRUE(controlSettings);
     group.setItemIndex(1);
     EXPECT_EQ(handler.runs, 0);
-    EXPECT_FALSE(controlSettings.isChecked());
+    EXPECT_FALSE(controlSettings);
 
     group.setItemIndex(0);
     EXPECT_EQ(handler.runs, 1);
@@ -215,7 +215,7 @@ TEST_F(EditorGuardTest, TheRefreshLeavesControlSettingsForTheNextUserChange) {
         ViewRefreshScope refresh(viewRefreshing);
         group.setItemIndex(1);
     }
-    EXPECT_TRUE(controlSettings.isChecked());
+    EXPECT_TRUE(controlSettings);
 }
 
 TEST(PageControl, NamesPagesAndHidesOnlyTheirTabs) {

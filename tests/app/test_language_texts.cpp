@@ -8,8 +8,8 @@
 #include <utility>
 
 #include "app/Languagesel.h"
-#include "app/MainTexts.h"
-#include "app/Messages.h"
+#include "ui/MainTexts.h"
+#include "ui/Texts.h"
 #include "support/GuiTestEnvironment.h"
 
 namespace {

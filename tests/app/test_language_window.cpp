@@ -10,12 +10,12 @@
 #include <QTimer>
 #include <map>
 
-#include "app/LanguageApplier.h"
-#include "app/MainTexts.h"
-#include "app/controls/Hint.h"
-#include "app/controls/LabeledEdit.h"
-#include "app/controls/PageControl.h"
-#include "app/controls/RadioGroup.h"
+#include "ui/LanguageApplier.h"
+#include "ui/MainTexts.h"
+#include "ui/controls/Hint.h"
+#include "ui/controls/LabeledEdit.h"
+#include "ui/controls/PageControl.h"
+#include "ui/controls/RadioGroup.h"
 #include "support/FormHarness.h"
 #include "support/GuiTestEnvironment.h"
 
@@ -75,8 +75,8 @@ protected:
     TMainForm& form = harness.create();
 
     void apply(uint8_t language, const char* sensorType = "") {
-        form.UiLanguage = language;
-        form.SensorTypeText = QString::fromLatin1(sensorType);
+        form.State.UiLanguage = language;
+        form.State.SensorTypeText = QString::fromLatin1(sensorType);
         form.ApplyLanguage();
     }
     QAction& action(const char* name) { return *form.findChild<QAction*>(name); }

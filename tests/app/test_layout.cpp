@@ -7,10 +7,11 @@
 #include <QLabel>
 #include <QTabBar>
 
-#include "app/LanguageApplier.h"
+#include "ui/LanguageApplier.h"
 #include "app/MainControls.h"
-#include "app/controls/LabeledEdit.h"
-#include "app/controls/PageControl.h"
+#include "ui/controls/LabeledEdit.h"
+#include "ui/controls/PageControl.h"
+#include "params/ParameterPages.h"
 #include "support/FormHarness.h"
 #include "support/GuiTestEnvironment.h"
 
@@ -62,7 +63,7 @@ QStringList clippedTabs(PageControl& pages) {
 }
 
 // The widest texts that the refresh and the poll put into the information box.
-void showLongestValues(const MainControls& ui) {
+void showLongestValues(const params::SensorInformationControls& ui) {
     ui.InfoLabel1->setText(QStringLiteral("K-Series SSI (KBF)"));
     ui.InfoLabel2->setText(QStringLiteral("32500mm"));
     ui.InfoLabel3->setText(QStringLiteral("WWWWWWWW"));
@@ -94,9 +95,9 @@ protected:
 TEST_P(LayoutTest, NoTextIsCutOff) {
     home.writeSettings(GetParam().settings);
     TMainForm& form = harness.start();
-    form.SensorTypeText = QString::fromLatin1(GetParam().sensorType);
+    form.State.SensorTypeText = QString::fromLatin1(GetParam().sensorType);
     form.ApplyLanguage();
-    showLongestValues(form.ui);
+    showLongestValues(form.Parameters->ui.SensorInfo);
     PageControl& pages = *form.ui.ParameterPage;
     const QString shots = qEnvironmentVariable("VARNEL_SCREENSHOT_DIR");
 

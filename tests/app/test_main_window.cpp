@@ -16,9 +16,9 @@
 
 #include "app/Aboutinfo.h"
 #include "app/VarnelApplication.h"
-#include "app/controls/Hint.h"
-#include "app/controls/LabeledEdit.h"
-#include "app/controls/PageControl.h"
+#include "ui/controls/Hint.h"
+#include "ui/controls/LabeledEdit.h"
+#include "ui/controls/PageControl.h"
 #include "support/FormHarness.h"
 #include "support/GuiTestEnvironment.h"
 
@@ -40,17 +40,17 @@ protected:
 
 TEST_F(MainWindowTest, TheUpdateButtonFollowsParametersChanged) {
     TMainForm& form = startWith(R"({"Language": 0})");
-    form.MarkParametersChanged();
-    EXPECT_TRUE(form.ParametersChanged);
-    EXPECT_TRUE(form.ui.EEPROMUpdateButton->isEnabled());
-    form.MarkParametersChanged();
-    EXPECT_TRUE(form.ui.EEPROMUpdateButton->isEnabled());
+    form.State.MarkParametersChanged();
+    EXPECT_TRUE(form.State.ParametersChanged);
+    EXPECT_TRUE(form.Parameters->ui.SensorInfo.EEPROMUpdateButton->isEnabled());
+    form.State.MarkParametersChanged();
+    EXPECT_TRUE(form.Parameters->ui.SensorInfo.EEPROMUpdateButton->isEnabled());
 
-    form.ClearParametersChanged();
-    EXPECT_FALSE(form.ParametersChanged);
-    EXPECT_FALSE(form.ui.EEPROMUpdateButton->isEnabled());
-    form.ClearParametersChanged();
-    EXPECT_FALSE(form.ui.EEPROMUpdateButton->isEnabled());
+    form.State.ClearParametersChanged();
+    EXPECT_FALSE(form.State.ParametersChanged);
+    EXPECT_FALSE(form.Parameters->ui.SensorInfo.EEPROMUpdateButton->isEnabled());
+    form.State.ClearParametersChanged();
+    EXPECT_FALSE(form.Parameters->ui.SensorInfo.EEPROMUpdateButton->isEnabled());
 }
 
 TEST_F(MainWindowTest, EverySwitchOfTheLanguageIsStoredAtOnce) {
@@ -76,26 +76,26 @@ TEST_F(MainWindowTest, EverySwitchOfTheLanguageIsStoredAtOnce) {
 
 TEST_F(MainWindowTest, ASwitchMakesTheNextPollFindTheSensorAnew) {
     TMainForm& form = startWith(R"({"Language": 0})");
-    form.SensorOnline = true;
-    form.MissedPolls = 3;
+    form.State.SensorOnline = true;
+    form.State.MissedPolls = 3;
     form.ui.ParameterPage->setEnabled(true);
 
     form.SwitchLanguage(1);
-    EXPECT_FALSE(form.SensorOnline);
-    EXPECT_EQ(form.MissedPolls, 0u);
+    EXPECT_FALSE(form.State.SensorOnline);
+    EXPECT_EQ(form.State.MissedPolls, 0u);
     EXPECT_FALSE(form.ui.ParameterPage->isEnabled());
     EXPECT_TRUE(form.isVisible());
 }
 
 TEST_F(MainWindowTest, ASwitchThatCannotBeStoredStillFindsTheSensorAnewAndReportsTheError) {
     TMainForm& form = startWith(R"({"Language": 0})");
-    form.SensorOnline = true;
+    form.State.SensorOnline = true;
     const QByteArray broken = "{";
     home.writeSettings(broken);
 
     EXPECT_THROW(form.SwitchLanguage(1), SettingsError);
-    EXPECT_EQ(form.UiLanguage, 1);
-    EXPECT_FALSE(form.SensorOnline);
+    EXPECT_EQ(form.State.UiLanguage, 1);
+    EXPECT_FALSE(form.State.SensorOnline);
     EXPECT_EQ(home.readSettings(), broken);
 }
 
@@ -167,12 +167,12 @@ TEST_F(MainWindowTest, ATickOfThePollTimerKeepsItRunningAtTwoHundredMilliseconds
 TEST_F(MainWindowTest, TheHintUnderTheMouseGoesToTheStatusLine) {
     TMainForm& form = startWith(R"({"Language": 0})");
     QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
-    QCoreApplication::sendEvent(form.ui.EEPROMUpdateButton, &enter);
+    QCoreApplication::sendEvent(form.Parameters->ui.SensorInfo.EEPROMUpdateButton, &enter);
     EXPECT_EQ(form.ui.StatusLine->currentMessage(),
               QStringLiteral("Saves the current parameters to sensor EEPROM"));
 
     QEvent leave(QEvent::Leave);
-    QCoreApplication::sendEvent(form.ui.EEPROMUpdateButton, &leave);
+    QCoreApplication::sendEvent(form.Parameters->ui.SensorInfo.EEPROMUpdateButton, &leave);
     EXPECT_TRUE(form.ui.StatusLine->currentMessage().isEmpty());
 
     QTabBar* tabs = form.ui.ParameterPage->findChild<QTabBar*>();

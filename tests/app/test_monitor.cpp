@@ -9,9 +9,9 @@
 
 #include "app/ConnectionMonitor.h"
 #include "app/StatusLine.h"
-#include "app/controls/LabeledEdit.h"
-#include "app/controls/PageControl.h"
-#include "app/controls/StatusLamp.h"
+#include "ui/controls/LabeledEdit.h"
+#include "ui/controls/PageControl.h"
+#include "ui/controls/StatusLamp.h"
 #include "support/FormHarness.h"
 #include "support/GuiTestEnvironment.h"
 
@@ -61,7 +61,7 @@ protected:
     }
     void connectSensor() {
         tick();
-        ASSERT_TRUE(form->SensorOnline);
+        ASSERT_TRUE(form->State.SensorOnline);
         traced.clear();
         harness.sensor.clearTraffic();
     }
@@ -93,8 +93,8 @@ TEST_F(MonitorTest, DetectionReadsTheSetAndShowsTheSensor) {
     EXPECT_EQ(form->ui.StatusText->text(), "Communication established on COM-Port 1");
 
     EXPECT_TRUE(sent("VA"));
-    EXPECT_TRUE(form->SensorOnline);
-    EXPECT_EQ(form->LastFactoryNumber, "10203040");
+    EXPECT_TRUE(form->State.SensorOnline);
+    EXPECT_EQ(form->State.LastFactoryNumber, "10203040");
     EXPECT_TRUE(form->ui.ParameterPage->isEnabled());
     EXPECT_TRUE(form->ui.RestoreFactorySettings1->isEnabled());
     for (QAction* action :
@@ -103,10 +103,10 @@ TEST_F(MonitorTest, DetectionReadsTheSetAndShowsTheSensor) {
     }
     EXPECT_FALSE(form->ui.FirmwareUpdate->isVisible());
     EXPECT_TRUE(form->ui.SelComPort->isHidden());
-    EXPECT_EQ(form->ui.InfoLabel1->text(), "Q-Series SSI (QH)");
-    EXPECT_EQ(form->ui.InfoLabel2->text(), "500mm");
-    EXPECT_EQ(form->ui.InfoLabel3->text(), "10203040");
-    EXPECT_EQ(form->ui.InfoLabel6->text(), "396-01-05");
+    EXPECT_EQ(form->Parameters->ui.SensorInfo.InfoLabel1->text(), "Q-Series SSI (QH)");
+    EXPECT_EQ(form->Parameters->ui.SensorInfo.InfoLabel2->text(), "500mm");
+    EXPECT_EQ(form->Parameters->ui.SensorInfo.InfoLabel3->text(), "10203040");
+    EXPECT_EQ(form->Parameters->ui.SensorInfo.InfoLabel6->text(), "396-01-05");
     EXPECT_TRUE(form->Timer1->isActive());
     EXPECT_EQ(form->Timer1->interval(), ConnectionMonitor::ConnectedIntervalMs);
 }
@@ -117,34 +117,34 @@ TEST_F(MonitorTest, AConnectedSensorIsPolledWithFactoryNumberAndOperatingTime) {
     tick();
     EXPECT_EQ(commands(), (std::vector<std::string>{"FA", "TA"}));
     EXPECT_TRUE(traced.empty());
-    EXPECT_EQ(form->ui.OpTimeYears->text(), "1");
-    EXPECT_EQ(form->ui.OpTimeMonth->text(), "1");
-    EXPECT_EQ(form->ui.OpTimeDays->text(), "21");
-    EXPECT_EQ(form->ui.OpTimeHours->text(), "16");
-    EXPECT_EQ(form->ui.OpTimeMinutes->text(), "0");
+    EXPECT_EQ(form->Parameters->ui.ErrorIndication.OpTimeYears->text(), "1");
+    EXPECT_EQ(form->Parameters->ui.ErrorIndication.OpTimeMonth->text(), "1");
+    EXPECT_EQ(form->Parameters->ui.ErrorIndication.OpTimeDays->text(), "21");
+    EXPECT_EQ(form->Parameters->ui.ErrorIndication.OpTimeHours->text(), "16");
+    EXPECT_EQ(form->Parameters->ui.ErrorIndication.OpTimeMinutes->text(), "0");
 
     harness.sensor.setWord("TA", 172800);
     tick();
-    EXPECT_EQ(form->ui.OpTimeYears->text(), "1");
-    EXPECT_EQ(form->ui.OpTimeMonth->text(), "0");
+    EXPECT_EQ(form->Parameters->ui.ErrorIndication.OpTimeYears->text(), "1");
+    EXPECT_EQ(form->Parameters->ui.ErrorIndication.OpTimeMonth->text(), "0");
 }
 
 TEST_F(MonitorTest, AMissingSensorIsWokenEvery600msAndWarnedAboutOnce) {
     connectSensor();
-    form->MarkParametersChanged();
+    form->State.MarkParametersChanged();
     disconnectSensor();
     answerWarningWith("Abort");
 
     for (uint32_t missed = 1; missed <= 3; ++missed) {
         const int64_t duration = tick();
-        EXPECT_EQ(form->MissedPolls, missed);
+        EXPECT_EQ(form->State.MissedPolls, missed);
         EXPECT_EQ(form->ui.StatusText->text(), "COM1: SSI-Sensor not connected...");
         EXPECT_EQ(form->ui.StatusLED->colour(), StatusLamp::Red);
         EXPECT_EQ(form->Timer1->interval(), ConnectionMonitor::SearchingIntervalMs);
         EXPECT_GE(duration, 1300) << "FA attempts and the wake-up sequence";
         EXPECT_TRUE(harness.dialogs.dialogsShown.empty());
     }
-    EXPECT_FALSE(form->SensorOnline);
+    EXPECT_FALSE(form->State.SensorOnline);
     EXPECT_FALSE(form->ui.ParameterPage->isEnabled());
     EXPECT_FALSE(form->ui.FileOpenItem->isEnabled());
     EXPECT_FALSE(form->ui.SelComPort->isHidden());
@@ -156,7 +156,7 @@ TEST_F(MonitorTest, AMissingSensorIsWokenEvery600msAndWarnedAboutOnce) {
     EXPECT_EQ(traced.back().line, "status: EEPROM-Update: Click Update to save new parameters");
     EXPECT_EQ(form->Timer1->interval(), ConnectionMonitor::ConnectedIntervalMs);
     EXPECT_EQ(count("PROG"), 0);
-    EXPECT_TRUE(form->ParametersChanged);
+    EXPECT_TRUE(form->State.ParametersChanged);
 
     for (int more = 0; more < 6; ++more)
         tick();
@@ -166,11 +166,11 @@ TEST_F(MonitorTest, AMissingSensorIsWokenEvery600msAndWarnedAboutOnce) {
     reconnectSensor();
     harness.sensor.clearTraffic();
     tick();
-    EXPECT_TRUE(form->SensorOnline);
-    EXPECT_EQ(form->MissedPolls, 0u);
+    EXPECT_TRUE(form->State.SensorOnline);
+    EXPECT_EQ(form->State.MissedPolls, 0u);
     EXPECT_TRUE(sent("AN00000005"));
     EXPECT_FALSE(sent("VA"));
-    EXPECT_TRUE(form->ParametersChanged);
+    EXPECT_TRUE(form->State.ParametersChanged);
 
     // A new disconnection warns again.
     disconnectSensor();
@@ -182,7 +182,7 @@ TEST_F(MonitorTest, AMissingSensorIsWokenEvery600msAndWarnedAboutOnce) {
 
 TEST_F(MonitorTest, UpdateFromTheWarningDownloadsAndCommitsTheChanges) {
     connectSensor();
-    form->MarkParametersChanged();
+    form->State.MarkParametersChanged();
     disconnectSensor();
     for (int missed = 0; missed < 3; ++missed)
         tick();
@@ -199,21 +199,21 @@ TEST_F(MonitorTest, UpdateFromTheWarningDownloadsAndCommitsTheChanges) {
     EXPECT_EQ(harness.dialogs.messages[0].text, "Sensor not connected!\n");
     EXPECT_EQ(harness.dialogs.messages[0].caption, "Error");
     EXPECT_EQ(harness.sensor.commitCount("CN"), 1);
-    EXPECT_FALSE(form->ParametersChanged);
+    EXPECT_FALSE(form->State.ParametersChanged);
     EXPECT_EQ(form->ui.StatusLED->colour(), StatusLamp::Green);
     EXPECT_EQ(form->ui.StatusText->text(), "Communication established on COM-Port 1");
 
     tick();
-    EXPECT_TRUE(form->SensorOnline);
+    EXPECT_TRUE(form->State.SensorOnline);
     EXPECT_EQ(harness.sensor.commitCount("CN"), 1);
 }
 
 TEST_F(MonitorTest, ASensorWithAnotherFactoryNumberIsReadAfresh) {
     connectSensor();
-    TSSICom& link = *form->SensorLink;
+    TSSICom& link = form->SensorLink;
     link[TSSICom::FactoryNumber].Reply = "99999999";
     ASSERT_TRUE(link.WriteRegister(TSSICom::FactoryNumber));
-    form->MarkParametersChanged();
+    form->State.MarkParametersChanged();
     disconnectSensor();
     tick();
     reconnectSensor();
@@ -222,21 +222,21 @@ TEST_F(MonitorTest, ASensorWithAnotherFactoryNumberIsReadAfresh) {
 
     EXPECT_TRUE(sent("VA"));
     EXPECT_FALSE(sent("AN"));
-    EXPECT_FALSE(form->ParametersChanged);
-    EXPECT_EQ(form->LastFactoryNumber, "99999999");
-    EXPECT_EQ(form->ui.InfoLabel3->text(), "99999999");
+    EXPECT_FALSE(form->State.ParametersChanged);
+    EXPECT_EQ(form->State.LastFactoryNumber, "99999999");
+    EXPECT_EQ(form->Parameters->ui.SensorInfo.InfoLabel3->text(), "99999999");
     EXPECT_EQ(traced.back().line, "sensor: 99999999");
 }
 
 TEST_F(MonitorTest, DemoBannerScrollsEveryTickAndBlinksTheLamp) {
     form->OpenSensorLink(TSerialCom::DemoPort);
-    form->SensorLink->LoadDemoSet();
+    form->SensorLink.LoadDemoSet();
     tick();
     const QString banner = QString::fromLatin1(app::DemoBanner);
     EXPECT_EQ(form->ui.StatusText->text(), banner);
     EXPECT_EQ(form->ui.StatusLED->colour(), StatusLamp::Green);
     EXPECT_FALSE(form->ui.SelComPort->isHidden());
-    EXPECT_EQ(form->ui.InfoLabel3->text(), "12345678");
+    EXPECT_EQ(form->Parameters->ui.SensorInfo.InfoLabel3->text(), "12345678");
     EXPECT_TRUE(harness.sensor.traffic().empty());
 
     tick();
@@ -252,7 +252,7 @@ TEST_F(MonitorTest, DemoBannerScrollsEveryTickAndBlinksTheLamp) {
 
 TEST_F(MonitorTest, ClosingAsksWhetherToCommitTheChanges) {
     connectSensor();
-    form->MarkParametersChanged();
+    form->State.MarkParametersChanged();
     harness.dialogs.answers.push_back(MessageResult::No);
     form->FormClose();
     ASSERT_EQ(harness.dialogs.messages.size(), 1u);
@@ -263,21 +263,21 @@ TEST_F(MonitorTest, ClosingAsksWhetherToCommitTheChanges) {
     EXPECT_EQ(question.buttons, MessageButtons::YesNo);
     EXPECT_TRUE(sent("DN"));
     EXPECT_EQ(harness.sensor.commitCount("CN"), 0);
-    EXPECT_TRUE(form->ParametersChanged);
+    EXPECT_TRUE(form->State.ParametersChanged);
 
-    form->UiLanguage = 1;
+    form->State.UiLanguage = 1;
     harness.dialogs.answers.push_back(MessageResult::Yes);
     form->FormClose();
     EXPECT_EQ(harness.dialogs.messages[1].text,
               QStringLiteral("Die geänderten Daten wurden nicht gespeichert. Speichern?"));
     EXPECT_EQ(harness.sensor.commitCount("CN"), 1);
-    EXPECT_FALSE(form->ParametersChanged);
+    EXPECT_FALSE(form->State.ParametersChanged);
 }
 
 TEST_F(MonitorTest, ClosingTheWindowRunsTheCloseHandling) {
     connectSensor();
     form->show();
-    form->MarkParametersChanged();
+    form->State.MarkParametersChanged();
     EXPECT_TRUE(form->close());
     ASSERT_EQ(harness.dialogs.messages.size(), 1u);
     EXPECT_EQ(harness.dialogs.messages[0].caption, "EEPROM update");
@@ -286,13 +286,13 @@ TEST_F(MonitorTest, ClosingTheWindowRunsTheCloseHandling) {
 
 TEST_F(MonitorTest, ClosingWithOldFirmwareWritesTheFactorySetWithoutAsking) {
     connectSensor();
-    (*form->SensorLink)[TSSICom::FirmwareVersion].Value = 3960100;
-    form->MarkParametersChanged();
+    (form->SensorLink)[TSSICom::FirmwareVersion].Value = 3960100;
+    form->State.MarkParametersChanged();
     form->FormClose();
     EXPECT_TRUE(harness.dialogs.messages.empty());
     EXPECT_EQ(harness.sensor.commitCount("EN"), 1);
     EXPECT_EQ(harness.sensor.commitCount("CN"), 0);
-    EXPECT_FALSE(form->ParametersChanged);
+    EXPECT_FALSE(form->State.ParametersChanged);
 }
 
 }  // namespace

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "ProbeOnlyBackend.h"
-#include "app/OperatingTime.h"
+#include "comm/OperatingTime.h"
 #include "app/PortList.h"
 #include "app/StatusLine.h"
-#include "app/controls/StatusLamp.h"
+#include "ui/controls/StatusLamp.h"
 #include "platform/Clock.h"
 
 namespace {
@@ -14,13 +14,13 @@ using app::Status;
 using app::StatusShown;
 
 TEST(OperatingTimeDisplay, SplitsIntoYearsOfAYearAndMonthsOfThirtyDays) {
-    EXPECT_EQ(app::SplitOperatingTime(200000), (app::OperatingTime{1, 1, 21, 16, 0}));
+    EXPECT_EQ(rules::SplitOperatingTime(200000), (rules::OperatingTime{1, 1, 21, 16, 0}));
     // 518400 minutes: 360 days are 12 months, shown as the next year.
-    EXPECT_EQ(app::SplitOperatingTime(172800), (app::OperatingTime{1, 0, 0, 0, 0}));
-    EXPECT_EQ(app::SplitOperatingTime(0), (app::OperatingTime{0, 0, 0, 0, 0}));
-    EXPECT_EQ(app::SplitOperatingTime(21), (app::OperatingTime{0, 0, 0, 1, 3}));
+    EXPECT_EQ(rules::SplitOperatingTime(172800), (rules::OperatingTime{1, 0, 0, 0, 0}));
+    EXPECT_EQ(rules::SplitOperatingTime(0), (rules::OperatingTime{0, 0, 0, 0, 0}));
+    EXPECT_EQ(rules::SplitOperatingTime(21), (rules::OperatingTime{0, 0, 0, 1, 3}));
     // The minutes are counted in 32 bits: 0x60000000 * 3 wraps to 0x20000000.
-    EXPECT_EQ(app::SplitOperatingTime(0x60000000u), (app::OperatingTime{1021, 5, 12, 0, 32}));
+    EXPECT_EQ(rules::SplitOperatingTime(0x60000000u), (rules::OperatingTime{1021, 5, 12, 0, 32}));
 }
 
 TEST(StatusTexts, CodesOneToFourInBothLanguages) {

@@ -14,8 +14,9 @@
 #include "app/Aboutinfo.h"
 #include "settings/Settings.h"
 #include "app/SplashFade.h"
-#include "app/controls/PageControl.h"
-#include "app/controls/StatusLamp.h"
+#include "ui/controls/PageControl.h"
+#include "ui/controls/StatusLamp.h"
+#include "params/ParameterPages.h"
 #include "support/FormHarness.h"
 #include "support/GuiTestEnvironment.h"
 
@@ -41,8 +42,8 @@ TEST_F(StartupTest, TheFirstStartCreatesTheSettingsAndStoresTheChosenLanguage) {
                                     QStringLiteral("ComPortSelectForm")}));
     EXPECT_TRUE(QFileInfo::exists(home.settingsPath()));
     EXPECT_EQ(storedLanguage(), 1);
-    EXPECT_EQ(form.UiLanguage, 1);
-    EXPECT_EQ(form.AccessLevel, TAccessLevel::User);
+    EXPECT_EQ(form.State.UiLanguage, 1);
+    EXPECT_EQ(form.State.AccessLevel, TAccessLevel::User);
     EXPECT_EQ(form.ui.FileMenu->title(), QStringLiteral("D&atei"));
     EXPECT_TRUE(form.ui.Deutsch1->isChecked());
     EXPECT_FALSE(form.ui.English1->isChecked());
@@ -50,7 +51,7 @@ TEST_F(StartupTest, TheFirstStartCreatesTheSettingsAndStoresTheChosenLanguage) {
 
 TEST_F(StartupTest, ALanguageDialogClosedOtherwiseChoosesEnglish) {
     TMainForm& form = harness.start();  // the script rejects the dialog
-    EXPECT_EQ(form.UiLanguage, 0);
+    EXPECT_EQ(form.State.UiLanguage, 0);
     EXPECT_EQ(storedLanguage(), 0);
     EXPECT_EQ(form.ui.FileMenu->title(), QStringLiteral("&File"));
 }
@@ -59,7 +60,7 @@ TEST_F(StartupTest, AStoredLanguageIsUsedWithoutTheDialog) {
     home.writeSettings(R"({"Language": 1, "COM-Port": 1})");
     TMainForm& form = harness.start();
     EXPECT_TRUE(harness.dialogs.dialogsShown.empty());
-    EXPECT_EQ(form.UiLanguage, 1);
+    EXPECT_EQ(form.State.UiLanguage, 1);
     EXPECT_EQ(form.ui.ParameterPage->pageCaption(QStringLiteral("SSISettings")),
               QStringLiteral("SSI Einstellungen"));
 }
@@ -68,7 +69,7 @@ TEST_F(StartupTest, ALanguageTheProgramDoesNotKnowFallsBackToEnglish) {
     const QByteArray settings = R"({"Language": 7})";
     home.writeSettings(settings);
     TMainForm& form = harness.start();
-    EXPECT_EQ(form.UiLanguage, 0);
+    EXPECT_EQ(form.State.UiLanguage, 0);
     EXPECT_TRUE(form.ui.English1->isChecked());
     EXPECT_EQ(form.ui.FileMenu->title(), QStringLiteral("&File"));
     EXPECT_EQ(home.readSettings(), settings);
@@ -76,7 +77,7 @@ TEST_F(StartupTest, ALanguageTheProgramDoesNotKnowFallsBackToEnglish) {
 
 TEST_F(StartupTest, TheLanguageIsTheLowByteOfTheStoredValue) {
     home.writeSettings(R"({"Language": 257})");
-    EXPECT_EQ(harness.start().UiLanguage, 1);
+    EXPECT_EQ(harness.start().State.UiLanguage, 1);
 }
 
 TEST_F(StartupTest, ALanguageOfTheWrongTypeStopsTheStartAndLeavesTheFileAlone) {
@@ -96,7 +97,7 @@ TEST_F(StartupTest, TheWindowStartsInItsInitialState) {
 
     EXPECT_EQ(form.windowTitle(), QStringLiteral("KYR Varnel 5.3.6"));
     EXPECT_FALSE(ui.ParameterPage->isEnabled());
-    EXPECT_FALSE(ui.EEPROMUpdateButton->isEnabled());
+    EXPECT_FALSE(form.Parameters->ui.SensorInfo.EEPROMUpdateButton->isEnabled());
     EXPECT_FALSE(ui.RestoreFactorySettings1->isEnabled());
     EXPECT_FALSE(ui.FileOpenItem->isEnabled());
     EXPECT_FALSE(ui.FileSaveAsItem->isEnabled());
@@ -108,13 +109,13 @@ TEST_F(StartupTest, TheWindowStartsInItsInitialState) {
     EXPECT_EQ(ui.StatusLED->colour(), StatusLamp::Red);
     EXPECT_EQ(ui.StatusText->text(), QStringLiteral("Trying to detect SSI-Sensor"));
 
-    EXPECT_EQ(form.LastFactoryNumber, QStringLiteral("XXXXXXXX"));
-    EXPECT_FALSE(form.SensorOnline);
-    EXPECT_FALSE(form.ParametersChanged);
-    EXPECT_FALSE(form.ViewRefreshing);
-    EXPECT_EQ(form.MissedPolls, 0u);
-    EXPECT_TRUE(form.SensorTypeText.isEmpty());
-    EXPECT_EQ(ui.ParameterPage->currentWidget(), ui.SSISettings);
+    EXPECT_EQ(form.State.LastFactoryNumber, QStringLiteral("XXXXXXXX"));
+    EXPECT_FALSE(form.State.SensorOnline);
+    EXPECT_FALSE(form.State.ParametersChanged);
+    EXPECT_FALSE(form.State.ViewRefreshing);
+    EXPECT_EQ(form.State.MissedPolls, 0u);
+    EXPECT_TRUE(form.State.SensorTypeText.isEmpty());
+    EXPECT_EQ(ui.ParameterPage->currentWidget(), ui.ParameterPage->page(QStringLiteral("SSISettings")));
     EXPECT_FALSE(ui.ParameterPage->isPageTabVisible(QStringLiteral("Firmware")));
 }
 
@@ -139,17 +140,17 @@ TEST_F(StartupTest, TheWindowIsShownAfterHalfASecondAndShowingItStartsThePoll) {
 TEST_F(StartupTest, WithoutAStoredPortTheDemoPortIsUsed) {
     home.writeSettings(R"({"Language": 0})");
     TMainForm& form = harness.start();
-    ASSERT_NE(form.SensorLink, nullptr);
-    EXPECT_EQ(form.PortNumber, 0);
-    EXPECT_TRUE(form.SensorLink->IsDemo());
+    ASSERT_TRUE(form.SensorLinkOpened());
+    EXPECT_EQ(form.State.PortNumber, 0);
+    EXPECT_TRUE(form.SensorLink.IsDemo());
     EXPECT_FALSE(harness.serial.isOpen());
 }
 
 TEST_F(StartupTest, TheStoredPortIsOpenedOnTheCommandLink) {
     home.writeSettings(R"({"Language": 0, "COM-Port": 1})");
     TMainForm& form = harness.start();
-    EXPECT_EQ(form.PortNumber, 1);
-    EXPECT_EQ(form.SensorLink->PortNumber(), 1);
+    EXPECT_EQ(form.State.PortNumber, 1);
+    EXPECT_EQ(form.SensorLink.PortNumber(), 1);
     EXPECT_TRUE(harness.serial.isOpen());
 }
 

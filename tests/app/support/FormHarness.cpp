@@ -12,8 +12,8 @@ FormHarness::FormHarness() : serial(sensor, clock) {
 FormHarness::~FormHarness() = default;
 
 TMainForm& FormHarness::create() {
-    form_ = std::make_unique<TMainForm>(
-        MainFormServices{serial, clock, ports, dialogs, settings, probe});
+    form_ = std::make_unique<TMainForm>(ProgramServices{serial, clock, dialogs, probe}, ports,
+                                        settings);
     return *form_;
 }
 

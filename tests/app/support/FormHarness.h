@@ -4,6 +4,9 @@
 
 #include "ProbeOnlyBackend.h"
 #include "app/Main.h"
+#include "firmware/gui/FirmwarePage.h"
+#include "linearization/gui/LinPage.h"
+#include "params/ParameterPages.h"
 #include "settings/Settings.h"
 #include "platform/Clock.h"
 #include "platform/ComPortMap.h"

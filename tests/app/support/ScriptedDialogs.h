@@ -5,7 +5,7 @@
 #include <functional>
 #include <vector>
 
-#include "app/Dialogs.h"
+#include "ui/Dialogs.h"
 
 // Answers every dialog from a script and records what was shown.
 class ScriptedDialogs final : public Dialogs {

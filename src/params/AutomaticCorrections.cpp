@@ -1,0 +1,52 @@
+#include "params/AutomaticCorrections.h"
+
+#include "comm/SensorRules.h"
+#include "comm/Ssicom.h"
+#include "ui/MainState.h"
+#include "ui/MainTexts.h"
+#include "ui/PairedMessage.h"
+
+namespace params {
+
+namespace {
+
+void showInfo(MainState& state, const MessagePair& message) {
+    ShowPairedMessage(state.dialogs(), state.UiLanguage, message, MessageButtons::Ok,
+                      MessageIcon::Information);
+}
+
+}  // namespace
+
+void AutomaticCorrections::Apply() {
+    correctBitWidth();
+    correctFilter();
+}
+
+void AutomaticCorrections::correctBitWidth() {
+    auto& bitWidth = sensor_[TSSICom::BitWidth];
+    const auto version = static_cast<uint32_t>(sensor_.FirmwareVersionNumber());
+    if (!bitWidth.Answered ||
+        !rules::BitWidthForced(version, sensor_[TSSICom::OutputFlags].Value) ||
+        bitWidth.Value == rules::TemperatureBitWidth) {
+        return;
+    }
+    showInfo(state_, maintexts::bitWidthCorrected());
+    bitWidth.Value = rules::TemperatureBitWidth;
+    bitWidth.Modified = 1;
+    state_.WriteOutcome(sensor_.WriteRegister(TSSICom::BitWidth));
+}
+
+void AutomaticCorrections::correctFilter() {
+    auto& filter = sensor_[TSSICom::Filter];
+    const auto version = static_cast<uint32_t>(sensor_.FirmwareVersionNumber());
+    if (!filter.Answered || !rules::FilterForced(version, sensor_[TSSICom::Mode].Value) ||
+        filter.Value == rules::VelocityFilter) {
+        return;
+    }
+    showInfo(state_, maintexts::filterCorrected());
+    filter.Value = rules::VelocityFilter;
+    filter.Modified = 1;
+    state_.WriteOutcome(sensor_.WriteRegister(TSSICom::Filter));
+}
+
+}  // namespace params

@@ -1,0 +1,62 @@
+#include "params/ParameterPages.h"
+
+#include <QPushButton>
+
+#include "comm/OperatingTime.h"
+#include "comm/SensorRules.h"
+#include "params/AutomaticCorrections.h"
+#include "params/ParameterView.h"
+#include "ui/MainState.h"
+#include "ui/PageNames.h"
+#include "ui/controls/EditorGuard.h"
+#include "ui/controls/LabeledEdit.h"
+#include "ui/controls/PageControl.h"
+#include "ui/controls/RadioGroup.h"
+
+namespace params {
+
+ParameterPages::ParameterPages(PageControl& pages, QWidget& infoParent, MainState& state,
+                               TSSICom& sensor)
+    : state_(state), sensor_(sensor) {
+    ui.SSISettings.build(*pages.page(pagenames::SSISettings));
+    ui.ErrorIndication.build(*pages.page(pagenames::ErrorIndication));
+    ui.Measurement.build(*pages.page(pagenames::Measurement));
+    ui.Measurement2.build(*pages.page(pagenames::Measurement2));
+    ui.ExpertSettings.build(*pages.page(pagenames::ExpertSettings));
+    ui.ExpertSettings2.build(*pages.page(pagenames::ExpertSettings2));
+    ui.SensorInfo.build(infoParent);
+}
+
+void ParameterPages::Refresh() {
+    ViewRefreshScope refreshing(state_.ViewRefreshing);
+    AutomaticCorrections(state_, sensor_).Apply();
+    ParameterView(ui, state_, sensor_).Refresh();
+}
+
+void ParameterPages::ApplyAccessLevel(TAccessLevel level) {
+    ui.SSISettings.applyAccessLevel(level);
+    ui.ErrorIndication.applyAccessLevel(level);
+    ui.Measurement.applyAccessLevel(level);
+    ui.Measurement2.applyAccessLevel(level);
+    ui.ExpertSettings.applyAccessLevel(level);
+}
+
+void ParameterPages::ShowParametersChanged(bool changed) {
+    ui.SensorInfo.EEPROMUpdateButton->setEnabled(changed);
+}
+
+void ParameterPages::ShowOperatingTime(uint32_t minutes) {
+    auto& page = ui.ErrorIndication;
+    const rules::OperatingTime time = rules::SplitOperatingTime(minutes);
+    page.OpTimeYears->setText(QString::number(time.years));
+    page.OpTimeMonth->setText(QString::number(time.months));
+    page.OpTimeDays->setText(QString::number(time.days));
+    page.OpTimeHours->setText(QString::number(time.hours));
+    page.OpTimeMinutes->setText(QString::number(time.minutes));
+}
+
+bool ParameterPages::KModelChosen() const {
+    return rules::IsKModelItem(ui.ExpertSettings.Model->itemIndex());
+}
+
+}  // namespace params
