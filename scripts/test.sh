@@ -4,6 +4,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 ./scripts/setup.sh
+# Every package must be installed under the name setup asks for, or each run would install again.
+./scripts/setup.sh --check
 jobs=$(nproc)
 for preset in default asan; do
     echo "== $preset: build"
