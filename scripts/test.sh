@@ -6,6 +6,8 @@ cd "$(dirname "$0")/.."
 ./scripts/setup.sh
 # Every package must be installed under the name setup asks for, or each run would install again.
 ./scripts/setup.sh --check
+./scripts/check-layers-test.sh
+./scripts/check-layers.py
 jobs=$(nproc)
 for preset in default asan; do
     echo "== $preset: build"
