@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the default and the sanitizer presets, and runs every test in both.
+# Installs what is missing, checks the layering, runs each fuzzer briefly, builds the default
+# and the sanitizer presets, and runs every test in both.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -8,6 +9,7 @@ cd "$(dirname "$0")/.."
 ./scripts/setup.sh --check
 ./scripts/check-layers-test.sh
 ./scripts/check-layers.py
+./scripts/fuzz.sh 10
 jobs=$(nproc)
 for preset in default asan; do
     echo "== $preset: build"
