@@ -1,13 +1,13 @@
 #include "app/Disconnectwarning.h"
 
-#include <QApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "ui/Dialogs.h"
 #include "comm/Ssicom.h"
+#include "ui/Dialogs.h"
+#include "ui/WaitCursor.h"
 
 TDisconnectWarningForm::TDisconnectWarningForm(TSSICom& sensor, Dialogs& dialogs, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
@@ -44,10 +44,11 @@ void TDisconnectWarningForm::UpdateClick() {
                               MessageButtons::Ok, MessageIcon::Error, 0});
         return;
     }
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    sensor_.WriteParameterSet();
-    sensor_.CommitToEeprom();
-    QApplication::restoreOverrideCursor();
+    {
+        WaitCursor hourglass;
+        sensor_.WriteParameterSet();
+        sensor_.CommitToEeprom();
+    }
     done(UpdatedResult);
 }
 

@@ -2,12 +2,19 @@
 
 #include <optional>
 
-#include "ui/Texts.h"
+#include "ui/MainTexts.h"
 #include "ui/controls/StatusLamp.h"
 
 namespace app {
 
 namespace {
+
+std::optional<QString> pickWithArgument(uint8_t uiLanguage, const TextPair& pair,
+                                        const QString& argument) {
+    if (auto text = pick(uiLanguage, pair))
+        return text->arg(argument);
+    return std::nullopt;
+}
 
 // The banner moves one character to the right; a "D" arriving in front blinks the lamp.
 StatusShown ScrolledBanner(const StatusShown& now) {
@@ -25,20 +32,13 @@ StatusShown ScrolledBanner(const StatusShown& now) {
 std::optional<QString> PairedText(Status code, const QString& argument, uint8_t uiLanguage) {
     switch (code) {
         case Status::Found:
-            return pick(uiLanguage, TextPair{"SSI-Sensor found on COM-Port " + argument,
-                                             "SSI-Sensor gefunden an COM-Port " + argument});
+            return pickWithArgument(uiLanguage, maintexts::statusFound(), argument);
         case Status::Established:
-            return pick(uiLanguage, TextPair{"Communication established on COM-Port " + argument,
-                                             "Verbindung hergestellt an COM-Port " + argument});
+            return pickWithArgument(uiLanguage, maintexts::statusEstablished(), argument);
         case Status::UpdatePending:
-            return pick(
-                uiLanguage,
-                TextPair{QStringLiteral("EEPROM-Update: Click Update to save new parameters"),
-                         QStringLiteral(
-                             "EEPROM-Update: Wählen Sie \"Update\" um Parameter zu speichern")});
+            return pick(uiLanguage, maintexts::statusUpdatePending());
         case Status::NotConnected:
-            return pick(uiLanguage, TextPair{"COM" + argument + ": SSI-Sensor not connected...",
-                                             "COM" + argument + ": SSI-Sensor nicht gefunden..."});
+            return pickWithArgument(uiLanguage, maintexts::statusNotConnected(), argument);
         case Status::Demo:
             break;
     }

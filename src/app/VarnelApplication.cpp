@@ -15,8 +15,10 @@ static void initPictures() {
 
 VarnelApplication::VarnelApplication(int& argc, char** argv) : QApplication(argc, argv) {
     initPictures();
+    // No display name: on Linux the platform would append it to every window title.
+    // The desktop entry names the program.
     setApplicationName(QStringLiteral("varnel"));
-    setApplicationDisplayName(QStringLiteral("Varnel"));
+    setDesktopFileName(QStringLiteral("varnel"));
     setApplicationVersion(BuildVersion);
     setOrganizationName(QStringLiteral("KYR"));
     setWindowIcon(QIcon(picturePath(Picture::Icon)));

@@ -16,7 +16,12 @@ public:
     VarnelApplication(int& argc, char** argv);
 
     void ReportErrorsThrough(Dialogs* dialogs) { dialogs_ = dialogs; }
-    void SetStartingUp(bool startingUp) { startingUp_ = startingUp; }
+    // A start-up that begins forgets the failure of an earlier one.
+    void SetStartingUp(bool startingUp) {
+        startingUp_ = startingUp;
+        if (startingUp)
+            startupFailed_ = false;
+    }
     bool StartupFailed() const { return startupFailed_; }
     void ShowError(const QString& text);
 

@@ -402,6 +402,31 @@ const MessagePair& commitQuestion() {
     return message;
 }
 
+const TextPair& statusFound() {
+    static const TextPair text{QStringLiteral("SSI-Sensor found on COM-Port %1"),
+                               QStringLiteral("SSI-Sensor gefunden an COM-Port %1")};
+    return text;
+}
+
+const TextPair& statusEstablished() {
+    static const TextPair text{QStringLiteral("Communication established on COM-Port %1"),
+                               QStringLiteral("Verbindung hergestellt an COM-Port %1")};
+    return text;
+}
+
+const TextPair& statusUpdatePending() {
+    static const TextPair text{
+        QStringLiteral("EEPROM-Update: Click Update to save new parameters"),
+        QStringLiteral("EEPROM-Update: Wählen Sie \"Update\" um Parameter zu speichern")};
+    return text;
+}
+
+const TextPair& statusNotConnected() {
+    static const TextPair text{QStringLiteral("COM%1: SSI-Sensor not connected..."),
+                               QStringLiteral("COM%1: SSI-Sensor nicht gefunden...")};
+    return text;
+}
+
 const TextPair& pointNotDefined() {
     static const TextPair text{QStringLiteral("not defined"), QStringLiteral("nicht definiert")};
     return text;

@@ -83,6 +83,12 @@ const MessagePair& bitWidthCorrected();
 const MessagePair& filterCorrected();
 const MessagePair& commitQuestion();
 
+// The status line; %1 stands for the port number.
+const TextPair& statusFound();
+const TextPair& statusEstablished();
+const TextPair& statusUpdatePending();
+const TextPair& statusNotConnected();
+
 // A range point that has not been taught.
 const TextPair& pointNotDefined();
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QGuiApplication>
+
 #include <QAction>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -115,6 +117,13 @@ TEST_F(MainWindowTest, TheAboutBoxShowsTitleAndBuild) {
     EXPECT_EQ(title, QStringLiteral("Varnel 5.3.6"));
     EXPECT_EQ(build, QStringLiteral("Build: 5.3.6.2"));
     EXPECT_EQ(caption, QStringLiteral("About"));
+}
+
+// A display name of its own would make the Linux platforms append " — Varnel" to every title.
+TEST_F(MainWindowTest, WindowTitlesAreExactlyTheProgramsOwn) {
+    TMainForm& form = startWith(R"({"Language": 0, "COM-Port": 1})");
+    EXPECT_EQ(QGuiApplication::applicationDisplayName(), QGuiApplication::applicationName());
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("KYR Varnel 5.3.6"));
 }
 
 TEST(AboutBox, AClickOnThePictureClosesItAndAClickOnATextLineDoesNot) {

@@ -1,0 +1,56 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/ScriptedDialogs.h"
+#include "ui/MainState.h"
+
+namespace {
+
+class MainStateTest : public testing::Test {
+protected:
+    ScriptedDialogs dialogs;
+    MainState state{dialogs};
+    std::vector<std::string> calls;
+
+    void SetUp() override {
+        state.Connect({
+            .showParametersChanged =
+                [this](bool changed) { calls.push_back(changed ? "changed" : "unchanged"); },
+            .refreshView = [this] { calls.push_back("refresh"); },
+            .applyLanguage = [this] { calls.push_back("language"); },
+            .stopPolling = [this] { calls.push_back("stop"); },
+            .startPolling = [this] { calls.push_back("start"); },
+        });
+    }
+};
+
+TEST_F(MainStateTest, NestedPausesStopThePollOnceAndRestartItAfterTheOutermost) {
+    {
+        auto outer = state.PausePolling();
+        {
+            auto inner = state.PausePolling();
+            EXPECT_EQ(calls, std::vector<std::string>{"stop"});
+        }
+        EXPECT_EQ(calls, std::vector<std::string>{"stop"});
+    }
+    EXPECT_EQ(calls, (std::vector<std::string>{"stop", "start"}));
+}
+
+TEST_F(MainStateTest, AFailedWriteSaysSoClearsTheMarkAndTakesTheSensorOffline) {
+    state.SensorOnline = true;
+    state.WriteOutcome(true);
+    EXPECT_TRUE(state.ParametersChanged);
+
+    state.UiLanguage = 1;
+    state.WriteOutcome(false);
+    EXPECT_FALSE(state.ParametersChanged);
+    EXPECT_FALSE(state.SensorOnline);
+    EXPECT_EQ(calls, (std::vector<std::string>{"changed", "unchanged"}));
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("Kommunikationsfehler"));
+    EXPECT_EQ(dialogs.messages[0].caption, QStringLiteral("Fehler"));
+}
+
+}  // namespace
