@@ -91,7 +91,8 @@ public:
     // when it is shown; empty unless main() traces (--trace-status) or a test records.
     std::function<void(const QString& line)> Trace;
     void ShowStatus(app::Status code, const QString& argument);
-    void OpenStartupPort();
+    // False when the user quit the port dialog at start-up.
+    bool OpenStartupPort();
     void SelComPortClick();
     void FormClose();
 

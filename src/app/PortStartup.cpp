@@ -22,40 +22,46 @@ void RequestQuit() {
 
 PortChoice::PortChoice(TMainForm& form) : form_(form) {}
 
-void PortChoice::Startup() {
+bool PortChoice::Startup() {
     SettingsStore& settings = form_.settings();
-    if (!settings.hasValue(SettingsStore::ComPort)) {
-        AskAndOpen();
-        return;
-    }
-    form_.State.PortNumber = static_cast<uint8_t>(settings.readInteger(SettingsStore::ComPort) & 0xFF);
-    if (form_.State.PortNumber != TSerialCom::DemoPort && !ProbeStored(form_.State.PortNumber)) {
-        Choose();
-        return;
-    }
+    if (!settings.hasValue(SettingsStore::ComPort))
+        return AskAtStartup();
+    form_.State.PortNumber =
+        static_cast<uint8_t>(settings.readInteger(SettingsStore::ComPort) & 0xFF);
+    if (form_.State.PortNumber != TSerialCom::DemoPort && !ProbeStored(form_.State.PortNumber))
+        return AskAtStartup();
     form_.OpenSensorLink(form_.State.PortNumber);
+    return true;
+}
+
+bool PortChoice::AskAtStartup() {
+    uint8_t choice = 0;
+    if (Ask(choice) != Answer::Connect)
+        return false;
+    Use(choice);
+    Open(choice == TSerialCom::DemoPort);
+    return true;
 }
 
 void PortChoice::Choose() {
     form_.SensorLink.Close();
-    AskAndOpen();
+    uint8_t choice = 0;
+    const Answer answer = Ask(choice);
+    if (answer == Answer::Connect)
+        Use(choice);
+    // Quitting still opens the port in use: the window polls until the event loop ends.
+    if (answer == Answer::Quit)
+        RequestQuit();
+    Open(answer == Answer::Connect && choice == TSerialCom::DemoPort);
 }
 
-// Quitting still opens the port in use: the window polls until the event loop ends.
-void PortChoice::AskAndOpen() {
-    uint8_t choice = 0;
-    const bool connect = Ask(choice);
-    if (connect) {
-        Use(choice);
-    } else {
-        RequestQuit();
-    }
+void PortChoice::Open(bool connectedToDemo) {
     form_.OpenSensorLink(form_.State.PortNumber);
-    if (connect && choice == TSerialCom::DemoPort)
+    if (connectedToDemo)
         form_.SensorLink.LoadDemoSet();
 }
 
-bool PortChoice::Ask(uint8_t& choice) {
+PortChoice::Answer PortChoice::Ask(uint8_t& choice) {
     std::vector<app::PortEntry> denied;
     std::vector<app::PortEntry> entries;
     {
@@ -67,10 +73,13 @@ bool PortChoice::Ask(uint8_t& choice) {
     }
     Advise(denied);
     TComPortSelectForm dialog(entries, form_.State.UiLanguage, &form_);
-    if (form_.dialogs().execDialog(dialog) != TComPortSelectForm::ConnectResult)
-        return false;
+    const int result = form_.dialogs().execDialog(dialog);
+    if (result == TComPortSelectForm::QuitResult)
+        return Answer::Quit;
     choice = dialog.Choice();
-    return choice != app::NoChoice;
+    if (result != TComPortSelectForm::ConnectResult || choice == app::NoChoice)
+        return Answer::Cancel;
+    return Answer::Connect;
 }
 
 void PortChoice::Use(uint8_t choice) {
@@ -98,8 +107,8 @@ void PortChoice::Advise(const std::vector<app::PortEntry>& denied) {
                                  MessageIcon::Warning, form_.State.UiLanguage});
 }
 
-void TMainForm::OpenStartupPort() {
-    PortChoice(*this).Startup();
+bool TMainForm::OpenStartupPort() {
+    return PortChoice(*this).Startup();
 }
 
 void TMainForm::SelComPortClick() {

@@ -30,10 +30,12 @@ int runWindow(VarnelApplication& app, ProgramServices services, bool traceStatus
     services.dialogs.setParentWindow(&form);
     const auto unparent = qScopeGuard([&] { services.dialogs.setParentWindow(nullptr); });
     app.SetStartingUp(true);
-    Startup(form).Run();
+    const bool windowUp = Startup(form).Run();
     app.SetStartingUp(false);
     if (app.StartupFailed())
         return 1;
+    if (!windowUp)
+        return 0;
     return app.exec();
 }
 

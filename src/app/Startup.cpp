@@ -31,7 +31,7 @@ Startup::Startup(TMainForm& form) : form_(form) {}
 
 Startup::~Startup() = default;
 
-void Startup::Run() {
+bool Startup::Run() {
     QElapsedTimer phase;
     phase.start();
     FadeInSplash();
@@ -41,13 +41,17 @@ void Startup::Run() {
     ApplyAccessLevel();
     form_.ApplyLanguage();
     form_.ui.ParameterPage->showPage(QString::fromLatin1(pagenames::SSISettings));
-    OpenStoredPort();
+    if (!OpenStoredPort()) {
+        Finish();
+        return false;
+    }
     phase.restart();
     ShowMainWindow();
     if (form_.Trace)
         form_.Trace(
             QStringLiteral("startup: splash %1 ms, wait %2 ms").arg(splashMs).arg(phase.elapsed()));
     Finish();
+    return true;
 }
 
 void Startup::FadeInSplash() {
@@ -79,8 +83,8 @@ void Startup::ApplyAccessLevel() {
     form_.SetAccessLevel(lookUpAccessLevel(form_.settings()));
 }
 
-void Startup::OpenStoredPort() {
-    form_.OpenStartupPort();
+bool Startup::OpenStoredPort() {
+    return form_.OpenStartupPort();
 }
 
 void Startup::ShowMainWindow() {

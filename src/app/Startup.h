@@ -15,14 +15,15 @@ public:
     explicit Startup(TMainForm& form);
     ~Startup();
 
-    void Run();
+    // False when the user quit at the port dialog: the window stays hidden and no port was opened.
+    bool Run();
 
 private:
     void FadeInSplash();
     void OpenSettings();
     void ChooseLanguage();
     void ApplyAccessLevel();
-    void OpenStoredPort();
+    bool OpenStoredPort();
     void ShowMainWindow();
     void Finish();
 

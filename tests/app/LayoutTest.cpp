@@ -119,10 +119,10 @@ TEST_P(LayoutTest, NoTextIsCutOff) {
 INSTANTIATE_TEST_SUITE_P(
     Languages, LayoutTest,
     testing::Values(
-        LayoutCase{"english", R"({"Language": 0, "FactoryKey": "5820463917305286"})", ""},
-        LayoutCase{"german", R"({"Language": 1, "FactoryKey": "5820463917305286"})", ""},
-        LayoutCase{"english_kbf", R"({"Language": 0, "FactoryKey": "5820463917305286"})", "KBF"},
-        LayoutCase{"german_kbf", R"({"Language": 1, "FactoryKey": "5820463917305286"})", "KBF"}),
+        LayoutCase{"english", R"({"Language": 0, "COM-Port": 0, "FactoryKey": "5820463917305286"})", ""},
+        LayoutCase{"german", R"({"Language": 1, "COM-Port": 0, "FactoryKey": "5820463917305286"})", ""},
+        LayoutCase{"english_kbf", R"({"Language": 0, "COM-Port": 0, "FactoryKey": "5820463917305286"})", "KBF"},
+        LayoutCase{"german_kbf", R"({"Language": 1, "COM-Port": 0, "FactoryKey": "5820463917305286"})", "KBF"}),
     [](const testing::TestParamInfo<LayoutCase>& info) { return std::string(info.param.name); });
 
 }  // namespace

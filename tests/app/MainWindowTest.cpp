@@ -142,7 +142,7 @@ TEST(AboutBox, AClickOnThePictureClosesItAndAClickOnATextLineDoesNot) {
 }
 
 TEST_F(MainWindowTest, QuitClosesTheWindow) {
-    TMainForm& form = startWith(R"({"Language": 0})");
+    TMainForm& form = startWith(R"({"Language": 0, "COM-Port": 0})");
     ASSERT_TRUE(form.isVisible());
     form.ui.FileExitItem->trigger();
     EXPECT_FALSE(form.isVisible());
@@ -174,7 +174,7 @@ TEST_F(MainWindowTest, ATickOfThePollTimerKeepsItRunningAtTwoHundredMilliseconds
 }
 
 TEST_F(MainWindowTest, TheHintUnderTheMouseGoesToTheStatusLine) {
-    TMainForm& form = startWith(R"({"Language": 0})");
+    TMainForm& form = startWith(R"({"Language": 0, "COM-Port": 0})");
     QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
     QCoreApplication::sendEvent(form.Parameters->ui.SensorInfo.EEPROMUpdateButton, &enter);
     EXPECT_EQ(form.ui.StatusLine->currentMessage(),

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QDialog>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -7,6 +8,7 @@
 #include <QPushButton>
 
 #include "app/Comportselect.h"
+#include "app/Startup.h"
 #include "support/FormHarness.h"
 #include "support/GuiTestEnvironment.h"
 
@@ -31,6 +33,17 @@ protected:
                     list.findItems(QString::fromLatin1(entry), Qt::MatchExactly).value(0));
             }
             dialog.findChild<QPushButton*>(QString::fromLatin1(button))->click();
+            return dialog.result();
+        });
+    }
+
+    // Picks `entry`, then leaves the dialog as Escape or the window's close button do.
+    void rejectPortDialog(const char* entry) {
+        harness.dialogs.dialogScripts.push_back([entry](QDialog& dialog) {
+            auto& list = *dialog.findChild<QListWidget*>(QStringLiteral("ComListe"));
+            static_cast<TComPortSelectForm&>(dialog).ComListeClick(
+                list.findItems(QString::fromLatin1(entry), Qt::MatchExactly).value(0));
+            dialog.reject();
             return dialog.result();
         });
     }
@@ -68,14 +81,25 @@ TEST_F(PortStartupTest, ChoosingDemoLoadsTheDemoSetAndStoresNothing) {
     EXPECT_EQ(form.SensorLink[TSSICom::BitWidth].Value, 25);
 }
 
-TEST_F(PortStartupTest, QuitAtTheFirstStartStoresNothingAndLeavesAWindowThatCanPoll) {
-    answerPortDialog("COM 1", "Quit");
-    TMainForm& form = startWith(R"({"Language": 0})");
-    EXPECT_FALSE(stored().contains("COM-Port"));
-    EXPECT_EQ(form.State.PortNumber, TSerialCom::DemoPort);
-    ASSERT_TRUE(form.SensorLinkOpened());
-    form.IdleFunction();
-    EXPECT_TRUE(harness.sensor.traffic().empty());
+// Quit, Escape and the close button all end the program at the first start, and no port
+// is touched on the way out, not even by the close handling.
+TEST_F(PortStartupTest, LeavingTheDialogAtTheFirstStartEndsWithoutTouchingAPort) {
+    for (const bool quitButton : {true, false}) {
+        if (quitButton) {
+            answerPortDialog("COM 1", "Quit");
+        } else {
+            rejectPortDialog("COM 1");
+        }
+        home.writeSettings(R"({"Language": 0})");
+        TMainForm& form = harness.create();
+        EXPECT_FALSE(Startup(form).Run());
+        EXPECT_FALSE(form.isVisible());
+        form.close();
+        harness.destroy();
+        EXPECT_FALSE(stored().contains("COM-Port"));
+        EXPECT_EQ(harness.serial.baudRate(), 0) << "a port was opened";
+        EXPECT_TRUE(harness.sensor.traffic().empty());
+    }
 }
 
 TEST_F(PortStartupTest, StoredDemoPortStartsWithoutDialogAndWithoutTheDemoSet) {
@@ -118,6 +142,19 @@ TEST_F(PortStartupTest, TheButtonReopensTheChosenPortAndQuitKeepsThePort) {
     form.SelComPortClick();
     EXPECT_EQ(form.State.PortNumber, 1);
     EXPECT_TRUE(form.SensorLink.IsOpen());
+    QCoreApplication::removePostedEvents(QCoreApplication::instance());
+}
+
+TEST_F(PortStartupTest, ClosingTheDialogOfTheButtonOpensThePreviousPortAgain) {
+    TMainForm& form = startWith(R"({"Language": 0, "COM-Port": 1})");
+    const QByteArray settings = home.readSettings();
+    rejectPortDialog("Demo");
+    form.SelComPortClick();
+    EXPECT_EQ(form.State.PortNumber, 1);
+    EXPECT_TRUE(form.SensorLink.IsOpen());
+    EXPECT_EQ(harness.serial.baudRate(), 4800);
+    EXPECT_EQ(form.SensorLink[TSSICom::Resolution].Value, 0) << "the demo set was loaded";
+    EXPECT_EQ(home.readSettings(), settings);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QPushButton>
 #include <QTimer>
 
 #include "app/Main.h"
@@ -90,6 +91,21 @@ TEST_F(ProgramTest, AFirstRunAsksTheLanguageRunsUntilQuitAndPulsesRtsOnTheWayOut
     EXPECT_EQ(traffic[traffic.size() - 2].text, "1");
     EXPECT_EQ(traffic.back().text, "0");
     EXPECT_EQ(traffic.back().timeMs - traffic[traffic.size() - 2].timeMs, 100);
+}
+
+// A Qt quit closes the open windows, which must not run the close handling here.
+TEST_F(ProgramTest, QuitInTheFirstPortDialogEndsTheProgramWithoutTouchingAPort) {
+    home.writeSettings(R"({"Language": 0})");
+    dialogs.dialogScripts.push_back([](QDialog& dialog) {
+        dialog.findChild<QPushButton*>(QStringLiteral("Quit"))->click();
+        return dialog.result();
+    });
+    EXPECT_EQ(run(), 0);
+    EXPECT_EQ(dialogs.dialogsShown, std::vector<QString>{QStringLiteral("ComPortSelectForm")});
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_TRUE(sensor.traffic().empty());
+    EXPECT_EQ(serial.baudRate(), 0) << "a port was opened";
+    EXPECT_FALSE(QJsonDocument::fromJson(home.readSettings()).object().contains("COM-Port"));
 }
 
 }  // namespace

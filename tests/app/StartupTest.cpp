@@ -120,7 +120,7 @@ TEST_F(StartupTest, TheWindowStartsInItsInitialState) {
 }
 
 TEST_F(StartupTest, TheWindowIsShownAfterHalfASecondAndShowingItStartsThePoll) {
-    home.writeSettings(R"({"Language": 0})");
+    home.writeSettings(R"({"Language": 0, "COM-Port": 0})");
     TMainForm& form = harness.create();
     EXPECT_FALSE(form.Timer1->isActive());
     const int64_t before = harness.clock.now();
@@ -137,8 +137,8 @@ TEST_F(StartupTest, TheWindowIsShownAfterHalfASecondAndShowingItStartsThePoll) {
     }
 }
 
-TEST_F(StartupTest, WithoutAStoredPortTheDemoPortIsUsed) {
-    home.writeSettings(R"({"Language": 0})");
+TEST_F(StartupTest, AStoredDemoPortOpensNoDevice) {
+    home.writeSettings(R"({"Language": 0, "COM-Port": 0})");
     TMainForm& form = harness.start();
     ASSERT_TRUE(form.SensorLinkOpened());
     EXPECT_EQ(form.State.PortNumber, 0);
