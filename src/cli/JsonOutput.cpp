@@ -49,12 +49,12 @@ std::string rowJson(const RegisterRow& row) {
 
 }  // namespace
 
-std::vector<RegisterRow> registerRows(const TSSICom& com) {
+std::vector<RegisterRow> registerRows(const ParameterSet& set) {
     std::vector<RegisterRow> rows;
-    for (int r = 0; r < TSSICom::RegisterCount; ++r) {
-        const auto index = TSSICom::RegisterIndex(r);
-        const TSSICom::DataElement& element = com[index];
-        rows.push_back({r, TSSICom::RegisterKey(index), element.Value, element.Answered != 0,
+    for (int r = 0; r < ParameterSet::RegisterCount; ++r) {
+        const auto index = ParameterSet::RegisterIndex(r);
+        const ParameterSet::DataElement& element = set[index];
+        rows.push_back({r, ParameterSet::RegisterKey(index), element.Value, element.Answered != 0,
                         element.Modified != 0, element.Reply});
     }
     return rows;
