@@ -3,6 +3,7 @@
 #include "Commands.h"
 #include "ExitCode.h"
 #include "PortChoice.h"
+#include "platform/PortListing.h"
 #include "platform/TermiosSerialBackend.h"
 
 namespace cli {
@@ -10,7 +11,10 @@ namespace cli {
 namespace {
 
 int listPorts(std::ostream& out) {
-    for (const PortEntry& entry : existingPorts(platform::ComPortMap(), deviceExists)) {
+    const auto exists = [](const platform::PortEntry& entry) {
+        return platform::DeviceExists(entry.devicePath);
+    };
+    for (const auto& entry : platform::ListPorts(platform::ComPortMap(), exists)) {
         out << "COM" << entry.number << "\t" << entry.devicePath << "\n";
     }
     return Success;
