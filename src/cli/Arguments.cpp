@@ -166,6 +166,7 @@ std::string usageText() {
         "\n"
         "Options:\n"
         "  --port P  COMn, a port number (1-255) or a device path such as /dev/ttyUSB0\n"
+        "            (a number reaches the device the desktop program's settings map it to)\n"
         "  --json    print the parameter set of read as one JSON object\n"
         "  --help    show this text\n"
         "\n"
