@@ -173,8 +173,8 @@ std::string usageText() {
         "VALUE is decimal or 0x-prefixed hexadecimal; Model takes two letters,\n"
         "FactoryNumber up to eight characters.\n"
         "\n"
-        "Exit codes: 0 success; 1 the port cannot be opened, or the sensor did not\n"
-        "answer or did not confirm; 2 usage error.\n"
+        "Exit codes: 0 success; 1 the port cannot be opened, the settings file cannot\n"
+        "be read, or the sensor did not answer or did not confirm; 2 usage error.\n"
         "\n"
         "Register keys (case does not matter):\n";
     std::string line = " ";

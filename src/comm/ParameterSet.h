@@ -77,7 +77,6 @@ public:
 
     DataElement& operator[](RegisterIndex r) { return ParameterStruct[r]; }
     const DataElement& operator[](RegisterIndex r) const { return ParameterStruct[r]; }
-    bool operator==(const ParameterSet&) const = default;
 
     // Every value and flag zero, replies empty, commands, masks and shifts as
     // the register table gives them. The image is left as it is.

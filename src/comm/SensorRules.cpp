@@ -52,6 +52,50 @@ constexpr std::array<int32_t, 8> KbfStageValues{0, 128, 64, 192, 32, 160, 96, 22
 
 }  // namespace
 
+int FirmwareTypeOf(int32_t firmwareVersion) {
+    const std::string digits = std::to_string(Unsigned(firmwareVersion));
+    return std::stoi(digits.substr(0, FirmwareTypeChars));
+}
+
+bool CommitsWithCN(int32_t firmwareVersion) {
+    return Unsigned(firmwareVersion) > LastFirmwareCommittingWithEN;
+}
+
+bool AppliesCorrections(int32_t firmwareVersion) {
+    return Unsigned(firmwareVersion) >= FirstCorrectingFirmware;
+}
+
+bool HasBlanking(int32_t firmwareVersion) {
+    return Unsigned(firmwareVersion) > LastFirmwareWithoutBlanking;
+}
+
+bool IsOffsetRawFirmware(uint32_t firmwareVersion) {
+    return firmwareVersion >= FirstOffsetRawFirmware && firmwareVersion <= LastOffsetRawFirmware;
+}
+
+bool HasWideRaWord(int32_t firmwareVersion) {
+    return FirmwareTypeOf(firmwareVersion) == FirmwareType39606;
+}
+
+bool HasSampleTimeInNarrowRaWord(int32_t firmwareVersion) {
+    return FirmwareTypeOf(firmwareVersion) == FirmwareType39602 &&
+           Unsigned(firmwareVersion) > LastFirmware39602WithoutSampleTime;
+}
+
+bool HasSampleCycle(int32_t firmwareVersion) {
+    return HasWideRaWord(firmwareVersion) || HasSampleTimeInNarrowRaWord(firmwareVersion);
+}
+
+std::string FirmwareText(const std::string& reply) {
+    std::string text = std::to_string(TSSICom::HexToInt(reply));
+    // Only where the digits reach: a short reply is shown as it stands.
+    if (text.size() >= 4)
+        text.insert(3, "-");
+    if (text.size() >= 7)
+        text.insert(6, "-");
+    return text;
+}
+
 ModelCode ModelCodeFor(int32_t modelValue) {
     for (const auto& row : ModelTable()) {
         if (row.letters == modelValue)
@@ -66,6 +110,20 @@ bool ModelBeginsWithB(int32_t modelValue) {
 
 bool IsKModelItem(int item) {
     return item == 2 || item == 3;
+}
+
+std::string FamilyLine(const ModelCode& code) {
+    switch (code.family) {
+        case SensorFamily::QSeries:
+            return "Q-Series SSI (" + code.typeText + ")";
+        case SensorFamily::KSeries:
+            return "K-Series SSI (" + code.typeText + ")";
+        case SensorFamily::BSeries:
+            return "B-Series SSI (" + code.typeText + ")";
+        case SensorFamily::None:
+            break;
+    }
+    return "KYR Sensors SSI";
 }
 
 std::string ModelLetters(int32_t modelValue) {
@@ -121,62 +179,8 @@ std::optional<std::string> NormalisedFactoryNumber(const std::string& text) {
     return normalised;
 }
 
-std::string FamilyLine(const ModelCode& code) {
-    switch (code.family) {
-        case SensorFamily::QSeries:
-            return "Q-Series SSI (" + code.typeText + ")";
-        case SensorFamily::KSeries:
-            return "K-Series SSI (" + code.typeText + ")";
-        case SensorFamily::BSeries:
-            return "B-Series SSI (" + code.typeText + ")";
-        case SensorFamily::None:
-            break;
-    }
-    return "KYR Sensors SSI";
-}
-
-int FirmwareTypeOf(int32_t firmwareVersion) {
-    const std::string digits = std::to_string(Unsigned(firmwareVersion));
-    return std::stoi(digits.substr(0, FirmwareTypeChars));
-}
-
-bool CommitsWithCN(int32_t firmwareVersion) {
-    return Unsigned(firmwareVersion) > LastFirmwareCommittingWithEN;
-}
-
-bool AppliesCorrections(int32_t firmwareVersion) {
-    return Unsigned(firmwareVersion) >= FirstCorrectingFirmware;
-}
-
-bool HasBlanking(int32_t firmwareVersion) {
-    return Unsigned(firmwareVersion) > LastFirmwareWithoutBlanking;
-}
-
-bool IsOffsetRawFirmware(uint32_t firmwareVersion) {
-    return firmwareVersion >= FirstOffsetRawFirmware && firmwareVersion <= LastOffsetRawFirmware;
-}
-
-bool HasWideRaWord(int32_t firmwareVersion) {
-    return FirmwareTypeOf(firmwareVersion) == FirmwareType39606;
-}
-
-bool HasSampleTimeInNarrowRaWord(int32_t firmwareVersion) {
-    return FirmwareTypeOf(firmwareVersion) == FirmwareType39602 &&
-           Unsigned(firmwareVersion) > LastFirmware39602WithoutSampleTime;
-}
-
-bool HasSampleCycle(int32_t firmwareVersion) {
-    return HasWideRaWord(firmwareVersion) || HasSampleTimeInNarrowRaWord(firmwareVersion);
-}
-
-std::string FirmwareText(const std::string& reply) {
-    std::string text = std::to_string(TSSICom::HexToInt(reply));
-    // Only where the digits reach: a short reply is shown as it stands.
-    if (text.size() >= 4)
-        text.insert(3, "-");
-    if (text.size() >= 7)
-        text.insert(6, "-");
-    return text;
+bool UsesHalfMicrometres(int32_t scale) {
+    return Unsigned(scale) > LargestMicrometreScale;
 }
 
 int32_t OffsetMicrons(uint32_t firmwareVersion, int32_t offset, int32_t resolution,

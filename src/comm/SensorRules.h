@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -126,6 +127,10 @@ inline constexpr size_t FactoryNumberChars = 8;
 std::optional<std::string> NormalisedFactoryNumber(const std::string& text);
 
 // ---- Derived values and texts ----
+
+// A scale above this selects positions in half micrometres.
+inline constexpr uint32_t LargestMicrometreScale = 0x1F0000;
+bool UsesHalfMicrometres(int32_t scale);
 
 // The offset field's micrometres.
 int32_t OffsetMicrons(uint32_t firmwareVersion, int32_t offset, int32_t resolution, int32_t filter);

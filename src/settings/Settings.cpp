@@ -39,7 +39,7 @@ void SettingsStore::open() {
 }
 
 void SettingsStore::load() {
-    values_ = QFileInfo::exists(path_) ? readFile() : QJsonObject();
+    values_ = readFileIfPresent();
     open_ = true;
 }
 
@@ -72,10 +72,10 @@ QString SettingsStore::readText(const QString& name) const {
     return value.toString();
 }
 
-// The file as it is now, not the copy read at opening: another program, or
-// this one after closing, keeps every member it did not write.
+// Builds on the file as it is now, not on the copy read at opening: closing
+// empties that copy, and another program may have changed the file since.
 void SettingsStore::writeInteger(const QString& name, int32_t value) {
-    QJsonObject current = QFileInfo::exists(path_) ? readFile() : QJsonObject();
+    QJsonObject current = readFileIfPresent();
     if (current.value(name).isObject())
         typeError(name);
     current.insert(name, value);
@@ -118,6 +118,10 @@ QJsonObject SettingsStore::readFile() const {
         fail(QStringLiteral("The settings file %1 does not hold a JSON object").arg(path_));
     }
     return document.object();
+}
+
+QJsonObject SettingsStore::readFileIfPresent() const {
+    return QFileInfo::exists(path_) ? readFile() : QJsonObject();
 }
 
 void SettingsStore::writeFile(const QJsonObject& values) const {

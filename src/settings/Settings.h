@@ -52,6 +52,7 @@ public:
 
 private:
     QJsonObject readFile() const;
+    QJsonObject readFileIfPresent() const;
     void writeFile(const QJsonObject& values) const;
     [[noreturn]] void typeError(const QString& name) const;
 

@@ -101,6 +101,12 @@ TEST(FirmwareThresholds, EachRuleSwitchesAtItsVersion) {
     }
 }
 
+TEST(HalfMicrometres, OnlyAboveTheLargestMicrometreScale) {
+    EXPECT_FALSE(rules::UsesHalfMicrometres(0x1F0000));
+    EXPECT_TRUE(rules::UsesHalfMicrometres(0x1F0001));
+    EXPECT_FALSE(rules::UsesHalfMicrometres(284359));
+}
+
 TEST(OffsetMicrons, RawOnlyForOffsetRawFirmware) {
     EXPECT_EQ(rules::OffsetMicrons(3960405, 100, 5, 2), 100);
     EXPECT_EQ(rules::OffsetMicrons(3960400, 100, 5, 2), 100);
