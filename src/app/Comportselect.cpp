@@ -27,7 +27,7 @@ void TComPortSelectForm::BuildControls(const std::vector<app::PortEntry>& entrie
     comListe_->setObjectName(QStringLiteral("ComListe"));
     comListe_->setToolTip(QStringLiteral("Select the COM-Port where the programmer is located"));
     for (const auto& entry : entries) {
-        auto* item = new QListWidgetItem(entry.text, comListe_);
+        auto* item = new QListWidgetItem(app::EntryText(entry), comListe_);
         if (!entry.devicePath.empty())
             item->setToolTip(QString::fromStdString(entry.devicePath));
     }

@@ -96,7 +96,7 @@ void ConnectionMonitor::ShowConnected() {
         form_.ShowStatus(app::Status::Demo, QString());
     ui.ParameterPage->setEnabled(true);
     ui.RestoreFactorySettings1->setEnabled(
-        TSSICom::CommitsWithCN(link_.FirmwareVersionNumber()));
+        rules::CommitsWithCN(link_.FirmwareVersionNumber()));
     SetFileActionsEnabled(ui, true);
     ui.FirmwareUpdate->setVisible(false);
     ui.FirmwareUpdateSeparator->setVisible(false);
@@ -170,7 +170,7 @@ void TMainForm::FormClose() {
     if (!SensorLinkOpened())
         return;
     SensorLink.WriteRegister(TSSICom::Measurement);
-    if (!TSSICom::CommitsWithCN(SensorLink.FirmwareVersionNumber())) {
+    if (!rules::CommitsWithCN(SensorLink.FirmwareVersionNumber())) {
         SensorLink.Commit();
         State.ClearParametersChanged();
         return;

@@ -112,10 +112,7 @@ void TMainForm::SwitchLanguage(uint8_t language) {
 }
 
 void TMainForm::storeLanguage() {
-    SettingsStore& store = settings();
-    store.open();
-    const auto closeStore = qScopeGuard([&store] { store.close(); });
-    store.writeInteger(SettingsStore::Language, State.UiLanguage);
+    settings().writeInteger(SettingsStore::Language, State.UiLanguage);
 }
 
 void TMainForm::redetectSensor() {

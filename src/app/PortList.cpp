@@ -9,16 +9,22 @@ namespace app {
 
 PortScan AvailablePorts(TSerialCom& prober, const platform::ComPortMap& ports) {
     PortScan scan;
-    scan.entries.push_back({QStringLiteral("Demo"), {}});
-    for (int port = 1; port <= HighestListedPort; ++port) {
-        PortEntry entry{QStringLiteral("COM %1").arg(port), ports.devicePath(port)};
-        if (prober.Probe(static_cast<uint8_t>(port))) {
-            scan.entries.push_back(std::move(entry));
-        } else if (!entry.devicePath.empty() && PermissionDenied(prober)) {
-            scan.denied.push_back(std::move(entry));
-        }
-    }
+    const auto opens = [&](const PortEntry& entry) {
+        if (prober.Probe(static_cast<uint8_t>(entry.number)))
+            return true;
+        if (PermissionDenied(prober))
+            scan.denied.push_back(entry);
+        return false;
+    };
+    scan.entries = platform::ListPorts(ports, opens);
+    scan.entries.insert(scan.entries.begin(), PortEntry{TSerialCom::DemoPort, {}});
     return scan;
+}
+
+QString EntryText(const PortEntry& entry) {
+    if (entry.number == TSerialCom::DemoPort)
+        return QStringLiteral("Demo");
+    return QStringLiteral("COM %1").arg(entry.number);
 }
 
 bool PermissionDenied(const TSerialCom& port) {
@@ -31,7 +37,7 @@ QString PermissionAdvice(const std::vector<PortEntry>& denied, uint8_t uiLanguag
         return {};
     QStringList lines;
     for (const auto& entry : denied) {
-        lines << entry.text + " (" + QString::fromStdString(entry.devicePath) + ")";
+        lines << EntryText(entry) + " (" + QString::fromStdString(entry.devicePath) + ")";
     }
     const QString ports = lines.join('\n');
     return pick(uiLanguage,

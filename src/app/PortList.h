@@ -2,20 +2,16 @@
 
 #include <QString>
 #include <cstdint>
-#include <string>
 #include <vector>
 
 #include "comm/Serialcom.h"
 #include "platform/ComPortMap.h"
+#include "platform/PortListing.h"
 
 namespace app {
 
-struct PortEntry {
-    QString text;            // "Demo" or "COM n"
-    std::string devicePath;  // empty for Demo
-};
+using PortEntry = platform::PortEntry;
 
-inline constexpr int HighestListedPort = 100;
 inline constexpr uint8_t NoChoice = 255;
 
 struct PortScan {
@@ -23,8 +19,11 @@ struct PortScan {
     std::vector<PortEntry> denied;   // devices that exist but this account may not open
 };
 
-// "Demo", then "COM n" for every port from 1 to 100 that the prober can open.
+// The demo port, then every port from 1 to 100 that the prober can open.
 PortScan AvailablePorts(TSerialCom& prober, const platform::ComPortMap& ports);
+
+// How the list shows an entry: "Demo" or "COM n".
+QString EntryText(const PortEntry& entry);
 
 // Whether the last failed open or probe failed for lack of permission.
 bool PermissionDenied(const TSerialCom& port);

@@ -94,7 +94,7 @@ bool PortChoice::ProbeStored(uint8_t port) {
     if (prober.Probe(port))
         return true;
     if (!form_.ports().devicePath(port).empty() && app::PermissionDenied(prober)) {
-        Advise({{QStringLiteral("COM %1").arg(port), form_.ports().devicePath(port)}});
+        Advise({{port, form_.ports().devicePath(port)}});
     }
     return false;
 }

@@ -166,14 +166,15 @@ std::string usageText() {
         "\n"
         "Options:\n"
         "  --port P  COMn, a port number (1-255) or a device path such as /dev/ttyUSB0\n"
+        "            (a number reaches the device the desktop program's settings map it to)\n"
         "  --json    print the parameter set of read as one JSON object\n"
         "  --help    show this text\n"
         "\n"
         "VALUE is decimal or 0x-prefixed hexadecimal; Model takes two letters,\n"
         "FactoryNumber up to eight characters.\n"
         "\n"
-        "Exit codes: 0 success; 1 the port cannot be opened, or the sensor did not\n"
-        "answer or did not confirm; 2 usage error.\n"
+        "Exit codes: 0 success; 1 the port cannot be opened, the settings file cannot\n"
+        "be read, or the sensor did not answer or did not confirm; 2 usage error.\n"
         "\n"
         "Register keys (case does not matter):\n";
     std::string line = " ";

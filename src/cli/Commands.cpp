@@ -3,12 +3,11 @@
 #include "ExitCode.h"
 #include "JsonOutput.h"
 #include "TableOutput.h"
+#include "comm/SensorRules.h"
 
 namespace cli {
 
 namespace {
-
-constexpr int kFirstLinTableAddress = TSSICom::LinTableFirstAddress;
 
 std::string key(TSSICom::RegisterIndex r) {
     return TSSICom::RegisterKey(r);
@@ -52,9 +51,10 @@ int CommandRunner::read(bool json) {
         return SensorFailure;
     }
     if (json) {
-        out_ << parameterSetJson(port_, com_.FirmwareType(), registerRows(com_)) << "\n";
+        out_ << parameterSetJson(port_, com_.FirmwareType(), registerRows(com_.Parameters()))
+             << "\n";
     } else {
-        out_ << parameterSetTable(port_, com_);
+        out_ << parameterSetTable(port_, com_.Parameters());
     }
     return Success;
 }
@@ -86,7 +86,7 @@ int CommandRunner::commit() {
         return noAnswer(TSSICom::FirmwareVersion);
     const int version = com_.FirmwareVersionNumber();
     com_.Commit();
-    out_ << "Committed with " << (TSSICom::CommitsWithCN(version) ? "CN" : "EN") << " (firmware "
+    out_ << "Committed with " << (rules::CommitsWithCN(version) ? "CN" : "EN") << " (firmware "
          << version << ")\n";
     return Success;
 }
@@ -112,7 +112,7 @@ bool CommandRunner::readOne(TSSICom::RegisterIndex r) {
             return com_.ReadRegister(TSSICom::LinearizationFlags);
         case TSSICom::LinTableByte:
         case TSSICom::LinTableAddress:
-            return com_.ReadLinTableByte(kFirstLinTableAddress);
+            return com_.ReadLinTableByte(ParameterSet::LinTableFirstAddress);
         default:
             return com_.ReadRegister(r);
     }

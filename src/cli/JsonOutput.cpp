@@ -2,24 +2,13 @@
 
 #include <cstdio>
 
+#include "platform/Windows1252.h"
+
 namespace cli {
 
 namespace {
 
-// Windows-1252 0x80 to 0x9F; the five unassigned bytes keep their C1 code point.
-constexpr uint16_t kCp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
-
-uint16_t codePoint(unsigned char byte) {
-    if (byte >= 0x80 && byte <= 0x9F)
-        return kCp1252High[byte - 0x80];
-    return byte;
-}
-
-std::string unicodeEscape(uint16_t code) {
+std::string unicodeEscape(char32_t code) {
     char buf[8];
     std::snprintf(buf, sizeof buf, "\\u%04X", unsigned(code));
     return buf;
@@ -35,7 +24,7 @@ std::string escaped(unsigned char byte) {
             break;
     }
     if (byte < 0x20 || byte >= 0x7F)
-        return unicodeEscape(codePoint(byte));
+        return unicodeEscape(platform::Windows1252CodePoint(byte));
     return std::string(1, char(byte));
 }
 
@@ -49,12 +38,12 @@ std::string rowJson(const RegisterRow& row) {
 
 }  // namespace
 
-std::vector<RegisterRow> registerRows(const TSSICom& com) {
+std::vector<RegisterRow> registerRows(const ParameterSet& set) {
     std::vector<RegisterRow> rows;
-    for (int r = 0; r < TSSICom::RegisterCount; ++r) {
-        const auto index = TSSICom::RegisterIndex(r);
-        const TSSICom::DataElement& element = com[index];
-        rows.push_back({r, TSSICom::RegisterKey(index), element.Value, element.Answered != 0,
+    for (int r = 0; r < ParameterSet::RegisterCount; ++r) {
+        const auto index = ParameterSet::RegisterIndex(r);
+        const ParameterSet::DataElement& element = set[index];
+        rows.push_back({r, ParameterSet::RegisterKey(index), element.Value, element.Answered != 0,
                         element.Modified != 0, element.Reply});
     }
     return rows;

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "comm/Ssicom.h"
+#include "comm/ParameterSet.h"
 
 namespace cli {
 
@@ -18,7 +18,7 @@ struct RegisterRow {
     std::string reply;  // as the sensor sent it, Windows-1252
 };
 
-std::vector<RegisterRow> registerRows(const TSSICom& com);
+std::vector<RegisterRow> registerRows(const ParameterSet& set);
 
 // A JSON string literal. The text is read as Windows-1252; everything outside
 // printable ASCII is written as a \u escape, so the output is plain ASCII.

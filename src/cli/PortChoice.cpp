@@ -1,14 +1,10 @@
 #include "PortChoice.h"
 
-#include <sys/stat.h>
-
 #include <cctype>
 
 namespace cli {
 
 namespace {
-
-constexpr int kListedPorts = 100;
 
 std::optional<int> portNumber(const std::string& digits) {
     if (digits.empty() || digits.size() > 3)
@@ -32,7 +28,7 @@ bool hasComPrefix(const std::string& text) {
 }  // namespace
 
 std::optional<PortChoice> resolvePort(const std::string& text) {
-    if (text.find('/') != std::string::npos) {
+    if (isDevicePath(text)) {
         return PortChoice{kPathPortNumber, {{kPathPortNumber, text}}, text};
     }
     const auto number = portNumber(hasComPrefix(text) ? text.substr(3) : text);
@@ -41,20 +37,8 @@ std::optional<PortChoice> resolvePort(const std::string& text) {
     return PortChoice{uint8_t(*number), {}, "COM" + std::to_string(*number)};
 }
 
-std::vector<PortEntry> existingPorts(const platform::ComPortMap& ports,
-                                     const std::function<bool(const std::string&)>& exists) {
-    std::vector<PortEntry> found;
-    for (int n = 1; n <= kListedPorts; ++n) {
-        const std::string path = ports.devicePath(n);
-        if (!path.empty() && exists(path))
-            found.push_back({n, path});
-    }
-    return found;
-}
-
-bool deviceExists(const std::string& path) {
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0;
+bool isDevicePath(const std::string& text) {
+    return text.find('/') != std::string::npos;
 }
 
 }  // namespace cli

@@ -1,13 +1,9 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <map>
 #include <optional>
 #include <string>
-#include <vector>
-
-#include "platform/ComPortMap.h"
 
 namespace cli {
 
@@ -22,18 +18,10 @@ struct PortChoice {
 constexpr uint8_t kPathPortNumber = 255;
 
 // "COM3" (any case), "3" or a device path; nothing for COM0 (the demo port),
-// numbers above 255 and other text.
+// numbers above 255 and other text. A number comes without explicit paths:
+// the caller adds the port map of the settings.
 std::optional<PortChoice> resolvePort(const std::string& text);
 
-struct PortEntry {
-    int number = 0;
-    std::string devicePath;
-};
-
-// COM1 to COM100 whose mapped device exists.
-std::vector<PortEntry> existingPorts(const platform::ComPortMap& ports,
-                                     const std::function<bool(const std::string&)>& exists);
-
-bool deviceExists(const std::string& path);
+bool isDevicePath(const std::string& text);
 
 }  // namespace cli

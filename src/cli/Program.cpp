@@ -1,16 +1,41 @@
 #include "Program.h"
 
+#include <map>
+#include <optional>
+#include <utility>
+
 #include "Commands.h"
 #include "ExitCode.h"
 #include "PortChoice.h"
+#include "platform/PortListing.h"
 #include "platform/TermiosSerialBackend.h"
+#include "settings/Settings.h"
 
 namespace cli {
 
 namespace {
 
-int listPorts(std::ostream& out) {
-    for (const PortEntry& entry : existingPorts(platform::ComPortMap(), deviceExists)) {
+// The explicit entries of the desktop program's settings, so that a port
+// number leads both programs to the same device.
+std::optional<std::map<int, std::string>> settingsPortMap(std::ostream& err) {
+    try {
+        SettingsStore settings;
+        settings.load();
+        return settings.portMap();
+    } catch (const SettingsError& error) {
+        err << "varnelctl: " << error.what() << "\n";
+        return std::nullopt;
+    }
+}
+
+int listPorts(std::ostream& out, std::ostream& err) {
+    const auto portMap = settingsPortMap(err);
+    if (!portMap)
+        return FileFailure;
+    const auto exists = [](const platform::PortEntry& entry) {
+        return platform::DeviceExists(entry.devicePath);
+    };
+    for (const auto& entry : platform::ListPorts(platform::ComPortMap(*portMap), exists)) {
         out << "COM" << entry.number << "\t" << entry.devicePath << "\n";
     }
     return Success;
@@ -63,12 +88,18 @@ int execute(const Invocation& invocation, std::ostream& out, std::ostream& err) 
         return Success;
     }
     if (invocation.command == Command::Ports)
-        return listPorts(out);
-    const auto choice = resolvePort(invocation.port);
+        return listPorts(out, err);
+    auto choice = resolvePort(invocation.port);
     if (!choice) {
         return usageError(err, "'" + invocation.port +
                                    "' is no port: give COMn, a number from 1 to 255 or a "
                                    "device path");
+    }
+    if (!isDevicePath(invocation.port)) {
+        auto portMap = settingsPortMap(err);
+        if (!portMap)
+            return FileFailure;
+        choice->explicitPaths = std::move(*portMap);
     }
     return runOnPort(invocation, *choice, out, err);
 }

@@ -33,6 +33,4 @@ void applyInput(TSSICom::RegisterIndex r, TSSICom::DataElement& element,
 // FactoryNumber, unsigned words as unsigned numbers.
 std::string displayValue(TSSICom::RegisterIndex r, const TSSICom::DataElement& element);
 
-std::string modelLetters(int32_t value);
-
 }  // namespace cli

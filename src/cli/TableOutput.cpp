@@ -29,7 +29,7 @@ std::string printable(std::string text) {
     return text;
 }
 
-std::string state(const TSSICom::DataElement& element) {
+std::string state(const ParameterSet::DataElement& element) {
     std::string text = element.Answered ? "" : "no answer";
     if (element.Modified)
         text += text.empty() ? "modified" : ", modified";
@@ -38,15 +38,15 @@ std::string state(const TSSICom::DataElement& element) {
 
 }  // namespace
 
-std::string parameterSetTable(const std::string& port, const TSSICom& com) {
+std::string parameterSetTable(const std::string& port, const ParameterSet& set) {
     std::string out = "Sensor on " + port + ", firmware " +
-                      std::to_string(com.FirmwareVersionNumber()) + " (type " +
-                      std::to_string(com.FirmwareType()) + ")\n\n";
+                      std::to_string(set.FirmwareVersionNumber()) + " (type " +
+                      std::to_string(set.FirmwareType()) + ")\n\n";
     out += line("#", "Key", "Value", "Reply", "");
-    for (int r = 0; r < TSSICom::RegisterCount; ++r) {
-        const auto index = TSSICom::RegisterIndex(r);
-        const TSSICom::DataElement& element = com[index];
-        out += line(std::to_string(r).c_str(), TSSICom::RegisterKey(index),
+    for (int r = 0; r < ParameterSet::RegisterCount; ++r) {
+        const auto index = ParameterSet::RegisterIndex(r);
+        const ParameterSet::DataElement& element = set[index];
+        out += line(std::to_string(r).c_str(), ParameterSet::RegisterKey(index),
                     printable(displayValue(index, element)), printable(element.Reply),
                     state(element).c_str());
     }

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
-#include <utility>
+
+#include "comm/SensorRules.h"
+#include "comm/Ssicom.h"
 
 namespace comm {
 
@@ -14,7 +16,7 @@ using enum Encoding;
 constexpr uint32_t All = 0xFFFFFFFF;
 
 // clang-format off
-constexpr std::array<RegisterInfo, TSSICom::RegisterCount> Table{{
+constexpr std::array<RegisterInfo, ParameterSet::RegisterCount> Table{{
     {"Resolution",         "AA",         "AN",   All,        0,  8, Decimal},
     {"Filter",             "DA",         "DN",   0x00C00000, 22, 6, Hex},
     {"SlowAvarageFilter",  "DA",         "DN",   0x00200000, 21, 6, Hex},
@@ -78,7 +80,7 @@ bool lengthWordFits(const std::string& reply) {
 
 }  // namespace
 
-const RegisterInfo& registerInfo(TSSICom::RegisterIndex r) {
+const RegisterInfo& registerInfo(ParameterSet::RegisterIndex r) {
     return Table[r];
 }
 
@@ -90,7 +92,7 @@ bool isTextChar(int c) {
     return c >= 0x20 && c <= 0x7E;
 }
 
-bool replyFits(TSSICom::RegisterIndex r, const std::string& reply) {
+bool replyFits(ParameterSet::RegisterIndex r, const std::string& reply) {
     switch (Table[r].encoding) {
         case Hex:
         case Signed24:
@@ -140,76 +142,14 @@ bool decodeLengthCode(const std::string& laWord, int32_t& value) {
 }
 
 std::string encodeLengthCode(int32_t length) {
-    if (length < 0 || length > 0xFFFF) {
+    if (!rules::IsSendableLength(length)) {
         return {};
     }
-    if (length < 10000) {
+    if (length < rules::LongLengthFrom) {
         return TSSICom::ToDecimal(length, 4);
-    }
-    if (length % 50 != 0) {
-        return {};
     }
     const std::string digits = std::to_string(length);
     return digits.substr(0, 3) + (digits[3] == '5' ? 'C' : 'F');
 }
 
 }  // namespace comm
-
-void TSSICom::ResetTable() {
-    for (int i = 0; i < RegisterCount; ++i) {
-        const comm::RegisterInfo& info = comm::registerInfo(static_cast<RegisterIndex>(i));
-        DataElement& reg = ParameterStruct[i];
-        reg = DataElement{};
-        reg.Mask = info.mask;
-        reg.Shift = info.shift;
-        reg.ReadCommand = info.readCommand;
-        reg.WriteCommand = info.writeCommand;
-    }
-}
-
-void TSSICom::LoadDemoSet() {
-    static constexpr std::pair<RegisterIndex, int32_t> Values[] = {
-        {Resolution, 5},
-        {Filter, 0},
-        {Measurement, 0},
-        {OutputCode, 1},
-        {Direction, 0},
-        {IndicationCounter, 1},
-        {BitWidth, 25},
-        {PositionCount, 1},
-        {Mode, 0},
-        {OutputFlags, 0},
-        {Length, 500},
-        {Offset, 0},
-        {ErrorValue, 0},
-        {PowerfailTime, 1},
-        {Model, 'Q' * 256 + 'H'},
-        {Chargepump, 1},
-        {SyncTiming, 956},
-        {JitterWindow, 50},
-        {MonoflopTime, 32},
-        {Scale, 284359},
-        {CycleTime, 1667},
-        {UARTCounter, 50},
-        {FirmwareVersion, 3960105},
-        {UltrasonicSpeed, 277695},
-        {StartPoint, 0},
-        {EndPoint, NoEndPoint},
-    };
-    for (const auto& [r, value] : Values) {
-        ParameterStruct[r].Value = value;
-    }
-    ParameterStruct[FirmwareVersion].Reply = "3C6D28";
-    ParameterStruct[FactoryNumber].Reply = "12345678";
-}
-
-const char* TSSICom::RegisterKey(RegisterIndex r) {
-    return r >= 0 && r < RegisterCount ? comm::registerInfo(r).key : "";
-}
-
-int TSSICom::ReplyLength(RegisterIndex r) const {
-    if (r == PowerfailTime && FirmwareType() == 39606) {
-        return 8;
-    }
-    return r >= 0 && r < RegisterCount ? comm::registerInfo(r).replyChars : 0;
-}

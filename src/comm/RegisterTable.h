@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "comm/Ssicom.h"
+#include "comm/ParameterSet.h"
 
 namespace comm {
 
@@ -28,11 +28,11 @@ struct RegisterInfo {
     Encoding encoding;
 };
 
-const RegisterInfo& registerInfo(TSSICom::RegisterIndex r);
+const RegisterInfo& registerInfo(ParameterSet::RegisterIndex r);
 
 // Whether a received reply can be decoded for the register at all; a reply that
 // cannot is treated like one that never arrived.
-bool replyFits(TSSICom::RegisterIndex r, const std::string& reply);
+bool replyFits(ParameterSet::RegisterIndex r, const std::string& reply);
 
 // Decimal text as a whole: digits with an optional minus sign, within 32 bits.
 bool parseDecimal(const std::string& text, int32_t& value);

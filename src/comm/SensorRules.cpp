@@ -1,6 +1,7 @@
 #include "comm/SensorRules.h"
 
 #include <array>
+#include <cctype>
 #include <charconv>
 
 #include "comm/Ssicom.h"
@@ -9,8 +10,21 @@ namespace rules {
 
 namespace {
 
-constexpr int32_t Letters(char first, char second) {
-    return static_cast<int32_t>(first) * 256 + static_cast<int32_t>(second);
+constexpr size_t FirmwareTypeChars = 5;
+
+// Overheads of the minimum SSI period in microseconds.
+constexpr int32_t BasePeriodOverhead = 33;
+constexpr int32_t SiemensBitOverhead = 14;
+constexpr int32_t BinaryCodeSaving = 3;
+constexpr int32_t DifferenceMeasuringOverhead = 1;
+constexpr int32_t TemperatureCompensationOverhead = 63;
+
+uint32_t Unsigned(int32_t value) {
+    return static_cast<uint32_t>(value);
+}
+
+int32_t QuarterToMicroseconds(int32_t quarters) {
+    return quarters >> 2;
 }
 
 struct ModelRow {
@@ -20,16 +34,16 @@ struct ModelRow {
 
 const std::array<ModelRow, 10>& ModelTable() {
     static const std::array<ModelRow, 10> table{{
-        {Letters('Q', 'H'), {"QH", SensorFamily::QSeries, 0}},
-        {Letters('Q', 'P'), {"QP", SensorFamily::QSeries, 1}},
-        {Letters('P', 'A'), {"QP", SensorFamily::QSeries, 1}},
-        {Letters('K', 'H'), {"KH", SensorFamily::KSeries, 2}},
-        {Letters('K', 'P'), {"KP", SensorFamily::KSeries, 3}},
-        {Letters('K', 'B'), {"KBF", SensorFamily::KSeries, -1}},
-        {Letters('B', 'P'), {"BP", SensorFamily::BSeries, -1}},
-        {Letters('Q', 'D'), {"QD", SensorFamily::QSeries, 4}},
-        {Letters('Q', 'F'), {"QF", SensorFamily::QSeries, 5}},
-        {Letters('Q', 'A'), {"QA", SensorFamily::QSeries, 6}},
+        {ModelValue('Q', 'H'), {"QH", SensorFamily::QSeries, 0}},
+        {ModelValue('Q', 'P'), {"QP", SensorFamily::QSeries, 1}},
+        {ModelValue('P', 'A'), {"QP", SensorFamily::QSeries, 1}},
+        {ModelValue('K', 'H'), {"KH", SensorFamily::KSeries, 2}},
+        {ModelValue('K', 'P'), {"KP", SensorFamily::KSeries, 3}},
+        {ModelValue('K', 'B'), {"KBF", SensorFamily::KSeries, -1}},
+        {ModelValue('B', 'P'), {"BP", SensorFamily::BSeries, -1}},
+        {ModelValue('Q', 'D'), {"QD", SensorFamily::QSeries, 4}},
+        {ModelValue('Q', 'F'), {"QF", SensorFamily::QSeries, 5}},
+        {ModelValue('Q', 'A'), {"QA", SensorFamily::QSeries, 6}},
     }};
     return table;
 }
@@ -37,6 +51,50 @@ const std::array<ModelRow, 10>& ModelTable() {
 constexpr std::array<int32_t, 8> KbfStageValues{0, 128, 64, 192, 32, 160, 96, 224};
 
 }  // namespace
+
+int FirmwareTypeOf(int32_t firmwareVersion) {
+    const std::string digits = std::to_string(Unsigned(firmwareVersion));
+    return std::stoi(digits.substr(0, FirmwareTypeChars));
+}
+
+bool CommitsWithCN(int32_t firmwareVersion) {
+    return Unsigned(firmwareVersion) > LastFirmwareCommittingWithEN;
+}
+
+bool AppliesCorrections(int32_t firmwareVersion) {
+    return Unsigned(firmwareVersion) >= FirstCorrectingFirmware;
+}
+
+bool HasBlanking(int32_t firmwareVersion) {
+    return Unsigned(firmwareVersion) > LastFirmwareWithoutBlanking;
+}
+
+bool IsOffsetRawFirmware(uint32_t firmwareVersion) {
+    return firmwareVersion >= FirstOffsetRawFirmware && firmwareVersion <= LastOffsetRawFirmware;
+}
+
+bool HasWideRaWord(int32_t firmwareVersion) {
+    return FirmwareTypeOf(firmwareVersion) == FirmwareType39606;
+}
+
+bool HasSampleTimeInNarrowRaWord(int32_t firmwareVersion) {
+    return FirmwareTypeOf(firmwareVersion) == FirmwareType39602 &&
+           Unsigned(firmwareVersion) > LastFirmware39602WithoutSampleTime;
+}
+
+bool HasSampleCycle(int32_t firmwareVersion) {
+    return HasWideRaWord(firmwareVersion) || HasSampleTimeInNarrowRaWord(firmwareVersion);
+}
+
+std::string FirmwareText(const std::string& reply) {
+    std::string text = std::to_string(TSSICom::HexToInt(reply));
+    // Only where the digits reach: a short reply is shown as it stands.
+    if (text.size() >= 4)
+        text.insert(3, "-");
+    if (text.size() >= 7)
+        text.insert(6, "-");
+    return text;
+}
 
 ModelCode ModelCodeFor(int32_t modelValue) {
     for (const auto& row : ModelTable()) {
@@ -68,18 +126,61 @@ std::string FamilyLine(const ModelCode& code) {
     return "KYR Sensors SSI";
 }
 
-std::string FirmwareText(const std::string& reply) {
-    std::string text = std::to_string(TSSICom::HexToInt(reply));
-    // Only where the digits reach: a short reply is shown as it stands.
-    if (text.size() >= 4)
-        text.insert(3, "-");
-    if (text.size() >= 7)
-        text.insert(6, "-");
-    return text;
+std::string ModelLetters(int32_t modelValue) {
+    const int first = (modelValue >> 8) & 0xFF;
+    const int second = modelValue & 0xFF;
+    if (!std::isalpha(first) || !std::isalpha(second))
+        return std::to_string(modelValue);
+    return {static_cast<char>(first), static_cast<char>(second)};
 }
 
-bool IsOffsetRawFirmware(uint32_t firmwareVersion) {
-    return firmwareVersion >= 3960400 && firmwareVersion <= 3960415;
+std::optional<int32_t> ParseModelLetters(const std::string& text) {
+    if (text.size() != 2)
+        return std::nullopt;
+    const auto first = static_cast<unsigned char>(text[0]);
+    const auto second = static_cast<unsigned char>(text[1]);
+    if (!std::isalpha(first) || !std::isalpha(second))
+        return std::nullopt;
+    return ModelValue(static_cast<char>(std::toupper(first)),
+                      static_cast<char>(std::toupper(second)));
+}
+
+ValueRange RegisterRange(ParameterSet::RegisterIndex r, const ParameterSet::DataElement& element) {
+    switch (r) {
+        case ParameterSet::Offset:
+        case ParameterSet::LinStartValue:
+            return Signed24Range;
+        case ParameterSet::Resolution:
+            return ResolutionRange;
+        case ParameterSet::UltrasonicSpeed:
+            return UltrasonicSpeedRange;
+        case ParameterSet::SecErrorValue:
+            return SecErrorValueRange;
+        default:
+            return {0, static_cast<int64_t>(element.Mask >> element.Shift)};
+    }
+}
+
+bool IsSendableLength(int64_t length) {
+    return length >= 0 && length <= 0xFFFF &&
+           (length < LongLengthFrom || length % LongLengthStep == 0);
+}
+
+std::optional<std::string> NormalisedFactoryNumber(const std::string& text) {
+    if (text.empty() || text.size() > FactoryNumberChars)
+        return std::nullopt;
+    std::string normalised(FactoryNumberChars - text.size(), '0');
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (!std::isalnum(byte))
+            return std::nullopt;
+        normalised += static_cast<char>(std::toupper(byte));
+    }
+    return normalised;
+}
+
+bool UsesHalfMicrometres(int32_t scale) {
+    return Unsigned(scale) > LargestMicrometreScale;
 }
 
 int32_t OffsetMicrons(uint32_t firmwareVersion, int32_t offset, int32_t resolution,
@@ -94,21 +195,21 @@ int32_t OffsetMicrons(uint32_t firmwareVersion, int32_t offset, int32_t resoluti
 
 CycleTimeLine CycleTimeFor(const CycleTimeInputs& in) {
     CycleTimeLine line;
-    line.minPeriodOverhead = in.jitterWindow + 33;
-    line.synchronous = in.measurement == 2;
+    line.minPeriodOverhead = in.jitterWindow + BasePeriodOverhead;
+    line.synchronous = in.measurement == MeasurementSynchronous;
     if (!line.synchronous) {
-        line.microseconds = in.cycleTime >> 2;
+        line.microseconds = QuarterToMicroseconds(in.cycleTime);
         return line;
     }
-    if (in.outputFlags & 1)
-        line.minPeriodOverhead += 14;
-    if (in.outputCode == 0)
-        line.minPeriodOverhead -= 3;
-    if (in.positionCount == 2)
-        line.minPeriodOverhead += 1;
+    if (HasFlag(in.outputFlags, SiemensBit))
+        line.minPeriodOverhead += SiemensBitOverhead;
+    if (in.outputCode == OutputCodeBinary)
+        line.minPeriodOverhead -= BinaryCodeSaving;
+    if (in.positionCount == PositionCountDifference)
+        line.minPeriodOverhead += DifferenceMeasuringOverhead;
     if (in.temperatureCompensation)
-        line.minPeriodOverhead += 63;
-    line.microseconds = (in.syncTiming >> 2) + line.minPeriodOverhead;
+        line.minPeriodOverhead += TemperatureCompensationOverhead;
+    line.microseconds = QuarterToMicroseconds(in.syncTiming) + line.minPeriodOverhead;
     return line;
 }
 
@@ -164,31 +265,12 @@ int32_t FieldInteger(const std::string& text) {
     return error == std::errc{} && end == last ? value : 0;
 }
 
-namespace {
-
-constexpr uint32_t CorrectionFirmware = 3960607;
-constexpr uint32_t BlankingFirmware = 3960609;
-constexpr uint32_t SampleCycleFirmware39602 = 3960202;
-constexpr int32_t VelocityMode = 2;
-constexpr int32_t TemperatureBit = 2;
-
-}  // namespace
-
-bool BitWidthForced(uint32_t firmwareVersion, int32_t outputFlags) {
-    return firmwareVersion >= CorrectionFirmware && (outputFlags & TemperatureBit) != 0;
+bool BitWidthForced(int32_t firmwareVersion, int32_t outputFlags) {
+    return AppliesCorrections(firmwareVersion) && HasFlag(outputFlags, TemperatureBit);
 }
 
-bool FilterForced(uint32_t firmwareVersion, int32_t mode) {
-    return firmwareVersion >= CorrectionFirmware && mode == VelocityMode;
-}
-
-bool HasSampleCycle(int firmwareType, uint32_t firmwareVersion) {
-    return firmwareType == 39606 ||
-           (firmwareType == 39602 && firmwareVersion > SampleCycleFirmware39602);
-}
-
-bool HasBlanking(uint32_t firmwareVersion) {
-    return firmwareVersion > BlankingFirmware;
+bool FilterForced(int32_t firmwareVersion, int32_t mode) {
+    return AppliesCorrections(firmwareVersion) && mode == ModeVelocity;
 }
 
 bool IsInternalLinearizationFactor(int32_t factor) {

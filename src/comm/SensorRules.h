@@ -1,12 +1,83 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
 
-// What the parameter view shows but the sensor does not store: derived texts
-// and numbers, kept free of widgets so that each rule can be checked alone.
+#include "comm/ParameterSet.h"
+
+// The sensor's rules, free of widgets and of the link, for the desktop program
+// and varnelctl alike: firmware types and thresholds, the commit rule, the
+// model table, flag bits, value ranges and the texts derived from registers.
 namespace rules {
+
+// ---- Firmware ----
+
+// The firmware type: the first five characters of the version's unsigned
+// decimal text, read as a number (3960105 gives 39601). A text of five
+// characters or fewer is read whole, so 39606 stays 39606 and 0 stays 0.
+int FirmwareTypeOf(int32_t firmwareVersion);
+
+inline constexpr int FirmwareType39601 = 39601;
+inline constexpr int FirmwareType39602 = 39602;
+inline constexpr int FirmwareType39604 = 39604;
+inline constexpr int FirmwareType39606 = 39606;
+
+// Up to this version the set is committed with EN, above it with CN.
+inline constexpr uint32_t LastFirmwareCommittingWithEN = 3960100;
+// From this version on the refresh corrects the bit width (temperature bit)
+// and the filter (velocity mode).
+inline constexpr uint32_t FirstCorrectingFirmware = 3960607;
+// Above this version the sensor has the blanking register.
+inline constexpr uint32_t LastFirmwareWithoutBlanking = 3960609;
+// Above this version a 39602 firmware carries the SSI sample time.
+inline constexpr uint32_t LastFirmware39602WithoutSampleTime = 3960202;
+// Versions whose offset is kept and shown raw, without conversion.
+inline constexpr uint32_t FirstOffsetRawFirmware = 3960400;
+inline constexpr uint32_t LastOffsetRawFirmware = 3960415;
+
+bool CommitsWithCN(int32_t firmwareVersion);
+bool AppliesCorrections(int32_t firmwareVersion);
+bool HasBlanking(int32_t firmwareVersion);
+bool IsOffsetRawFirmware(uint32_t firmwareVersion);
+// The RA word has 32 bits, and LinearizationFlags is written again after a set.
+bool HasWideRaWord(int32_t firmwareVersion);
+// The 24-bit RA word carries the SSI sample time in bits 23 to 8.
+bool HasSampleTimeInNarrowRaWord(int32_t firmwareVersion);
+// The SSI sample cycle and the firmware page are available.
+bool HasSampleCycle(int32_t firmwareVersion);
+
+// The firmware version reply as 396-01-05.
+std::string FirmwareText(const std::string& reply);
+
+// ---- Flag bits ----
+
+enum OutputFlag : int32_t {
+    SiemensBit = 1,  // error-and-parity bit
+    TemperatureBit = 2,
+};
+// Firmware type 39601 means the Siemens bit only by the whole value 1.
+inline constexpr int32_t SiemensValue39601 = 1;
+
+enum LinearizationFlag : int32_t {
+    InternalLinearizationBit = 1,
+    ExtrapolationBit = 2,  // extrapolation, synchronised start
+    TemperatureCompensationBit = 4,
+    ExtrapolationForwardBit = 8,  // extrapolation (real)
+};
+
+inline bool HasFlag(int32_t flags, int32_t bit) {
+    return (flags & bit) != 0;
+}
+
+// Values of single registers that rules branch on.
+inline constexpr int32_t MeasurementSynchronous = 2;
+inline constexpr int32_t ModeVelocity = 2;
+inline constexpr int32_t PositionCountDifference = 2;
+inline constexpr int32_t OutputCodeBinary = 0;
+
+// ---- Models ----
 
 enum class SensorFamily { None, QSeries, KSeries, BSeries };
 
@@ -17,17 +88,50 @@ struct ModelCode {
 };
 
 // Register `Model` holds two letters: first letter * 256 + second letter.
+constexpr int32_t ModelValue(char first, char second) {
+    return static_cast<int32_t>(first) * 256 + static_cast<int32_t>(second);
+}
 ModelCode ModelCodeFor(int32_t modelValue);
 bool ModelBeginsWithB(int32_t modelValue);
 // True for the model choice items KH and KP.
 bool IsKModelItem(int item);
 // The first line of the sensor information box.
 std::string FamilyLine(const ModelCode& code);
+// The two letters of a model value, or the value as a number when it holds none.
+std::string ModelLetters(int32_t modelValue);
+// Two letters in any case as a model value in upper case; nothing for other text.
+std::optional<int32_t> ParseModelLetters(const std::string& text);
 
-// The firmware version reply as 396-01-05.
-std::string FirmwareText(const std::string& reply);
+// ---- Value ranges ----
 
-bool IsOffsetRawFirmware(uint32_t firmwareVersion);
+struct ValueRange {
+    int64_t min = 0;
+    int64_t max = 0;
+    bool contains(int64_t value) const { return value >= min && value <= max; }
+};
+
+inline constexpr ValueRange Signed24Range{-0x800000, 0x7FFFFF};
+inline constexpr ValueRange ResolutionRange{0, 99999999};  // eight decimal digits
+inline constexpr ValueRange UltrasonicSpeedRange{0, 999999};
+inline constexpr ValueRange SecErrorValueRange{0, 1};
+// What a register takes when written: its own range, or what its field holds.
+ValueRange RegisterRange(ParameterSet::RegisterIndex r, const ParameterSet::DataElement& element);
+
+// Lengths from LongLengthFrom mm on are sent in steps of LongLengthStep mm.
+inline constexpr int32_t LongLengthFrom = 10000;
+inline constexpr int32_t LongLengthStep = 50;
+bool IsSendableLength(int64_t length);
+
+inline constexpr size_t FactoryNumberChars = 8;
+// One to eight letters or digits, upper case and padded with zeros to eight.
+std::optional<std::string> NormalisedFactoryNumber(const std::string& text);
+
+// ---- Derived values and texts ----
+
+// A scale above this selects positions in half micrometres.
+inline constexpr uint32_t LargestMicrometreScale = 0x1F0000;
+bool UsesHalfMicrometres(int32_t scale);
+
 // The offset field's micrometres.
 int32_t OffsetMicrons(uint32_t firmwareVersion, int32_t offset, int32_t resolution, int32_t filter);
 
@@ -55,8 +159,9 @@ CycleTimeLine CycleTimeFor(const CycleTimeInputs& in);
 int ChargepumpItem(bool kbf, int32_t value);
 int32_t ChargepumpValue(bool kbf, int item);
 
-constexpr int32_t NoStartPoint = 0;
-constexpr int32_t NoEndPoint = 0x1FFFFFF;
+// The "not taught" values of the range points.
+inline constexpr int32_t NoStartPoint = 0;
+inline constexpr int32_t NoEndPoint = 0x1FFFFFF;
 
 // A taught range point in millimetres with three decimals ("100.000 mm"), or
 // nothing when the point is the "not taught" value of its kind.
@@ -70,21 +175,13 @@ int32_t FieldInteger(const std::string& text);
 
 // From the correction firmware on, the temperature bit forces 24 data bits and
 // the velocity mode forces filter 0.
-bool BitWidthForced(uint32_t firmwareVersion, int32_t outputFlags);
-bool FilterForced(uint32_t firmwareVersion, int32_t mode);
+bool BitWidthForced(int32_t firmwareVersion, int32_t outputFlags);
+bool FilterForced(int32_t firmwareVersion, int32_t mode);
 inline constexpr int32_t TemperatureBitWidth = 24;
 inline constexpr int32_t VelocityFilter = 0;
 
-// Whether the sensor has the SSI sample cycle and takes a firmware download.
-bool HasSampleCycle(int firmwareType, uint32_t firmwareVersion);
-bool HasBlanking(uint32_t firmwareVersion);
-
-// The linearization table: entries at 200 to 500, the factor at 501.
-inline constexpr int LinFirstAddress = 200;
-inline constexpr int LinLastEntry = 500;
-inline constexpr int LinFactorAddress = 501;
-// A factor of 1 to 9 means the table holds the factory's linearization; any
-// other factor means the option excludes the reflection.
+// A linearization factor of 1 to 9 means the table holds the factory's
+// linearization; any other factor means the option excludes the reflection.
 bool IsInternalLinearizationFactor(int32_t factor);
 
 }  // namespace rules

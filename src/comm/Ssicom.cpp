@@ -20,9 +20,7 @@ std::vector<uint8_t> bytesOf(const std::string& text) {
 
 TSSICom::TSSICom(platform::SerialBackend& backend, platform::Clock& clock,
                  const platform::ComPortMap& ports)
-    : TSerialCom(backend, clock, ports) {
-    ResetTable();
-}
+    : TSerialCom(backend, clock, ports) {}
 
 bool TSSICom::SendCommand(const std::string& command) {
     if (IsDemo()) {

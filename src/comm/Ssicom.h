@@ -1,99 +1,42 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <functional>
 #include <initializer_list>
 #include <string>
 
+#include "comm/ParameterSet.h"
 #include "comm/Serialcom.h"
 
 // The sensor's command protocol and its register table.
 class TSSICom : public TSerialCom {
 public:
-    enum RegisterIndex : int {
-        Resolution = 0,
-        Filter,
-        SlowAvarageFilter,
-        Measurement,
-        OutputCode,
-        Direction,
-        IndicationCounter,
-        BitWidth,
-        PositionCount,
-        Mode,
-        OutputFlags,
-        Length,
-        Offset,
-        ErrorValue,
-        PowerfailTime,
-        LinearizationFlags,
-        SSISampleTime,
-        Model,
-        Chargepump,
-        SyncTiming,
-        JitterWindow,
-        MonoflopTime,
-        Scale,
-        CycleTime,
-        UARTCounter,
-        FirmwareVersion,
-        SecErrorValue,
-        SSIStartSync,
-        FactoryNumber,
-        UltrasonicSpeed,
-        OperatingTime,
-        StartPoint,
-        EndPoint,
-        LinTableByte,
-        LinTableAddress,
-        LinStartValue,
-        Blanking,
-        RegisterCount
-    };
-
-    struct DataElement {
-        int32_t Value = 0;
-        uint32_t Mask = 0;
-        uint8_t Shift = 0;
-        uint8_t Modified = 0;
-        uint8_t Answered = 0;
-        std::string Reply;
-        std::string ReadCommand;
-        std::string WriteCommand;
-
-        bool operator==(const DataElement&) const = default;
-    };
-
-    static constexpr int LinTableFirstAddress = 200;
-    static constexpr int LinTableLastAddress = 507;
-    static constexpr int LinTableSize = LinTableLastAddress - LinTableFirstAddress + 1;
+    // The register names as the rest of the program spells them: TSSICom::BitWidth.
+    using RegisterIndex = ParameterSet::RegisterIndex;
+    using enum ParameterSet::RegisterIndex;
+    using DataElement = ParameterSet::DataElement;
 
     // Teach arguments of the range points.
     static constexpr const char* SetStartPointArg = "00000000";
     static constexpr const char* SetEndPointArg = "80000000";
     static constexpr const char* DeleteStartPointArg = "40000000";
     static constexpr const char* DeleteEndPointArg = "C0000000";
-    static constexpr int32_t NoEndPoint = 0x1FFFFFF;
 
     TSSICom(platform::SerialBackend& backend, platform::Clock& clock,
             const platform::ComPortMap& ports);
 
-    std::array<DataElement, RegisterCount> ParameterStruct;
-    std::array<uint8_t, LinTableSize> LinTableImage{};
+    ParameterSet& Parameters() { return parameters_; }
+    const ParameterSet& Parameters() const { return parameters_; }
 
-    DataElement& operator[](RegisterIndex r) { return ParameterStruct[r]; }
-    const DataElement& operator[](RegisterIndex r) const { return ParameterStruct[r]; }
+    DataElement& operator[](RegisterIndex r) { return parameters_[r]; }
+    const DataElement& operator[](RegisterIndex r) const { return parameters_[r]; }
 
-    // Table
-    void ResetTable();
-    void LoadDemoSet();
-    static const char* RegisterKey(RegisterIndex r);
-    // Characters of the register's reply, without the carriage return, for the
-    // firmware type now in the table.
-    int ReplyLength(RegisterIndex r) const;
-    int FirmwareVersionNumber() const { return ParameterStruct[FirmwareVersion].Value; }
-    int FirmwareType() const { return FirmwareVersionNumber() / 100; }
+    void ResetTable() { parameters_.ResetTable(); }
+    void LoadDemoSet() { parameters_.LoadDemoSet(); }
+    static const char* RegisterKey(RegisterIndex r) { return ParameterSet::RegisterKey(r); }
+    int ReplyLength(RegisterIndex r) const { return parameters_.ReplyLength(r); }
+    int FirmwareVersionNumber() const { return parameters_.FirmwareVersionNumber(); }
+    int FirmwareType() const { return parameters_.FirmwareType(); }
 
     // Command primitives
     bool SendCommand(const std::string& command);
@@ -128,9 +71,8 @@ public:
     bool CommitToEeprom();
     bool WriteFactorySettings();
     bool ReadFactorySettings();
-    // CommitToEeprom above firmware 3960100, WriteFactorySettings up to it.
+    // CommitToEeprom or WriteFactorySettings, as the firmware commits.
     bool Commit();
-    static bool CommitsWithCN(int firmwareVersion) { return firmwareVersion > 3960100; }
 
 private:
     enum class Exchange { Failed, Received, Demo };
@@ -161,4 +103,6 @@ private:
     bool ReadSet(std::initializer_list<RegisterIndex> counted,
                  std::initializer_list<RegisterIndex> ignored);
     bool SendEepromCommand(const char* command, std::initializer_list<Range> cleared, int pauseMs);
+
+    ParameterSet parameters_;
 };

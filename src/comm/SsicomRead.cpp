@@ -1,4 +1,5 @@
 #include "comm/RegisterTable.h"
+#include "comm/SensorRules.h"
 #include "comm/Ssicom.h"
 
 namespace {
@@ -18,7 +19,7 @@ bool decodesInDemo(TSSICom::RegisterIndex r) {
 }  // namespace
 
 TSSICom::Exchange TSSICom::ReadExchange(RegisterIndex r, const std::string& command) {
-    std::string& reply = ParameterStruct[r].Reply;
+    std::string& reply = parameters_[r].Reply;
     const int attempts = r == Blanking ? BlankingReadAttempts : ReadAttempts;
     for (int attempt = 0; attempt < attempts; ++attempt) {
         if (!SendCommand(command)) {
@@ -42,7 +43,7 @@ bool TSSICom::ReadRegister(RegisterIndex r) {
     if (!hasOwnRead(r)) {
         return false;
     }
-    DataElement& reg = ParameterStruct[r];
+    DataElement& reg = parameters_[r];
     const Exchange outcome = ReadExchange(r, reg.ReadCommand);
     reg.Answered = outcome != Exchange::Failed;
     const bool demoDecode =
@@ -54,7 +55,7 @@ bool TSSICom::ReadRegister(RegisterIndex r) {
 }
 
 void TSSICom::Decode(RegisterIndex r) {
-    DataElement& reg = ParameterStruct[r];
+    DataElement& reg = parameters_[r];
     const std::string& text = reg.Reply;
     const auto field = [&reg](uint32_t raw) {
         return static_cast<int32_t>((raw & reg.Mask) >> reg.Shift);
@@ -93,19 +94,20 @@ void TSSICom::Decode(RegisterIndex r) {
 }
 
 void TSSICom::DecodeSampleTime(RegisterIndex r, uint32_t raw) {
-    int32_t& sampleTime = ParameterStruct[SSISampleTime].Value;
+    int32_t& sampleTime = parameters_[SSISampleTime].Value;
     if (r == LinearizationFlags) {
         sampleTime = static_cast<int32_t>(raw >> 16);
-    } else if (r == PowerfailTime && FirmwareType() == 39602 && FirmwareVersionNumber() > 3960202) {
+    } else if (r == PowerfailTime && rules::HasSampleTimeInNarrowRaWord(FirmwareVersionNumber())) {
         sampleTime = static_cast<int32_t>((raw >> 8) & 0xFFFF);
     }
 }
 
 bool TSSICom::ReadLinTableByte(int address) {
-    if (address < LinTableFirstAddress || address > LinTableLastAddress) {
+    if (address < ParameterSet::LinTableFirstAddress ||
+        address > ParameterSet::LinTableLastAddress) {
         return false;
     }
-    DataElement& reg = ParameterStruct[LinTableByte];
+    DataElement& reg = parameters_[LinTableByte];
     const Exchange outcome = ReadExchange(
         LinTableByte, reg.ReadCommand + ToHex(static_cast<uint32_t>(address), 4) + "00");
     reg.Answered = outcome != Exchange::Failed;
@@ -114,11 +116,12 @@ bool TSSICom::ReadLinTableByte(int address) {
     }
     const auto raw = static_cast<uint32_t>(PrefixedHexToInt(reg.Reply));
     const auto echoed = static_cast<int32_t>((raw & 0x0001FF00) >> 8);
-    ParameterStruct[LinTableAddress].Value = echoed;
+    parameters_[LinTableAddress].Value = echoed;
     reg.Value = static_cast<int32_t>(raw & 0xFF);
     if (echoed != address) {
         return false;
     }
-    LinTableImage[address - LinTableFirstAddress] = static_cast<uint8_t>(reg.Value);
+    parameters_.LinTableImage[address - ParameterSet::LinTableFirstAddress] =
+        static_cast<uint8_t>(reg.Value);
     return true;
 }

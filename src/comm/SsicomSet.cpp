@@ -1,8 +1,7 @@
+#include "comm/SensorRules.h"
 #include "comm/Ssicom.h"
 
 namespace {
-constexpr int FirstBlankingVersion = 3960610;
-constexpr int FirmwareTypeWithRepeatedFlags = 39606;
 constexpr int CommitPauseMs = 1500;
 constexpr int FactoryReadPauseMs = 1000;
 
@@ -35,7 +34,8 @@ constexpr Registers WriteOrder = {
 }  // namespace
 
 bool TSSICom::ReadForSet(RegisterIndex r) {
-    return r == LinTableByte ? ReadLinTableByte(LinTableFirstAddress) : ReadRegister(r);
+    return r == LinTableByte ? ReadLinTableByte(ParameterSet::LinTableFirstAddress)
+                             : ReadRegister(r);
 }
 
 bool TSSICom::ReadAll(std::initializer_list<RegisterIndex> registers) {
@@ -49,7 +49,7 @@ bool TSSICom::ReadAll(std::initializer_list<RegisterIndex> registers) {
 // A sensor that really reports resolution 0 gets 1; a read that failed proves
 // nothing about the sensor, so nothing is written then.
 bool TSSICom::ReadResolutionForSet() {
-    DataElement& resolution = ParameterStruct[Resolution];
+    DataElement& resolution = parameters_[Resolution];
     const bool ok = ReadRegister(Resolution);
     if (ok && resolution.Value == 0) {
         resolution.Value = 1;
@@ -60,22 +60,20 @@ bool TSSICom::ReadResolutionForSet() {
 
 bool TSSICom::ReadSet(std::initializer_list<RegisterIndex> counted,
                       std::initializer_list<RegisterIndex> ignored) {
-    const auto savedTable = ParameterStruct;
-    const auto savedImage = LinTableImage;
+    const ParameterSet saved = parameters_;
     if (!ReadRegister(FirmwareVersion)) {
-        ParameterStruct = savedTable;
-        ParameterStruct[FirmwareVersion].Answered = 0;
+        parameters_ = saved;
+        parameters_[FirmwareVersion].Answered = 0;
         return false;
     }
     bool ok = ReadResolutionForSet();
     ok = ReadAll(counted) && ok;
     ReadAll(ignored);
-    if (FirmwareVersionNumber() >= FirstBlankingVersion) {
+    if (rules::HasBlanking(FirmwareVersionNumber())) {
         ok = ReadRegister(Blanking) && ok;
     }
     if (!ok) {
-        ParameterStruct = savedTable;
-        LinTableImage = savedImage;
+        parameters_ = saved;
     }
     return ok;
 }
@@ -93,7 +91,7 @@ bool TSSICom::WriteParameterSet() {
     for (const RegisterIndex r : WriteOrder) {
         ok = WriteRegister(r) && ok;
     }
-    if (FirmwareType() == FirmwareTypeWithRepeatedFlags) {
+    if (rules::HasWideRaWord(FirmwareVersionNumber())) {
         ok = WriteRegister(LinearizationFlags) && ok;
     }
     return ok;
@@ -104,7 +102,7 @@ bool TSSICom::SendEepromCommand(const char* command, std::initializer_list<Range
     SendCommand(command);
     for (const Range& range : cleared) {
         for (int r = range.first; r <= range.last; ++r) {
-            ParameterStruct[r].Modified = 0;
+            parameters_.ParameterStruct[r].Modified = 0;
         }
     }
     clock().sleep(pauseMs);
@@ -137,5 +135,6 @@ bool TSSICom::ReadFactorySettings() {
 }
 
 bool TSSICom::Commit() {
-    return CommitsWithCN(FirmwareVersionNumber()) ? CommitToEeprom() : WriteFactorySettings();
+    return rules::CommitsWithCN(FirmwareVersionNumber()) ? CommitToEeprom()
+                                                         : WriteFactorySettings();
 }

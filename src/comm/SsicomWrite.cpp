@@ -2,6 +2,7 @@
 #include <cctype>
 
 #include "comm/RegisterTable.h"
+#include "comm/SensorRules.h"
 #include "comm/Ssicom.h"
 
 namespace {
@@ -10,9 +11,6 @@ constexpr int WritePauseMs = 50;
 constexpr int SecErrorPauseMs = 100;
 constexpr int TeachPauseMs = 250;
 constexpr int LinTablePauseMs = 100;
-constexpr int FactoryNumberChars = 8;
-constexpr int32_t Signed24Min = -0x800000;
-constexpr int32_t Signed24Max = 0x7FFFFF;
 
 bool isHexArgument(const std::string& text) {
     return text.size() == 8 && std::all_of(text.begin(), text.end(), [](char c) {
@@ -68,9 +66,9 @@ bool TSSICom::Retry(int pauseMs, const std::function<bool()>& attempt) {
 // registers whose read decodes the stored reply.
 bool TSSICom::Finish(RegisterIndex r, int32_t desired, bool ok) {
     if (ok) {
-        ParameterStruct[r].Answered = 1;
+        parameters_[r].Answered = 1;
         if (IsDemo()) {
-            ParameterStruct[r].Value = desired;
+            parameters_[r].Value = desired;
         }
     }
     return ok;
@@ -79,12 +77,12 @@ bool TSSICom::Finish(RegisterIndex r, int32_t desired, bool ok) {
 // A value outside its field would change the neighbours in the shared word or
 // leave another value in the sensor; it is never sent.
 bool TSSICom::FitsField(RegisterIndex r, int32_t desired) const {
-    const DataElement& reg = ParameterStruct[r];
+    const DataElement& reg = parameters_[r];
     switch (comm::registerInfo(r).encoding) {
         case comm::Encoding::Decimal:
             return desired >= 0 && ToDecimal(desired, 0).size() <= size_t(ReplyLength(r));
         case comm::Encoding::Signed24:
-            return desired >= Signed24Min && desired <= Signed24Max;
+            return rules::Signed24Range.contains(desired);
         default: {
             const auto value = static_cast<uint32_t>(desired);
             const uint32_t placed = value << reg.Shift;
@@ -94,7 +92,7 @@ bool TSSICom::FitsField(RegisterIndex r, int32_t desired) const {
 }
 
 std::string TSSICom::FormatWord(RegisterIndex r, int32_t desired) const {
-    const DataElement& reg = ParameterStruct[r];
+    const DataElement& reg = parameters_[r];
     const int digits = ReplyLength(r);
     switch (comm::registerInfo(r).encoding) {
         case comm::Encoding::Decimal:
@@ -109,7 +107,7 @@ std::string TSSICom::FormatWord(RegisterIndex r, int32_t desired) const {
 }
 
 bool TSSICom::WriteWord(RegisterIndex r) {
-    DataElement& reg = ParameterStruct[r];
+    DataElement& reg = parameters_[r];
     const int32_t desired = reg.Value;
     reg.Answered = 0;
     if (!FitsField(r, desired)) {
@@ -140,7 +138,7 @@ bool TSSICom::WriteWord(RegisterIndex r) {
 }
 
 bool TSSICom::WriteLength() {
-    DataElement& reg = ParameterStruct[Length];
+    DataElement& reg = parameters_[Length];
     const int32_t desired = reg.Value;
     const std::string code = comm::encodeLengthCode(desired);
     reg.Answered = 0;
@@ -159,7 +157,7 @@ bool TSSICom::WriteLength() {
 }
 
 bool TSSICom::WriteModel() {
-    DataElement& reg = ParameterStruct[Model];
+    DataElement& reg = parameters_[Model];
     const int32_t desired = reg.Value;
     reg.Answered = 0;
     if (!isModelCode(desired)) {
@@ -178,15 +176,15 @@ bool TSSICom::WriteModel() {
 }
 
 bool TSSICom::WriteFactoryNumber() {
-    DataElement& reg = ParameterStruct[FactoryNumber];
+    DataElement& reg = parameters_[FactoryNumber];
     std::string text = reg.Reply;
     std::transform(text.begin(), text.end(), text.begin(),
                    [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    if (text.size() < FactoryNumberChars) {
-        text.insert(0, FactoryNumberChars - text.size(), '0');
+    if (text.size() < rules::FactoryNumberChars) {
+        text.insert(0, rules::FactoryNumberChars - text.size(), '0');
     }
     reg.Answered = 0;
-    if (text.size() != FactoryNumberChars || !comm::replyFits(FactoryNumber, text)) {
+    if (text.size() != rules::FactoryNumberChars || !comm::replyFits(FactoryNumber, text)) {
         return false;
     }
     const bool ok = Retry(WritePauseMs, [&] {
@@ -197,7 +195,7 @@ bool TSSICom::WriteFactoryNumber() {
 }
 
 bool TSSICom::WriteSecErrorValue() {
-    DataElement& reg = ParameterStruct[SecErrorValue];
+    DataElement& reg = parameters_[SecErrorValue];
     const std::string command = reg.WriteCommand + (reg.Value != 0 ? "30000000" : "20000000");
     reg.Answered = 0;
     const bool ok = Retry(0, [&] {
@@ -213,7 +211,7 @@ bool TSSICom::WriteSecErrorValue() {
 }
 
 bool TSSICom::WriteLinStartValue() {
-    DataElement& reg = ParameterStruct[LinStartValue];
+    DataElement& reg = parameters_[LinStartValue];
     const int32_t desired = reg.Value;
     reg.Answered = 0;
     if (!FitsField(LinStartValue, desired)) {
@@ -228,10 +226,11 @@ bool TSSICom::WriteLinStartValue() {
 }
 
 bool TSSICom::WriteLinTableByte(int address) {
-    if (address < LinTableFirstAddress || address > LinTableLastAddress) {
+    if (address < ParameterSet::LinTableFirstAddress ||
+        address > ParameterSet::LinTableLastAddress) {
         return false;
     }
-    DataElement& reg = ParameterStruct[LinTableByte];
+    DataElement& reg = parameters_[LinTableByte];
     const int32_t desired = reg.Value & 0xFF;
     reg.Value = desired;
     const std::string command = reg.WriteCommand + ToHex(static_cast<uint32_t>(address), 4) +
@@ -255,7 +254,7 @@ bool TSSICom::TeachEndPoint(const std::string& argument) {
 }
 
 bool TSSICom::Teach(RegisterIndex r, const std::string& argument) {
-    DataElement& reg = ParameterStruct[r];
+    DataElement& reg = parameters_[r];
     if (!isHexArgument(argument)) {
         reg.Answered = 0;
         return false;

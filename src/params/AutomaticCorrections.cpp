@@ -24,9 +24,9 @@ void AutomaticCorrections::Apply() {
 
 void AutomaticCorrections::correctBitWidth() {
     auto& bitWidth = sensor_[TSSICom::BitWidth];
-    const auto version = static_cast<uint32_t>(sensor_.FirmwareVersionNumber());
     if (!bitWidth.Answered ||
-        !rules::BitWidthForced(version, sensor_[TSSICom::OutputFlags].Value) ||
+        !rules::BitWidthForced(sensor_.FirmwareVersionNumber(),
+                               sensor_[TSSICom::OutputFlags].Value) ||
         bitWidth.Value == rules::TemperatureBitWidth) {
         return;
     }
@@ -38,8 +38,8 @@ void AutomaticCorrections::correctBitWidth() {
 
 void AutomaticCorrections::correctFilter() {
     auto& filter = sensor_[TSSICom::Filter];
-    const auto version = static_cast<uint32_t>(sensor_.FirmwareVersionNumber());
-    if (!filter.Answered || !rules::FilterForced(version, sensor_[TSSICom::Mode].Value) ||
+    if (!filter.Answered ||
+        !rules::FilterForced(sensor_.FirmwareVersionNumber(), sensor_[TSSICom::Mode].Value) ||
         filter.Value == rules::VelocityFilter) {
         return;
     }

@@ -21,10 +21,6 @@ const TSSICom::DataElement& ParameterView::reg(Reg r) const {
     return sensor_[r];
 }
 
-uint32_t ParameterView::firmwareVersion() const {
-    return static_cast<uint32_t>(sensor_.FirmwareVersionNumber());
-}
-
 QString ParameterView::unsignedText(Reg r) const {
     return QString::number(static_cast<uint32_t>(reg(r).Value));
 }
@@ -94,7 +90,7 @@ void ParameterView::showSsiOutput() {
     showChoice(*ui.CodingGroup, TSSICom::OutputCode, reg(TSSICom::OutputCode).Value);
     if (reg(TSSICom::BitWidth).Answered) {
         ui.BitWidth->setEnabled(
-            !rules::BitWidthForced(firmwareVersion(), reg(TSSICom::OutputFlags).Value));
+            !rules::BitWidthForced(sensor_.FirmwareVersionNumber(), reg(TSSICom::OutputFlags).Value));
         ui.BitWidth->setText(signedText(TSSICom::BitWidth));
     } else {
         ui.BitWidth->setEnabled(false);
@@ -111,7 +107,8 @@ void ParameterView::showErrorIndication() {
 void ParameterView::showFilter() {
     auto& filter = *ui_.Measurement.FilterS;
     if (reg(TSSICom::Filter).Answered) {
-        filter.setEnabled(!rules::FilterForced(firmwareVersion(), reg(TSSICom::Mode).Value));
+        filter.setEnabled(
+            !rules::FilterForced(sensor_.FirmwareVersionNumber(), reg(TSSICom::Mode).Value));
         filter.setItemIndex(reg(TSSICom::Filter).Value);
     } else {
         filter.setEnabled(false);
@@ -136,11 +133,11 @@ void ParameterView::showOutputFlags() {
         ui.Siemens->setEnabled(false);
     } else {
         ui.Siemens->setEnabled(true);
-        if (sensor_.FirmwareType() == 39601) {
-            ui.Siemens->setChecked(flags.Value == 1);
+        if (sensor_.FirmwareType() == rules::FirmwareType39601) {
+            ui.Siemens->setChecked(flags.Value == rules::SiemensValue39601);
         } else {
-            ui.Siemens->setChecked((flags.Value & 1) != 0);
-            ui.Temperature->setChecked((flags.Value & 2) != 0);
+            ui.Siemens->setChecked(rules::HasFlag(flags.Value, rules::SiemensBit));
+            ui.Temperature->setChecked(rules::HasFlag(flags.Value, rules::TemperatureBit));
         }
     }
     paint(*ui.Siemens, TSSICom::OutputFlags);
@@ -151,7 +148,7 @@ void ParameterView::showResolutionAndOffset() {
     auto& ui = ui_.Measurement;
     showEdit(*ui.Resolution, TSSICom::Resolution, unsignedText(TSSICom::Resolution));
     const int32_t micrometres =
-        rules::OffsetMicrons(firmwareVersion(), reg(TSSICom::Offset).Value,
+        rules::OffsetMicrons(static_cast<uint32_t>(sensor_.FirmwareVersionNumber()), reg(TSSICom::Offset).Value,
                              reg(TSSICom::Resolution).Value, reg(TSSICom::Filter).Value);
     showEdit(*ui.Offset, TSSICom::Offset, QString::number(micrometres));
 }
@@ -194,9 +191,8 @@ void ParameterView::showExpertFields() {
     showEdit(*ui.UltrasonicSpeed, TSSICom::UltrasonicSpeed, unsignedText(TSSICom::UltrasonicSpeed));
     if (reg(TSSICom::Scale).Answered) {
         ui.Scale->setText(unsignedText(TSSICom::Scale));
-        if (static_cast<uint32_t>(reg(TSSICom::Scale).Value) > 0x1F0000u) {
+        if (rules::UsesHalfMicrometres(reg(TSSICom::Scale).Value))
             ui_.Measurement.Resolution->setText(QStringLiteral("0.5"));
-        }
     }
     showEdit(*ui.CycleTime, TSSICom::CycleTime, unsignedText(TSSICom::CycleTime));
     showEdit(*ui.SyncTiming, TSSICom::SyncTiming, unsignedText(TSSICom::SyncTiming));
@@ -214,20 +210,20 @@ void ParameterView::showLinearizationFlags() {
     for (CheckBox* box : boxes)
         box->setEnabled(flags.Answered != 0);
     if (flags.Answered) {
-        ui.Linearisierung->setChecked((flags.Value & 1) != 0);
-        const bool extrapolation = (flags.Value & 2) != 0;
+        ui.Linearisierung->setChecked(rules::HasFlag(flags.Value, rules::InternalLinearizationBit));
+        const bool extrapolation = rules::HasFlag(flags.Value, rules::ExtrapolationBit);
         ui.Extrapolation->setChecked(extrapolation);
         ui.ExtrapolForward->setEnabled(extrapolation);
         if (extrapolation) {
             ui_.SSISettings.Mode->setEnabled(false);
-            ui.ExtrapolForward->setChecked((flags.Value & 8) != 0);
+            ui.ExtrapolForward->setChecked(rules::HasFlag(flags.Value, rules::ExtrapolationForwardBit));
         } else {
             ui.ExtrapolForward->setChecked(false);
         }
-        ui.TempComp->setChecked((flags.Value & 4) != 0);
+        ui.TempComp->setChecked(rules::HasFlag(flags.Value, rules::TemperatureCompensationBit));
     } else {
-        ui.Linearisierung->setChecked(sensor_.FirmwareType() == 39604);
-        ui.Extrapolation->setChecked(sensor_.FirmwareType() == 39602);
+        ui.Linearisierung->setChecked(sensor_.FirmwareType() == rules::FirmwareType39604);
+        ui.Extrapolation->setChecked(sensor_.FirmwareType() == rules::FirmwareType39602);
     }
     for (CheckBox* box : boxes)
         paint(*box, TSSICom::LinearizationFlags);
@@ -239,7 +235,8 @@ void ParameterView::showStartOfMeasurement() {
         const bool fixed = rules::ModelBeginsWithB(reg(TSSICom::Model).Value) ||
                            ui_.Measurement2.Extrapolation->isChecked();
         mode.setEnabled(!fixed);
-        mode.setItemIndex(fixed || reg(TSSICom::Measurement).Value == 2 ? 1 : 0);
+        mode.setItemIndex(
+            fixed || reg(TSSICom::Measurement).Value == rules::MeasurementSynchronous ? 1 : 0);
     } else {
         mode.setEnabled(false);
     }
@@ -248,7 +245,7 @@ void ParameterView::showStartOfMeasurement() {
 
 void ParameterView::showSampleCycle() {
     auto& sampleCycle = *ui_.SSISettings.SSI_Abstand;
-    const bool available = rules::HasSampleCycle(sensor_.FirmwareType(), firmwareVersion());
+    const bool available = rules::HasSampleCycle(sensor_.FirmwareVersionNumber());
     sampleCycle.setEnabled(available);
     if (available)
         sampleCycle.setText(unsignedText(TSSICom::SSISampleTime));
@@ -301,7 +298,8 @@ void ParameterView::showRangePoint(Reg r, LabeledEdit& field, bool endPoint) {
 
 void ParameterView::showBlanking() {
     auto& blanking = *ui_.ExpertSettings.Blanking;
-    const bool shown = rules::HasBlanking(firmwareVersion()) && reg(TSSICom::Blanking).Answered;
+    const bool shown =
+        rules::HasBlanking(sensor_.FirmwareVersionNumber()) && reg(TSSICom::Blanking).Answered;
     blanking.setEnabled(shown);
     if (shown)
         blanking.setText(signedText(TSSICom::Blanking));

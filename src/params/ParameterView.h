@@ -27,7 +27,6 @@ private:
     using Reg = TSSICom::RegisterIndex;
 
     const TSSICom::DataElement& reg(Reg r) const;
-    uint32_t firmwareVersion() const;
     QString unsignedText(Reg r) const;
     QString signedText(Reg r) const;
     void showEdit(LabeledEdit& edit, Reg r, const QString& text);

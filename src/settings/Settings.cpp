@@ -32,15 +32,14 @@ QString SettingsStore::defaultPath() {
 SettingsStore::SettingsStore(QString path) : path_(std::move(path)) {}
 
 void SettingsStore::open() {
-    if (!QFileInfo::exists(path_)) {
-        if (!QDir().mkpath(QFileInfo(path_).absolutePath())) {
-            fail(QStringLiteral("Cannot create the folder of the settings file %1").arg(path_));
-        }
-        values_ = QJsonObject();
-        writeFile();
-    } else {
-        values_ = readFile();
-    }
+    if (!QFileInfo::exists(path_))
+        writeFile(QJsonObject());
+    values_ = readFile();
+    open_ = true;
+}
+
+void SettingsStore::load() {
+    values_ = readFileIfPresent();
     open_ = true;
 }
 
@@ -73,11 +72,16 @@ QString SettingsStore::readText(const QString& name) const {
     return value.toString();
 }
 
+// Builds on the file as it is now, not on the copy read at opening: closing
+// empties that copy, and another program may have changed the file since.
 void SettingsStore::writeInteger(const QString& name, int32_t value) {
-    if (hasSubkey(name))
+    QJsonObject current = readFileIfPresent();
+    if (current.value(name).isObject())
         typeError(name);
-    values_.insert(name, value);
-    writeFile();
+    current.insert(name, value);
+    writeFile(current);
+    if (open_)
+        values_ = current;
 }
 
 std::map<int, std::string> SettingsStore::portMap() const {
@@ -116,13 +120,20 @@ QJsonObject SettingsStore::readFile() const {
     return document.object();
 }
 
-void SettingsStore::writeFile() const {
+QJsonObject SettingsStore::readFileIfPresent() const {
+    return QFileInfo::exists(path_) ? readFile() : QJsonObject();
+}
+
+void SettingsStore::writeFile(const QJsonObject& values) const {
+    if (!QDir().mkpath(QFileInfo(path_).absolutePath())) {
+        fail(QStringLiteral("Cannot create the folder of the settings file %1").arg(path_));
+    }
     QSaveFile file(path_);
     if (!file.open(QIODevice::WriteOnly)) {
         fail(
             QStringLiteral("Cannot write the settings file %1: %2").arg(path_, file.errorString()));
     }
-    file.write(QJsonDocument(values_).toJson(QJsonDocument::Indented));
+    file.write(QJsonDocument(values).toJson(QJsonDocument::Indented));
     if (!file.commit()) {
         fail(
             QStringLiteral("Cannot write the settings file %1: %2").arg(path_, file.errorString()));

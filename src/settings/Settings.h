@@ -17,7 +17,8 @@ public:
 // The per-user settings: one JSON object in $XDG_CONFIG_HOME/KYR/Torvane.json
 // (~/.config/KYR/Torvane.json by default). A member whose value is an object
 // is a subkey; the others are values. The file is written atomically, and only
-// when a value is written.
+// when a value is written; writing one value keeps every other member of the
+// file as it is, also while the store is closed.
 class SettingsStore {
 public:
     static inline const QString Language = QStringLiteral("Language");
@@ -33,6 +34,8 @@ public:
 
     // Reads the file, creating it and its folders when missing.
     void open();
+    // Reads the file when it exists; a missing file holds no values and stays missing.
+    void load();
     void close();
     bool isOpen() const { return open_; }
 
@@ -49,7 +52,8 @@ public:
 
 private:
     QJsonObject readFile() const;
-    void writeFile() const;
+    QJsonObject readFileIfPresent() const;
+    void writeFile(const QJsonObject& values) const;
     [[noreturn]] void typeError(const QString& name) const;
 
     QString path_;

@@ -10,10 +10,7 @@
 namespace {
 
 std::vector<app::PortEntry> Entries() {
-    return {{"Demo", {}},
-            {"COM 1", "/dev/ttyUSB0"},
-            {"COM 3", "/dev/ttyUSB2"},
-            {"COM 12", "/dev/pts/sim"}};
+    return {{0, {}}, {1, "/dev/ttyUSB0"}, {3, "/dev/ttyUSB2"}, {12, "/dev/pts/sim"}};
 }
 
 struct Dialog {

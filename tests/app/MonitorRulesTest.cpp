@@ -83,11 +83,11 @@ TEST(PortList, DemoThenEveryPortThatProbes) {
 
     const auto scan = app::AvailablePorts(prober, ports);
     ASSERT_EQ(scan.entries.size(), 4u);
-    EXPECT_EQ(scan.entries[0].text, "Demo");
-    EXPECT_EQ(scan.entries[1].text, "COM 1");
+    EXPECT_EQ(app::EntryText(scan.entries[0]), "Demo");
+    EXPECT_EQ(app::EntryText(scan.entries[1]), "COM 1");
     EXPECT_EQ(scan.entries[1].devicePath, "/dev/ttyUSB0");
-    EXPECT_EQ(scan.entries[2].text, "COM 3");
-    EXPECT_EQ(scan.entries[3].text, "COM 12");
+    EXPECT_EQ(app::EntryText(scan.entries[2]), "COM 3");
+    EXPECT_EQ(app::EntryText(scan.entries[3]), "COM 12");
     EXPECT_EQ(scan.entries[3].devicePath, "/dev/pts/sim");
     EXPECT_TRUE(scan.denied.empty());
     EXPECT_EQ(backend.probed.size(), 64u);  // ports 65 to 100 map to no device
@@ -102,9 +102,9 @@ TEST(PortList, NoPortGivesDemoOnlyAndDeniedPortsAreReported) {
 
     const auto scan = app::AvailablePorts(prober, ports);
     ASSERT_EQ(scan.entries.size(), 1u);
-    EXPECT_EQ(scan.entries[0].text, "Demo");
+    EXPECT_EQ(app::EntryText(scan.entries[0]), "Demo");
     ASSERT_EQ(scan.denied.size(), 1u);
-    EXPECT_EQ(scan.denied[0].text, "COM 33");
+    EXPECT_EQ(app::EntryText(scan.denied[0]), "COM 33");
 
     const QString advice = app::PermissionAdvice(scan.denied, 0);
     EXPECT_TRUE(advice.contains("COM 33 (/dev/ttyS0)"));

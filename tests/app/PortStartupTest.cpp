@@ -145,6 +145,20 @@ TEST_F(PortStartupTest, TheButtonReopensTheChosenPortAndQuitKeepsThePort) {
     QCoreApplication::removePostedEvents(QCoreApplication::instance());
 }
 
+// Start-up closes the settings store; a later choice must still keep every other member.
+TEST_F(PortStartupTest, AChoiceAtRunTimeKeepsEveryOtherSetting) {
+    harness.probe.present.insert("/dev/ttyUSB2");
+    TMainForm& form = startWith(R"({"Language": 1, "COM-Port": 1, "FactoryKey": "731846205913",
+                                     "PortMap": {"7": "/dev/ttyUSB0"}})");
+    answerPortDialog("COM 3", "Connect");
+    form.SelComPortClick();
+    const QJsonObject settings = stored();
+    EXPECT_EQ(settings.value("COM-Port").toInt(), 3);
+    EXPECT_EQ(settings.value("Language").toInt(), 1);
+    EXPECT_EQ(settings.value("FactoryKey").toString(), "731846205913");
+    EXPECT_EQ(settings.value("PortMap").toObject().value("7").toString(), "/dev/ttyUSB0");
+}
+
 TEST_F(PortStartupTest, ClosingTheDialogOfTheButtonOpensThePreviousPortAgain) {
     TMainForm& form = startWith(R"({"Language": 0, "COM-Port": 1})");
     const QByteArray settings = home.readSettings();

@@ -2,10 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/Clock.h"
-#include "platform/ComPortMap.h"
-#include "support/NullSerialBackend.h"
-
 namespace {
 
 using cli::jsonString;
@@ -55,31 +51,28 @@ TEST(ParameterSetJson, EmptyTableGivesAnEmptyList) {
 }
 
 TEST(RegisterRows, AllRegistersInTableOrderWithTheirState) {
-    NullSerialBackend backend;
-    platform::VirtualClock clock;
-    const platform::ComPortMap ports;
-    TSSICom com(backend, clock, ports);
-    com[TSSICom::BitWidth].Value = 25;
-    com[TSSICom::BitWidth].Answered = 1;
-    com[TSSICom::BitWidth].Reply = "C3A519";
-    com[TSSICom::Offset].Value = -2;
-    com[TSSICom::Offset].Modified = 1;
+    ParameterSet set;
+    set[ParameterSet::BitWidth].Value = 25;
+    set[ParameterSet::BitWidth].Answered = 1;
+    set[ParameterSet::BitWidth].Reply = "C3A519";
+    set[ParameterSet::Offset].Value = -2;
+    set[ParameterSet::Offset].Modified = 1;
 
-    const auto rows = cli::registerRows(com);
-    ASSERT_EQ(rows.size(), size_t(TSSICom::RegisterCount));
-    for (int r = 0; r < TSSICom::RegisterCount; ++r) {
+    const auto rows = cli::registerRows(set);
+    ASSERT_EQ(rows.size(), size_t(ParameterSet::RegisterCount));
+    for (int r = 0; r < ParameterSet::RegisterCount; ++r) {
         EXPECT_EQ(rows[r].index, r);
-        EXPECT_EQ(rows[r].key, TSSICom::RegisterKey(TSSICom::RegisterIndex(r)));
+        EXPECT_EQ(rows[r].key, ParameterSet::RegisterKey(ParameterSet::RegisterIndex(r)));
     }
-    const cli::RegisterRow& bitWidth = rows[TSSICom::BitWidth];
+    const cli::RegisterRow& bitWidth = rows[ParameterSet::BitWidth];
     EXPECT_EQ(bitWidth.key, "BitWidth");
     EXPECT_EQ(bitWidth.value, 25);
     EXPECT_TRUE(bitWidth.answered);
     EXPECT_FALSE(bitWidth.modified);
     EXPECT_EQ(bitWidth.reply, "C3A519");
-    EXPECT_EQ(rows[TSSICom::Offset].value, -2);
-    EXPECT_TRUE(rows[TSSICom::Offset].modified);
-    EXPECT_FALSE(rows[TSSICom::Offset].answered);
+    EXPECT_EQ(rows[ParameterSet::Offset].value, -2);
+    EXPECT_TRUE(rows[ParameterSet::Offset].modified);
+    EXPECT_FALSE(rows[ParameterSet::Offset].answered);
 }
 
 }  // namespace

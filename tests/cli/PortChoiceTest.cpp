@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <set>
+#include "platform/ComPortMap.h"
 
 namespace {
 
@@ -36,26 +36,6 @@ TEST(PortChoice, DemoPortAndNonsenseAreRefused) {
     for (const char* text : {"0", "COM0", "256", "COM", "COMx", "", "3a", "-1", "1000"}) {
         EXPECT_FALSE(resolvePort(text).has_value()) << text;
     }
-}
-
-TEST(PortChoice, ListsOnlyPortsWhoseDeviceExists) {
-    const std::set<std::string> present = {"/dev/ttyUSB0", "/dev/ttyACM0", "/dev/ttyS0",
-                                           "/tmp/sim-link", "/tmp/far-away"};
-    const platform::ComPortMap ports({{5, "/tmp/sim-link"}, {150, "/tmp/far-away"}});
-    const auto found =
-        cli::existingPorts(ports, [&](const std::string& path) { return present.count(path) > 0; });
-    ASSERT_EQ(found.size(), 4u);
-    EXPECT_EQ(found[0].number, 1);
-    EXPECT_EQ(found[0].devicePath, "/dev/ttyUSB0");
-    EXPECT_EQ(found[1].number, 5);
-    EXPECT_EQ(found[1].devicePath, "/tmp/sim-link");
-    EXPECT_EQ(found[2].number, 17);
-    EXPECT_EQ(found[3].number, 33);
-}
-
-TEST(PortChoice, DeviceExistsAsksTheFileSystem) {
-    EXPECT_TRUE(cli::deviceExists("/dev/null"));
-    EXPECT_FALSE(cli::deviceExists("/dev/varnel-no-such-device"));
 }
 
 }  // namespace

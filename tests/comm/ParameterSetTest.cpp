@@ -13,7 +13,7 @@ sim::SensorConfig kbf() {
 std::vector<int> stillModified(const TSSICom& com) {
     std::vector<int> left;
     for (int r = 0; r < TSSICom::RegisterCount; ++r) {
-        if (com.ParameterStruct[r].Modified) {
+        if (com.Parameters().ParameterStruct[r].Modified) {
             left.push_back(r);
         }
     }
@@ -40,12 +40,12 @@ TEST(ReadParameterSet, FailureRestoresTheWholeTable) {
     link.com.LoadDemoSet();
     link.com[R::Direction].Modified = 1;
     link.com[R::Scale].Answered = 1;
-    const auto table = link.com.ParameterStruct;
-    const auto image = link.com.LinTableImage;
+    const auto table = link.com.Parameters().ParameterStruct;
+    const auto image = link.com.Parameters().LinTableImage;
     link.sensor.faults().silentCommands = {"SA"};
     EXPECT_FALSE(link.com.ReadParameterSet());
-    EXPECT_TRUE(link.com.ParameterStruct == table);
-    EXPECT_TRUE(link.com.LinTableImage == image);
+    EXPECT_TRUE(link.com.Parameters().ParameterStruct == table);
+    EXPECT_TRUE(link.com.Parameters().LinTableImage == image);
 
     link.sensor.faults().silentCommands = {"VA"};
     link.sensor.clearTraffic();
@@ -53,7 +53,7 @@ TEST(ReadParameterSet, FailureRestoresTheWholeTable) {
     EXPECT_EQ(link.commands(), Lines(5, "VA"));
     auto expected = table;
     expected[R::FirmwareVersion].Answered = 0;
-    EXPECT_TRUE(link.com.ParameterStruct == expected);
+    EXPECT_TRUE(link.com.Parameters().ParameterStruct == expected);
 }
 
 TEST(ReadParameterSet, ResolutionZeroBecomesOne) {
@@ -78,10 +78,10 @@ TEST(ReadParameterSet, StrictNeedsEveryRegister) {
     link.sensor.faults().silentCommands = {"LA"};
     EXPECT_TRUE(link.com.ReadParameterSet()) << "the model read is not counted";
     EXPECT_EQ(link.com[R::Model].Answered, 0);
-    const auto table = link.com.ParameterStruct;
+    const auto table = link.com.Parameters().ParameterStruct;
     link.sensor.clearTraffic();
     EXPECT_FALSE(link.com.ReadParameterSetStrict());
-    EXPECT_TRUE(link.com.ParameterStruct == table);
+    EXPECT_TRUE(link.com.Parameters().ParameterStruct == table);
     const Lines commands = link.commands();
     EXPECT_EQ(std::count(commands.begin(), commands.end(), "XA01F600"), 0);
     EXPECT_EQ(commands.back(), "XA00C800");
@@ -143,7 +143,7 @@ TEST(Eeprom, CommitRuleAndClearedFlags) {
     };
     for (const Case& c : cases) {
         SimLink link;
-        for (auto& reg : link.com.ParameterStruct) {
+        for (auto& reg : link.com.Parameters().ParameterStruct) {
             reg.Modified = 1;
         }
         EXPECT_TRUE((link.com.*c.operation)());

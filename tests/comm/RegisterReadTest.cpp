@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "comm/SensorRules.h"
 #include "comm/SimLink.h"
 
 using R = TSSICom::RegisterIndex;
@@ -86,7 +87,7 @@ TEST(RegisterRead, TextAndDecimalReplies) {
     ASSERT_TRUE(link.com.ReadRegister(R::SecErrorValue));
     EXPECT_EQ(link.com[R::SecErrorValue].Value, 1);
     ASSERT_TRUE(link.com.ReadRegister(R::EndPoint));
-    EXPECT_EQ(link.com[R::EndPoint].Value, TSSICom::NoEndPoint);
+    EXPECT_EQ(link.com[R::EndPoint].Value, rules::NoEndPoint);
 }
 
 TEST(RegisterRead, GarbledReplyIsNeverDecoded) {
@@ -136,7 +137,7 @@ TEST(LinearizationTable, AddressEchoDecides) {
     ASSERT_TRUE(link.com.ReadLinTableByte(200));
     EXPECT_EQ(link.commands(), std::vector<std::string>{"XA00C800"});
     EXPECT_EQ(link.com[R::LinTableByte].Reply, "00C85A");
-    EXPECT_EQ(link.com.LinTableImage[0], 0x5A);
+    EXPECT_EQ(link.com.Parameters().LinTableImage[0], 0x5A);
     EXPECT_EQ(link.com[R::LinTableAddress].Value, 200);
 
     link.sensor.faults().wrongLinAddress = true;

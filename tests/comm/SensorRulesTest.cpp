@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "comm/SensorRules.h"
 
 namespace {
@@ -64,6 +66,45 @@ TEST(FirmwareText, InsertsDashesAfterTypeAndRevisionDigits) {
     // A sensor that never answered: the digits that are there, no stray dashes.
     EXPECT_EQ(rules::FirmwareText(""), "0");
     EXPECT_EQ(rules::FirmwareText("3039"), "123-45");
+}
+
+TEST(FirmwareType, FirstFiveCharactersOfTheUnsignedDecimalText) {
+    const std::pair<int32_t, int> rows[] = {
+        {3960105, 39601}, {396011, 39601},   {39606, 39606}, {3960, 3960},
+        {0, 0},           {12345678, 12345}, {-1, 42949},  // 4294967295
+    };
+    for (const auto& [version, type] : rows)
+        EXPECT_EQ(rules::FirmwareTypeOf(version), type) << version;
+}
+
+TEST(FirmwareThresholds, EachRuleSwitchesAtItsVersion) {
+    struct Row {
+        int32_t version;
+        bool cn, corrects, blanking, wideRa, narrowSampleTime;
+    };
+    const Row rows[] = {
+        {3960100, false, false, false, false, false}, {3960101, true, false, false, false, false},
+        {3960202, true, false, false, false, false},  {3960203, true, false, false, false, true},
+        {3960606, true, false, false, true, false},   {3960607, true, true, false, true, false},
+        {3960609, true, true, false, true, false},    {3960610, true, true, true, true, false},
+        {396061, false, false, false, true, false},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(rules::CommitsWithCN(row.version), row.cn) << row.version;
+        EXPECT_EQ(rules::AppliesCorrections(row.version), row.corrects) << row.version;
+        EXPECT_EQ(rules::HasBlanking(row.version), row.blanking) << row.version;
+        EXPECT_EQ(rules::HasWideRaWord(row.version), row.wideRa) << row.version;
+        EXPECT_EQ(rules::HasSampleTimeInNarrowRaWord(row.version), row.narrowSampleTime)
+            << row.version;
+        EXPECT_EQ(rules::HasSampleCycle(row.version), row.wideRa || row.narrowSampleTime)
+            << row.version;
+    }
+}
+
+TEST(HalfMicrometres, OnlyAboveTheLargestMicrometreScale) {
+    EXPECT_FALSE(rules::UsesHalfMicrometres(0x1F0000));
+    EXPECT_TRUE(rules::UsesHalfMicrometres(0x1F0001));
+    EXPECT_FALSE(rules::UsesHalfMicrometres(284359));
 }
 
 TEST(OffsetMicrons, RawOnlyForOffsetRawFirmware) {

@@ -65,11 +65,11 @@ protected:
 
     void stopSimulator() { sim_.reset(); }
 
-    CliRun varnelctl(std::vector<std::string> args) {
+    CliRun varnelctl(std::vector<std::string> args, const std::vector<std::string>& env = {}) {
         std::vector<std::string> argv = {VARNELCTL_BIN};
         argv.insert(argv.end(), args.begin(), args.end());
         const auto start = ChildProcess::Clock::now();
-        ChildProcess program(argv);
+        ChildProcess program(argv, env);
         CliRun run;
         const auto code = program.wait(kRunLimit);
         run.elapsedMs = std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -133,6 +133,20 @@ TEST_F(CliE2E, ReadsAPresetSensorAsJson) {
         << run.out;
     EXPECT_EQ(run.out.back(), '\n');
     EXPECT_EQ(run.err, "");
+}
+
+TEST_F(CliE2E, PortNumberReachesTheDeviceOfTheSettingsPortMap) {
+    startSimulator({"--preset", "qh"});
+    fs::create_directories(dir_ / "config/KYR");
+    std::ofstream(dir_ / "config/KYR/Torvane.json")
+        << R"({"Language": 0, "PortMap": {"7": ")" << link_ << R"("}})";
+    const std::vector<std::string> home = {"HOME=" + dir_.string(),
+                                           "XDG_CONFIG_HOME=" + (dir_ / "config").string()};
+    for (const char* port : {"7", "COM7"}) {
+        const CliRun run = varnelctl({"get", "--port", port, "FirmwareVersion"}, home);
+        EXPECT_EQ(run.exitCode, 0) << port << ": " << run.err;
+        EXPECT_EQ(run.out, "3960105\n") << port;
+    }
 }
 
 TEST_F(CliE2E, ReadsAPresetSensorAsATable) {

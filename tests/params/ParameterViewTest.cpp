@@ -27,7 +27,7 @@ protected:
         form->ui.ParameterPage->setEnabled(true);
         form->OpenSensorLink(TSerialCom::DemoPort);
         link().LoadDemoSet();
-        for (auto& reg : link().ParameterStruct)
+        for (auto& reg : link().Parameters().ParameterStruct)
             reg.Answered = 1;
     }
 

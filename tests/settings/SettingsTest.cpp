@@ -45,6 +45,28 @@ TEST_F(SettingsTest, WritingKeepsTheOtherMembers) {
               QStringLiteral("/dev/pts/3"));
 }
 
+TEST_F(SettingsTest, WritingAfterClosingKeepsEveryOtherMember) {
+    const QByteArray before =
+        R"({"Language": 1, "FactoryKey": "731846205913", "PortMap": {"7": "/dev/pts/3"}})";
+    home.writeSettings(before);
+    store.open();
+    store.close();
+    store.writeInteger(SettingsStore::ComPort, 3);
+
+    QJsonObject expected = QJsonDocument::fromJson(before).object();
+    expected.insert("COM-Port", 3);
+    EXPECT_EQ(fileObject(), expected);
+}
+
+TEST_F(SettingsTest, LoadingReadsWithoutCreatingTheFile) {
+    store.load();
+    EXPECT_FALSE(QFileInfo::exists(home.settingsPath()));
+    EXPECT_TRUE(store.portMap().empty());
+    home.writeSettings(R"({"PortMap": {"7": "/dev/pts/3"}})");
+    store.load();
+    EXPECT_EQ(store.portMap().at(7), "/dev/pts/3");
+}
+
 TEST_F(SettingsTest, ReadsIntegersTextsAndSubkeys) {
     home.writeSettings(R"({"Language": 1, "COM-Port": 3, "FactoryKey": "x", "PortMap": {}})");
     store.open();

@@ -34,8 +34,7 @@ FirmwarePage::FirmwarePage(PageControl& pages, TSSICom& sensor) : sensor_(sensor
 }
 
 void FirmwarePage::Refresh() {
-    const bool available = rules::HasSampleCycle(
-        sensor_.FirmwareType(), static_cast<uint32_t>(sensor_.FirmwareVersionNumber()));
+    const bool available = rules::HasSampleCycle(sensor_.FirmwareVersionNumber());
     for (QWidget* control :
          {static_cast<QWidget*>(ui.LoadFile), static_cast<QWidget*>(ui.UpdateFW),
           static_cast<QWidget*>(ui.InfoBox), static_cast<QWidget*>(ui.Download)}) {

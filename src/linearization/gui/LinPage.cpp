@@ -102,11 +102,13 @@ void LinPage::showTable() {
     bool isNumber = false;
     const int address = ui.AdresLabel->text().toInt(&isNumber);
     // An address that is not one of the table's entries is read as the first entry.
-    if (!isNumber || address < rules::LinFirstAddress || address > rules::LinLastEntry)
-        ui.AdresLabel->setText(QString::number(rules::LinFirstAddress));
+    if (!isNumber || address < ParameterSet::LinTableFirstAddress ||
+        address > ParameterSet::LinTableLastEntry) {
+        ui.AdresLabel->setText(QString::number(ParameterSet::LinTableFirstAddress));
+    }
     sensor_.ReadLinTableByte(ui.AdresLabel->text().toInt());
     ui.ValueLabel->setText(signedByteText(sensor_[TSSICom::LinTableByte].Value));
-    sensor_.ReadLinTableByte(rules::LinFactorAddress);
+    sensor_.ReadLinTableByte(ParameterSet::LinFactorAddress);
     ui.FactorLabel->setText(signedByteText(sensor_[TSSICom::LinTableByte].Value));
     state_.InternalLinearization =
         rules::IsInternalLinearizationFactor(sensor_[TSSICom::LinTableByte].Value);
