@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "ui/Texts.h"
+#include "app/ComportselectTexts.h"
 
 TComPortSelectForm::TComPortSelectForm(const std::vector<app::PortEntry>& entries,
                                        uint8_t uiLanguage, QWidget* parent)
@@ -57,14 +57,11 @@ void TComPortSelectForm::BuildControls(const std::vector<app::PortEntry>& entrie
 }
 
 void TComPortSelectForm::ApplyTexts(uint8_t uiLanguage) {
-    if (auto text =
-            pick(uiLanguage,
-                 TextPair{"Please select an available COM-Port for the KYR-Varnel",
-                          QStringLiteral("Bitte wählen sie den COM-Port für den Varnel aus")}))
+    if (auto text = pick(uiLanguage, comporttexts::request()))
         label1_->setText(*text);
-    if (auto text = pick(uiLanguage, TextPair{"&Connect", "&Verbinden"}))
+    if (auto text = pick(uiLanguage, comporttexts::connectButton()))
         connect_->setText(*text);
-    if (auto text = pick(uiLanguage, TextPair{"&Quit", "&Abbrechen"}))
+    if (auto text = pick(uiLanguage, comporttexts::quitButton()))
         quit_->setText(*text);
 }
 

@@ -8,14 +8,14 @@
 #include <QTimer>
 #include <algorithm>
 
-#include "ui/Dialogs.h"
 #include "app/Disconnectwarning.h"
 #include "app/Main.h"
-#include "ui/PairedMessage.h"
 #include "app/StatusLine.h"
 #include "comm/SensorRules.h"
 #include "params/ParameterPages.h"
+#include "ui/Dialogs.h"
 #include "ui/MainTexts.h"
+#include "ui/PairedMessage.h"
 #include "ui/WaitCursor.h"
 #include "ui/controls/PageControl.h"
 #include "ui/controls/StatusLamp.h"
@@ -95,8 +95,7 @@ void ConnectionMonitor::ShowConnected() {
     if (demo)
         form_.ShowStatus(app::Status::Demo, QString());
     ui.ParameterPage->setEnabled(true);
-    ui.RestoreFactorySettings1->setEnabled(
-        rules::CommitsWithCN(link_.FirmwareVersionNumber()));
+    ui.RestoreFactorySettings1->setEnabled(rules::CommitsWithCN(link_.FirmwareVersionNumber()));
     SetFileActionsEnabled(ui, true);
     ui.FirmwareUpdate->setVisible(false);
     ui.FirmwareUpdateSeparator->setVisible(false);
@@ -115,8 +114,7 @@ void ConnectionMonitor::SensorMissing() {
     ui.FirmwareUpdate->setVisible(true);
     ui.FirmwareUpdateSeparator->setVisible(true);
     ui.StatusLED->setColour(StatusLamp::Red);
-    form_.ShowStatus(app::Status::NotConnected,
-                     QString::number(state_.PortNumber));
+    form_.ShowStatus(app::Status::NotConnected, QString::number(state_.PortNumber));
     state_.MissedPolls = std::min(state_.MissedPolls, MissedPollsLimit) + 1;
     if (state_.MissedPolls == WarningAtMissedPoll && state_.ParametersChanged) {
         OfferDisconnectWarning();

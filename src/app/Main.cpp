@@ -58,8 +58,8 @@ TMainForm::~TMainForm() {
 
 void TMainForm::buildSubsystems() {
     PageControl& pages = *ui.ParameterPage;
-    Parameters = std::make_unique<params::ParameterPages>(pages, *centralWidget(), State,
-                                                          SensorLink);
+    Parameters =
+        std::make_unique<params::ParameterPages>(pages, *centralWidget(), State, SensorLink);
     const auto& info = Parameters->ui.SensorInfo;
     placeSensorInformation(ui, *info.SensorInformation, *info.EEPROMUpdateButton);
     Linearization = std::make_unique<linearization::LinPage>(pages, State, SensorLink);
@@ -68,7 +68,8 @@ void TMainForm::buildSubsystems() {
 
 void TMainForm::connectState() {
     State.Connect({
-        .showParametersChanged = [this](bool changed) { Parameters->ShowParametersChanged(changed); },
+        .showParametersChanged =
+            [this](bool changed) { Parameters->ShowParametersChanged(changed); },
         .refreshView = [this] { RefreshParameterView(); },
         .applyLanguage = [this] { ApplyLanguage(); },
         .stopPolling = [this] { Timer1->stop(); },

@@ -51,8 +51,8 @@ public:
     static inline const QString ProgramTitle = ::ProgramTitle;
     static constexpr int PollIntervalMs = 200;
 
-    TMainForm(ProgramServices services, const platform::ComPortMap& ports,
-              SettingsStore& settings, QWidget* parent = nullptr);
+    TMainForm(ProgramServices services, const platform::ComPortMap& ports, SettingsStore& settings,
+              QWidget* parent = nullptr);
     ~TMainForm() override;
 
     TSSICom SensorLink;

@@ -12,8 +12,8 @@
 
 #include "app/MainControls.h"
 #include "app/Pictures.h"
-#include "ui/controls/PageControl.h"
 #include "ui/PageNames.h"
+#include "ui/controls/PageControl.h"
 #include "ui/controls/StatusLamp.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <QStringList>
 #include <cerrno>
 
-#include "ui/Texts.h"
+#include "app/ComportselectTexts.h"
 
 namespace app {
 
@@ -39,18 +39,8 @@ QString PermissionAdvice(const std::vector<PortEntry>& denied, uint8_t uiLanguag
     for (const auto& entry : denied) {
         lines << EntryText(entry) + " (" + QString::fromStdString(entry.devicePath) + ")";
     }
-    const QString ports = lines.join('\n');
-    return pick(uiLanguage,
-                TextPair{
-                    "These ports exist, but your account may not open them:\n" + ports +
-                        "\n\nAdd the account to the group \"dialout\" (sudo usermod -aG dialout "
-                        "$USER), then log out and in again.",
-                    QStringLiteral("Diese Ports sind vorhanden, aber Ihr Konto darf sie nicht "
-                                   "öffnen:\n") +
-                        ports +
-                        "\n\nNehmen Sie das Konto in die Gruppe \"dialout\" auf (sudo usermod -aG "
-                        "dialout $USER), dann ab- und wieder anmelden."})
-        .value_or(QString());
+    const auto advice = pick(uiLanguage, comporttexts::permissionAdvice());
+    return advice ? advice->arg(lines.join('\n')) : QString();
 }
 
 uint8_t ChoiceFromEntry(const QString& entry) {

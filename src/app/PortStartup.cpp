@@ -5,10 +5,10 @@
 #include <vector>
 
 #include "app/Comportselect.h"
-#include "ui/Dialogs.h"
 #include "app/Main.h"
 #include "app/PortList.h"
 #include "settings/Settings.h"
+#include "ui/Dialogs.h"
 #include "ui/WaitCursor.h"
 
 namespace {

@@ -4,12 +4,12 @@
 #include <cstdio>
 #include <exception>
 
-#include "ui/Dialogs.h"
 #include "app/Main.h"
-#include "settings/Settings.h"
 #include "app/Startup.h"
 #include "app/VarnelApplication.h"
 #include "platform/ComPortMap.h"
+#include "settings/Settings.h"
+#include "ui/Dialogs.h"
 
 namespace {
 

@@ -6,14 +6,14 @@
 #include <QScreen>
 
 #include "app/Aboutinfo.h"
-#include "ui/Dialogs.h"
 #include "app/Languagesel.h"
 #include "app/Main.h"
-#include "settings/Settings.h"
 #include "app/SplashFade.h"
+#include "platform/Clock.h"
+#include "settings/Settings.h"
+#include "ui/Dialogs.h"
 #include "ui/PageNames.h"
 #include "ui/controls/PageControl.h"
-#include "platform/Clock.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include <QIcon>
 #include <exception>
 
-#include "ui/Dialogs.h"
 #include "app/Pictures.h"
 #include "app/ProgramInfo.h"
+#include "ui/Dialogs.h"
 
 // The pictures live in a static library, whose resource initialiser the linker
 // would drop. The declaration that the macro makes must be global.

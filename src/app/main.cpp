@@ -1,8 +1,8 @@
 #include "app/Program.h"
-#include "ui/QtDialogs.h"
 #include "app/VarnelApplication.h"
 #include "platform/Clock.h"
 #include "platform/TermiosSerialBackend.h"
+#include "ui/QtDialogs.h"
 
 int main(int argc, char** argv) {
     VarnelApplication app(argc, argv);

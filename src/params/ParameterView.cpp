@@ -89,8 +89,8 @@ void ParameterView::showSsiOutput() {
     auto& ui = ui_.SSISettings;
     showChoice(*ui.CodingGroup, TSSICom::OutputCode, reg(TSSICom::OutputCode).Value);
     if (reg(TSSICom::BitWidth).Answered) {
-        ui.BitWidth->setEnabled(
-            !rules::BitWidthForced(sensor_.FirmwareVersionNumber(), reg(TSSICom::OutputFlags).Value));
+        ui.BitWidth->setEnabled(!rules::BitWidthForced(sensor_.FirmwareVersionNumber(),
+                                                       reg(TSSICom::OutputFlags).Value));
         ui.BitWidth->setText(signedText(TSSICom::BitWidth));
     } else {
         ui.BitWidth->setEnabled(false);
@@ -147,9 +147,9 @@ void ParameterView::showOutputFlags() {
 void ParameterView::showResolutionAndOffset() {
     auto& ui = ui_.Measurement;
     showEdit(*ui.Resolution, TSSICom::Resolution, unsignedText(TSSICom::Resolution));
-    const int32_t micrometres =
-        rules::OffsetMicrons(static_cast<uint32_t>(sensor_.FirmwareVersionNumber()), reg(TSSICom::Offset).Value,
-                             reg(TSSICom::Resolution).Value, reg(TSSICom::Filter).Value);
+    const int32_t micrometres = rules::OffsetMicrons(
+        static_cast<uint32_t>(sensor_.FirmwareVersionNumber()), reg(TSSICom::Offset).Value,
+        reg(TSSICom::Resolution).Value, reg(TSSICom::Filter).Value);
     showEdit(*ui.Offset, TSSICom::Offset, QString::number(micrometres));
 }
 
@@ -216,7 +216,8 @@ void ParameterView::showLinearizationFlags() {
         ui.ExtrapolForward->setEnabled(extrapolation);
         if (extrapolation) {
             ui_.SSISettings.Mode->setEnabled(false);
-            ui.ExtrapolForward->setChecked(rules::HasFlag(flags.Value, rules::ExtrapolationForwardBit));
+            ui.ExtrapolForward->setChecked(
+                rules::HasFlag(flags.Value, rules::ExtrapolationForwardBit));
         } else {
             ui.ExtrapolForward->setChecked(false);
         }
@@ -256,7 +257,8 @@ void ParameterView::showChargepump() {
     if (reg(TSSICom::Chargepump).Answered) {
         stages.setEnabled(true);
         state_.ApplyLanguage();
-        const bool kbf = state_.SensorTypeText == QLatin1String(maintexts::kSensorTypeWithEightStages);
+        const bool kbf =
+            state_.SensorTypeText == QLatin1String(maintexts::kSensorTypeWithEightStages);
         if (kbf)
             ui_.ExpertSettings.Q_SERIE->setVisible(false);
         stages.setItemIndex(rules::ChargepumpItem(kbf, reg(TSSICom::Chargepump).Value));

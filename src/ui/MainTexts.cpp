@@ -370,8 +370,8 @@ std::span<const LayoutText> layoutTexts() {
 std::optional<QString> textFor(const Entry& entry, uint8_t uiLanguage) {
     if (uiLanguage == kUiGerman && entry.german == nullptr)
         return std::nullopt;
-    return pick(uiLanguage, TextPair{QString::fromUtf8(entry.english),
-                                     QString::fromUtf8(entry.german)});
+    return pick(uiLanguage,
+                TextPair{QString::fromUtf8(entry.english), QString::fromUtf8(entry.german)});
 }
 
 const MessagePair& bitWidthCorrected() {

@@ -12,8 +12,8 @@ inline constexpr char Firmware[] = "Firmware";
 inline constexpr char ExpertSettings[] = "ExpertSettings";
 inline constexpr char ExpertSettings2[] = "ExpertSettings2";
 
-inline constexpr const char* InTabOrder[] = {SSISettings,  ErrorIndication, Measurement,
-                                             Measurement2, LinPage,         Firmware,
+inline constexpr const char* InTabOrder[] = {SSISettings,    ErrorIndication, Measurement,
+                                             Measurement2,   LinPage,         Firmware,
                                              ExpertSettings, ExpertSettings2};
 
 }  // namespace pagenames

@@ -4,11 +4,11 @@
 #include <QPushButton>
 
 #include "settings/Settings.h"
+#include "support/FormHarness.h"
+#include "support/GuiTestEnvironment.h"
 #include "ui/controls/CheckBox.h"
 #include "ui/controls/LabeledEdit.h"
 #include "ui/controls/PageControl.h"
-#include "support/FormHarness.h"
-#include "support/GuiTestEnvironment.h"
 
 namespace {
 

@@ -9,11 +9,11 @@
 
 #include "app/ConnectionMonitor.h"
 #include "app/StatusLine.h"
+#include "support/FormHarness.h"
+#include "support/GuiTestEnvironment.h"
 #include "ui/controls/LabeledEdit.h"
 #include "ui/controls/PageControl.h"
 #include "ui/controls/StatusLamp.h"
-#include "support/FormHarness.h"
-#include "support/GuiTestEnvironment.h"
 
 namespace {
 

@@ -10,14 +10,14 @@
 #include <QTimer>
 #include <map>
 
+#include "support/FormHarness.h"
+#include "support/GuiTestEnvironment.h"
 #include "ui/LanguageApplier.h"
 #include "ui/MainTexts.h"
 #include "ui/controls/Hint.h"
 #include "ui/controls/LabeledEdit.h"
 #include "ui/controls/PageControl.h"
 #include "ui/controls/RadioGroup.h"
-#include "support/FormHarness.h"
-#include "support/GuiTestEnvironment.h"
 
 namespace {
 

@@ -7,13 +7,13 @@
 #include <QLabel>
 #include <QTabBar>
 
-#include "ui/LanguageApplier.h"
 #include "app/MainControls.h"
-#include "ui/controls/LabeledEdit.h"
-#include "ui/controls/PageControl.h"
 #include "params/ParameterPages.h"
 #include "support/FormHarness.h"
 #include "support/GuiTestEnvironment.h"
+#include "ui/LanguageApplier.h"
+#include "ui/controls/LabeledEdit.h"
+#include "ui/controls/PageControl.h"
 
 namespace {
 
@@ -119,10 +119,14 @@ TEST_P(LayoutTest, NoTextIsCutOff) {
 INSTANTIATE_TEST_SUITE_P(
     Languages, LayoutTest,
     testing::Values(
-        LayoutCase{"english", R"({"Language": 0, "COM-Port": 0, "FactoryKey": "5820463917305286"})", ""},
-        LayoutCase{"german", R"({"Language": 1, "COM-Port": 0, "FactoryKey": "5820463917305286"})", ""},
-        LayoutCase{"english_kbf", R"({"Language": 0, "COM-Port": 0, "FactoryKey": "5820463917305286"})", "KBF"},
-        LayoutCase{"german_kbf", R"({"Language": 1, "COM-Port": 0, "FactoryKey": "5820463917305286"})", "KBF"}),
+        LayoutCase{"english", R"({"Language": 0, "COM-Port": 0, "FactoryKey": "5820463917305286"})",
+                   ""},
+        LayoutCase{"german", R"({"Language": 1, "COM-Port": 0, "FactoryKey": "5820463917305286"})",
+                   ""},
+        LayoutCase{"english_kbf",
+                   R"({"Language": 0, "COM-Port": 0, "FactoryKey": "5820463917305286"})", "KBF"},
+        LayoutCase{"german_kbf",
+                   R"({"Language": 1, "COM-Port": 0, "FactoryKey": "5820463917305286"})", "KBF"}),
     [](const testing::TestParamInfo<LayoutCase>& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -18,11 +18,11 @@
 
 #include "app/Aboutinfo.h"
 #include "app/VarnelApplication.h"
+#include "support/FormHarness.h"
+#include "support/GuiTestEnvironment.h"
 #include "ui/controls/Hint.h"
 #include "ui/controls/LabeledEdit.h"
 #include "ui/controls/PageControl.h"
-#include "support/FormHarness.h"
-#include "support/GuiTestEnvironment.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
 #include "ProbeOnlyBackend.h"
-#include "comm/OperatingTime.h"
 #include "app/PortList.h"
 #include "app/StatusLine.h"
-#include "ui/controls/StatusLamp.h"
+#include "comm/OperatingTime.h"
 #include "platform/Clock.h"
+#include "ui/controls/StatusLamp.h"
 
 namespace {
 

@@ -12,13 +12,13 @@
 #include <QTimer>
 
 #include "app/Aboutinfo.h"
-#include "settings/Settings.h"
 #include "app/SplashFade.h"
-#include "ui/controls/PageControl.h"
-#include "ui/controls/StatusLamp.h"
 #include "params/ParameterPages.h"
+#include "settings/Settings.h"
 #include "support/FormHarness.h"
 #include "support/GuiTestEnvironment.h"
+#include "ui/controls/PageControl.h"
+#include "ui/controls/StatusLamp.h"
 
 namespace {
 
@@ -115,7 +115,8 @@ TEST_F(StartupTest, TheWindowStartsInItsInitialState) {
     EXPECT_FALSE(form.State.ViewRefreshing);
     EXPECT_EQ(form.State.MissedPolls, 0u);
     EXPECT_TRUE(form.State.SensorTypeText.isEmpty());
-    EXPECT_EQ(ui.ParameterPage->currentWidget(), ui.ParameterPage->page(QStringLiteral("SSISettings")));
+    EXPECT_EQ(ui.ParameterPage->currentWidget(),
+              ui.ParameterPage->page(QStringLiteral("SSISettings")));
     EXPECT_FALSE(ui.ParameterPage->isPageTabVisible(QStringLiteral("Firmware")));
 }
 

@@ -3,13 +3,13 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "support/FormHarness.h"
+#include "support/GuiTestEnvironment.h"
 #include "ui/controls/CheckBox.h"
 #include "ui/controls/Hint.h"
 #include "ui/controls/LabeledEdit.h"
 #include "ui/controls/PageControl.h"
 #include "ui/controls/RadioGroup.h"
-#include "support/FormHarness.h"
-#include "support/GuiTestEnvironment.h"
 
 namespace {
 
@@ -221,7 +221,8 @@ TEST_F(RefreshTest, LinearizationFactorChoosesTheWordingOfTheBox) {
     refresh();
     EXPECT_EQ(form->Linearization->ui.ValueLabel->text(), "-10");
     EXPECT_EQ(form->Parameters->ui.Measurement2.Linearisierung->text(), "exclude reflection");
-    EXPECT_TRUE(hintOf(*form->Parameters->ui.Measurement2.Linearisierung).startsWith("For exclude the reflection"));
+    EXPECT_TRUE(hintOf(*form->Parameters->ui.Measurement2.Linearisierung)
+                    .startsWith("For exclude the reflection"));
 
     reg(TSSICom::LinTableByte).Answered = 0;
     refresh();

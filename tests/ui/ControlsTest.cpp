@@ -7,12 +7,12 @@
 #include <QTest>
 #include <QVBoxLayout>
 
+#include "support/GuiTestEnvironment.h"
 #include "ui/controls/CheckBox.h"
 #include "ui/controls/EditorGuard.h"
 #include "ui/controls/LabeledEdit.h"
 #include "ui/controls/PageControl.h"
 #include "ui/controls/RadioGroup.h"
-#include "support/GuiTestEnvironment.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include <utility>
 
 #include "app/Languagesel.h"
+#include "support/GuiTestEnvironment.h"
 #include "ui/MainTexts.h"
 #include "ui/Texts.h"
-#include "support/GuiTestEnvironment.h"
 
 namespace {
 

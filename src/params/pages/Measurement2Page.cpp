@@ -43,9 +43,9 @@ void Measurement2Controls::build(QWidget& page) {
     TempComp->hide();
 
     auto* layout = new QHBoxLayout(&page);
-    layout->addLayout(column({Siemens, Temperature, Linearisierung, Extrapolation,
-                              ExtrapolForward, TempComp}),
-                      1);
+    layout->addLayout(
+        column({Siemens, Temperature, Linearisierung, Extrapolation, ExtrapolForward, TempComp}),
+        1);
     layout->addLayout(rangePoints(page, *this), 1);
 }
 

@@ -19,8 +19,7 @@ void SSISettingsControls::build(QWidget& page) {
 
     auto* layout = new QHBoxLayout(&page);
     layout->addLayout(column({CodingGroup, Mode}), 2);
-    layout->addLayout(column({BitWidth, UARTWrites, JitterWindow, SSI_Abstand,
-                              SSI_Start_CheckBox}),
+    layout->addLayout(column({BitWidth, UARTWrites, JitterWindow, SSI_Abstand, SSI_Start_CheckBox}),
                       3);
 }
 

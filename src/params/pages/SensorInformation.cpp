@@ -28,7 +28,8 @@ void SensorInformationControls::build(QWidget& parent) {
                          &InfoLabel4, &InfoLabel5, &InfoLabel6};
     for (int i = 0; i < 6; ++i) {
         *captions[i] = makeNamed<QLabel>(QStringLiteral("Label%1").arg(i + 1), *SensorInformation);
-        *values[i] = makeNamed<QLabel>(QStringLiteral("InfoLabel%1").arg(i + 1), *SensorInformation);
+        *values[i] =
+            makeNamed<QLabel>(QStringLiteral("InfoLabel%1").arg(i + 1), *SensorInformation);
     }
     auto* grid = new QGridLayout(SensorInformation);
     grid->setVerticalSpacing(3);
@@ -40,8 +41,8 @@ void SensorInformationControls::build(QWidget& parent) {
     addInfoRow(*grid, 5, Label6, InfoLabel6);
     grid->setColumnStretch(1, 1);
 
-    EEPROMUpdateButton =
-        makeButton(QStringLiteral("EEPROMUpdateButton"), parent, QStringLiteral("Update Sensor!!!"));
+    EEPROMUpdateButton = makeButton(QStringLiteral("EEPROMUpdateButton"), parent,
+                                    QStringLiteral("Update Sensor!!!"));
     EEPROMUpdateButton->setMinimumHeight(UpdateButtonHeight);
 }
 
