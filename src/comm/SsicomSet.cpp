@@ -5,7 +5,7 @@ namespace {
 constexpr int CommitPauseMs = 1500;
 constexpr int FactoryReadPauseMs = 1000;
 
-using enum TSSICom::RegisterIndex;
+using enum ParameterSet::RegisterIndex;
 using Registers = std::initializer_list<TSSICom::RegisterIndex>;
 
 // LinTableByte stands for the table entry at the first address.
