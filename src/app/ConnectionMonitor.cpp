@@ -1,7 +1,6 @@
 #include "app/ConnectionMonitor.h"
 
 #include <QAction>
-#include <QCloseEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QStatusBar>
@@ -14,8 +13,6 @@
 #include "comm/SensorRules.h"
 #include "params/ParameterPages.h"
 #include "ui/Dialogs.h"
-#include "ui/MainTexts.h"
-#include "ui/PairedMessage.h"
 #include "ui/WaitCursor.h"
 #include "ui/controls/PageControl.h"
 #include "ui/controls/StatusLamp.h"
@@ -144,47 +141,4 @@ void ConnectionMonitor::ShowOperatingTime() {
 
 QString ConnectionMonitor::LinkPort() const {
     return QString::number(link_.PortNumber());
-}
-
-void TMainForm::IdleFunction() {
-    ConnectionMonitor(*this).Tick();
-}
-
-void TMainForm::ShowStatus(app::Status code, const QString& argument) {
-    const app::StatusShown now{ui.StatusText->text(), ui.StatusLED->colour()};
-    const auto next = app::NextStatus(code, argument, State.UiLanguage, now);
-    ui.StatusLED->setColour(next.lamp);
-    if (next.text == now.text)
-        return;
-    ui.StatusText->setText(next.text);
-    ui.StatusText->repaint();
-    if (Trace && code != app::Status::Demo)
-        Trace("status: " + next.text);
-}
-
-// Takes the sensor out of test mode and offers to keep what was changed. A
-// program that never opened its port leaves every port alone.
-void TMainForm::FormClose() {
-    if (!SensorLinkOpened())
-        return;
-    SensorLink.WriteRegister(TSSICom::Measurement);
-    if (!rules::CommitsWithCN(SensorLink.FirmwareVersionNumber())) {
-        SensorLink.Commit();
-        State.ClearParametersChanged();
-        return;
-    }
-    const MessageResult answer =
-        State.ParametersChanged
-            ? ShowPairedMessage(dialogs(), State.UiLanguage, maintexts::commitQuestion(),
-                                MessageButtons::YesNo, MessageIcon::Question)
-            : MessageResult::Yes;
-    if (answer == MessageResult::No)
-        return;
-    SensorLink.Commit();
-    State.ClearParametersChanged();
-}
-
-void TMainForm::closeEvent(QCloseEvent* event) {
-    FormClose();
-    QMainWindow::closeEvent(event);
 }

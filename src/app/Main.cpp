@@ -1,14 +1,19 @@
 #include "app/Main.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QGroupBox>
+#include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QTimer>
 
 #include "app/Aboutinfo.h"
+#include "app/ConnectionMonitor.h"
 #include "app/MainLayout.h"
+#include "app/PortStartup.h"
+#include "comm/SensorRules.h"
 #include "firmware/gui/FirmwarePage.h"
 #include "linearization/gui/LinPage.h"
 #include "params/ParameterPages.h"
@@ -17,7 +22,9 @@
 #include "ui/Dialogs.h"
 #include "ui/HintDisplay.h"
 #include "ui/LanguageApplier.h"
+#include "ui/MainTexts.h"
 #include "ui/PageNames.h"
+#include "ui/PairedMessage.h"
 #include "ui/Texts.h"
 #include "ui/controls/PageControl.h"
 #include "ui/controls/StatusLamp.h"
@@ -176,4 +183,55 @@ void TMainForm::showEvent(QShowEvent* event) {
         return;
     pollingStarted_ = true;
     Timer1->start();
+}
+
+void TMainForm::IdleFunction() {
+    ConnectionMonitor(*this).Tick();
+}
+
+void TMainForm::ShowStatus(app::Status code, const QString& argument) {
+    const app::StatusShown now{ui.StatusText->text(), ui.StatusLED->colour()};
+    const auto next = app::NextStatus(code, argument, State.UiLanguage, now);
+    ui.StatusLED->setColour(next.lamp);
+    if (next.text == now.text)
+        return;
+    ui.StatusText->setText(next.text);
+    ui.StatusText->repaint();
+    if (Trace && code != app::Status::Demo)
+        Trace("status: " + next.text);
+}
+
+// Takes the sensor out of test mode and offers to keep what was changed. A
+// program that never opened its port leaves every port alone.
+void TMainForm::FormClose() {
+    if (!SensorLinkOpened())
+        return;
+    SensorLink.WriteRegister(TSSICom::Measurement);
+    if (!rules::CommitsWithCN(SensorLink.FirmwareVersionNumber())) {
+        SensorLink.Commit();
+        State.ClearParametersChanged();
+        return;
+    }
+    const MessageResult answer =
+        State.ParametersChanged
+            ? ShowPairedMessage(dialogs(), State.UiLanguage, maintexts::commitQuestion(),
+                                MessageButtons::YesNo, MessageIcon::Question)
+            : MessageResult::Yes;
+    if (answer == MessageResult::No)
+        return;
+    SensorLink.Commit();
+    State.ClearParametersChanged();
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    FormClose();
+    QMainWindow::closeEvent(event);
+}
+
+bool TMainForm::OpenStartupPort() {
+    return PortChoice(*this).Startup();
+}
+
+void TMainForm::SelComPortClick() {
+    PortChoice(*this).Choose();
 }

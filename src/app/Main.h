@@ -86,7 +86,7 @@ public:
     const platform::ComPortMap& ports() const { return ports_; }
     platform::SerialBackend& probeBackend() { return services_.probe; }
 
-    // Connection monitor and port choice (app/ConnectionMonitor.cpp, app/PortStartup.cpp).
+    // Connection monitor and port choice.
     // Receives every change of the status line and the factory number of a sensor
     // when it is shown; empty unless main() traces (--trace-status) or a test records.
     std::function<void(const QString& line)> Trace;
@@ -102,7 +102,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    // Runs FormClose (app/ConnectionMonitor.cpp).
+    // Runs FormClose.
     void closeEvent(QCloseEvent* event) override;
 
 private:

@@ -106,11 +106,3 @@ void PortChoice::Advise(const std::vector<app::PortEntry>& denied) {
     form_.dialogs().showMessage({advice, QStringLiteral("Varnel"), MessageButtons::Ok,
                                  MessageIcon::Warning, form_.State.UiLanguage});
 }
-
-bool TMainForm::OpenStartupPort() {
-    return PortChoice(*this).Startup();
-}
-
-void TMainForm::SelComPortClick() {
-    PortChoice(*this).Choose();
-}
