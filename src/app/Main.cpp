@@ -22,6 +22,7 @@
 #include "ui/Dialogs.h"
 #include "ui/HintDisplay.h"
 #include "ui/LanguageApplier.h"
+#include "ui/MainMessages.h"
 #include "ui/MainTexts.h"
 #include "ui/PageNames.h"
 #include "ui/PairedMessage.h"
@@ -214,7 +215,7 @@ void TMainForm::FormClose() {
     }
     const MessageResult answer =
         State.ParametersChanged
-            ? ShowPairedMessage(dialogs(), State.UiLanguage, maintexts::commitQuestion(),
+            ? ShowPairedMessage(dialogs(), State.UiLanguage, mainmessages::message(mainmessages::Id::CommitQuestion),
                                 MessageButtons::YesNo, MessageIcon::Question)
             : MessageResult::Yes;
     if (answer == MessageResult::No)

@@ -273,6 +273,29 @@ bool FilterForced(int32_t firmwareVersion, int32_t mode) {
     return AppliesCorrections(firmwareVersion) && mode == ModeVelocity;
 }
 
+int32_t WithFlag(int32_t flags, int32_t bit, bool on) {
+    return on ? flags | bit : flags & ~bit;
+}
+
+int32_t OutputFlagsWithSiemens(int32_t flags, bool on, int firmwareType) {
+    if (firmwareType == FirmwareType39606)
+        return WithFlag(flags, SiemensBit, on);
+    return on ? SiemensBit : 0;
+}
+
+bool RangeFollowsResolution(int32_t firmwareVersion) {
+    return FirmwareTypeOf(firmwareVersion) == FirmwareType39606 ||
+           firmwareVersion == FirmwareKeepingRangeInCounts;
+}
+
+bool RangeTaught(int32_t startPoint, int32_t endPoint) {
+    return startPoint != NoStartPoint || endPoint != NoEndPoint;
+}
+
+bool ChecksJitterWindowOnExit(int32_t firmwareVersion) {
+    return Unsigned(firmwareVersion) <= LastFirmwareCheckingJitterWindow;
+}
+
 bool IsInternalLinearizationFactor(int32_t factor) {
     const auto unsignedFactor = static_cast<uint32_t>(factor);
     return unsignedFactor >= 1 && unsignedFactor <= 9;

@@ -180,6 +180,21 @@ bool FilterForced(int32_t firmwareVersion, int32_t mode);
 inline constexpr int32_t TemperatureBitWidth = 24;
 inline constexpr int32_t VelocityFilter = 0;
 
+// The output flags after the error-and-parity bit was switched: firmware type
+// 39606 keeps the other bits, every other type takes the bit as the whole value.
+int32_t OutputFlagsWithSiemens(int32_t flags, bool on, int firmwareType);
+int32_t WithFlag(int32_t flags, int32_t bit, bool on);
+
+// A taught measuring range refers to the resolution it was taught with on these
+// sensors; after a change of resolution it has to be taught again.
+inline constexpr int32_t FirmwareKeepingRangeInCounts = 3960107;
+bool RangeFollowsResolution(int32_t firmwareVersion);
+bool RangeTaught(int32_t startPoint, int32_t endPoint);
+
+// Up to this version the jitter window field checks its text when it is left.
+inline constexpr uint32_t LastFirmwareCheckingJitterWindow = 6250000;
+bool ChecksJitterWindowOnExit(int32_t firmwareVersion);
+
 // A linearization factor of 1 to 9 means the table holds the factory's
 // linearization; any other factor means the option excludes the reflection.
 bool IsInternalLinearizationFactor(int32_t factor);

@@ -2,8 +2,8 @@
 
 #include "comm/SensorRules.h"
 #include "comm/Ssicom.h"
+#include "ui/MainMessages.h"
 #include "ui/MainState.h"
-#include "ui/MainTexts.h"
 #include "ui/PairedMessage.h"
 
 namespace params {
@@ -30,7 +30,7 @@ void AutomaticCorrections::correctBitWidth() {
         bitWidth.Value == rules::TemperatureBitWidth) {
         return;
     }
-    showInfo(state_, maintexts::bitWidthCorrected());
+    showInfo(state_, mainmessages::message(mainmessages::Id::BitWidthCorrected));
     bitWidth.Value = rules::TemperatureBitWidth;
     bitWidth.Modified = 1;
     state_.WriteOutcome(sensor_.WriteRegister(TSSICom::BitWidth));
@@ -43,7 +43,7 @@ void AutomaticCorrections::correctFilter() {
         filter.Value == rules::VelocityFilter) {
         return;
     }
-    showInfo(state_, maintexts::filterCorrected());
+    showInfo(state_, mainmessages::message(mainmessages::Id::FilterCorrected));
     filter.Value = rules::VelocityFilter;
     filter.Modified = 1;
     state_.WriteOutcome(sensor_.WriteRegister(TSSICom::Filter));

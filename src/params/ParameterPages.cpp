@@ -6,12 +6,17 @@
 #include "comm/SensorRules.h"
 #include "params/AutomaticCorrections.h"
 #include "params/ParameterView.h"
+#include "params/RangePoints.h"
+#include "params/editors/EepromUpdate.h"
+#include "params/editors/ErrorIndicationEditors.h"
+#include "params/editors/SsiOutputEditors.h"
 #include "ui/MainState.h"
 #include "ui/PageNames.h"
-#include "ui/controls/EditorGuard.h"
+#include "ui/controls/EditorContract.h"
 #include "ui/controls/LabeledEdit.h"
 #include "ui/controls/PageControl.h"
 #include "ui/controls/RadioGroup.h"
+#include "ui/controls/ViewRefreshScope.h"
 
 namespace params {
 
@@ -25,7 +30,17 @@ ParameterPages::ParameterPages(PageControl& pages, QWidget& infoParent, MainStat
     ui.ExpertSettings.build(*pages.page(pagenames::ExpertSettings));
     ui.ExpertSettings2.build(*pages.page(pagenames::ExpertSettings2));
     ui.SensorInfo.build(infoParent);
+    Contract = std::make_unique<EditorContract>(state, sensor);
+    Range = std::make_unique<RangePoints>(ui, *Contract);
+    SsiOutput = std::make_unique<SsiOutputEditors>(ui, *Contract);
+    ErrorIndication = std::make_unique<ErrorIndicationEditors>(ui, *Contract, *Range);
+    Eeprom = std::make_unique<EepromUpdate>(*Contract);
+    QObject::connect(ui.SensorInfo.EEPROMUpdateButton, &QPushButton::clicked,
+                     ui.SensorInfo.EEPROMUpdateButton,
+                     [this] { Eeprom->EEPROMUpdateButtonClick(); });
 }
+
+ParameterPages::~ParameterPages() = default;
 
 void ParameterPages::Refresh() {
     ViewRefreshScope refreshing(state_.ViewRefreshing);

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "params/pages/PageControls.h"
 #include "ui/AccessLevel.h"
 
+class EditorContract;
 class MainState;
 class PageControl;
 class QWidget;
@@ -12,15 +14,26 @@ class TSSICom;
 
 namespace params {
 
+class EepromUpdate;
+class ErrorIndicationEditors;
+class RangePoints;
+class SsiOutputEditors;
+
 // The parameter pages and the sensor information box: built on the main
-// window's pages, refreshed from the sensor's set.
+// window's pages, refreshed from the sensor's set, edited through their editors.
 class ParameterPages {
 public:
     // Builds the pages on `pages` (which already hold them by name) and the
     // sensor information box with the EEPROM update button on `infoParent`.
     ParameterPages(PageControl& pages, QWidget& infoParent, MainState& state, TSSICom& sensor);
+    ~ParameterPages();
 
     PageControls ui;
+    std::unique_ptr<EditorContract> Contract;
+    std::unique_ptr<RangePoints> Range;
+    std::unique_ptr<SsiOutputEditors> SsiOutput;
+    std::unique_ptr<ErrorIndicationEditors> ErrorIndication;
+    std::unique_ptr<EepromUpdate> Eeprom;
 
     // Applies the automatic corrections, then shows the set.
     void Refresh();

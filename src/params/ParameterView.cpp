@@ -7,10 +7,10 @@
 #include "ui/MainState.h"
 #include "ui/MainTexts.h"
 #include "ui/controls/CheckBox.h"
-#include "ui/controls/EditorGuard.h"
 #include "ui/controls/FieldColour.h"
 #include "ui/controls/LabeledEdit.h"
 #include "ui/controls/RadioGroup.h"
+#include "ui/controls/ViewRefreshScope.h"
 
 namespace params {
 

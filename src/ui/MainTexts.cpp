@@ -374,34 +374,6 @@ std::optional<QString> textFor(const Entry& entry, uint8_t uiLanguage) {
                 TextPair{QString::fromUtf8(entry.english), QString::fromUtf8(entry.german)});
 }
 
-const MessagePair& bitWidthCorrected() {
-    static const MessagePair message{
-        {QStringLiteral("Number of data bits will be automatically\ncorrected to 24 because "
-                        "temperature bit is set"),
-         QStringLiteral("Die Anzahl der Datenbits wird automatisch\nauf 24 korrigiert, da das "
-                        "Temperaturbit gesetzt ist")},
-        {QStringLiteral("Info"), QStringLiteral("Info")}};
-    return message;
-}
-
-const MessagePair& filterCorrected() {
-    static const MessagePair message{
-        {QStringLiteral("Filter settings will be\ncorrected to 0 automatically,\nbecause velocity "
-                        "mode is activ"),
-         QStringLiteral("Die Filtereinstellung wird\nautomatisch zu 0 korrigiert, da der\n"
-                        "Geschwindigkeitsmodus aktiv ist")},
-        {QStringLiteral("Info"), QStringLiteral("Info")}};
-    return message;
-}
-
-const MessagePair& commitQuestion() {
-    static const MessagePair message{
-        {QStringLiteral("The changed parameters haven't been saved. Should they be saved now?"),
-         QStringLiteral("Die geänderten Daten wurden nicht gespeichert. Speichern?")},
-        {QStringLiteral("EEPROM update"), QStringLiteral("EEPROM update")}};
-    return message;
-}
-
 const TextPair& statusFound() {
     static const TextPair text{QStringLiteral("SSI-Sensor found on COM-Port %1"),
                                QStringLiteral("SSI-Sensor gefunden an COM-Port %1")};

@@ -78,11 +78,6 @@ std::span<const LayoutText> layoutTexts();
 // The entry's text for the language; nullopt when that language sets nothing.
 std::optional<QString> textFor(const Entry& entry, uint8_t uiLanguage);
 
-// Messages of the main window.
-const MessagePair& bitWidthCorrected();
-const MessagePair& filterCorrected();
-const MessagePair& commitQuestion();
-
 // The status line; %1 stands for the port number.
 const TextPair& statusFound();
 const TextPair& statusEstablished();

@@ -7,12 +7,18 @@
 #include <QTest>
 #include <QVBoxLayout>
 
+#include "platform/Clock.h"
+#include "platform/ComPortMap.h"
 #include "support/GuiTestEnvironment.h"
+#include "support/NullSerialBackend.h"
+#include "support/ScriptedDialogs.h"
+#include "ui/MainState.h"
 #include "ui/controls/CheckBox.h"
-#include "ui/controls/EditorGuard.h"
+#include "ui/controls/EditorContract.h"
 #include "ui/controls/LabeledEdit.h"
 #include "ui/controls/PageControl.h"
 #include "ui/controls/RadioGroup.h"
+#include "ui/controls/ViewRefreshScope.h"
 
 namespace {
 
@@ -160,62 +166,85 @@ TEST(CheckBox, AMarkSetFromCodeRunsTheHandlerAndTheSameMarkRunsNothing) {
     EXPECT_FALSE(changed.at(1).at(0).toBool());
 }
 
-// A handler written the way the editors write theirs.
-struct ChoiceHandler {
-    EditorGuard& guard;
-    int runs = 0;
-    void onChange() {
-        if (guard.choiceMayRun())
-            ++runs;
-    }
-};
-
-class EditorGuardTest : public testing::Test {
+class EditorContractTest : public testing::Test {
 protected:
-    bool viewRefreshing = false;
-    bool controlSettings = false;
-    EditorGuard guard{viewRefreshing, controlSettings};
+    ScriptedDialogs dialogs;
+    MainState state{dialogs};
+    platform::VirtualClock clock;
+    NullSerialBackend serial;
+    platform::ComPortMap ports;
+    TSSICom sensor{serial, clock, ports};
+    EditorContract contract{state, sensor};
     RadioGroup group{QStringLiteral("Direction")};
-    ChoiceHandler handler{guard};
+    LabeledEdit edit{QStringLiteral("BitWidth")};
+    int choiceRuns = 0;
+    int liveRuns = 0;
+    int exitRuns = 0;
 
     void SetUp() override {
         group.setItems({QStringLiteral("forward"), QStringLiteral("reverse")});
-        QObject::connect(&group, &RadioGroup::itemIndexChanged, [this] { handler.onChange(); });
+        contract.bindChoice(group, [this](int) { ++choiceRuns; });
+        contract.bindEdit(
+            edit, [this](const QString&) { ++liveRuns; }, [this] { ++exitRuns; });
     }
 };
 
-TEST_F(EditorGuardTest, TheRefreshSilencesHandlersUntilItEnds) {
+TEST_F(EditorContractTest, TheRefreshSilencesHandlersUntilItEnds) {
     {
-        ViewRefreshScope refresh(viewRefreshing);
+        ViewRefreshScope refresh(state.ViewRefreshing);
         group.setItemIndex(1);
-        EXPECT_FALSE(guard.editMayRun());
+        edit.setText(QStringLiteral("7"));
     }
-    EXPECT_FALSE(viewRefreshing);
-    EXPECT_EQ(handler.runs, 0);
+    EXPECT_FALSE(state.ViewRefreshing);
+    EXPECT_EQ(choiceRuns + liveRuns, 0);
 
     group.setItemIndex(0);
-    EXPECT_TRUE(guard.editMayRun());
-    EXPECT_EQ(handler.runs, 1);
+    edit.setText(QStringLiteral("8"));
+    EXPECT_EQ(choiceRuns, 1);
+    EXPECT_EQ(liveRuns, 1);
 }
 
-TEST_F(EditorGuardTest, ControlSettingsSwallowsExactlyOneChoiceEvent) {
-    guard.swallowNextChoice();
-    EXPECT_TRUE(controlSettings);
+TEST_F(EditorContractTest, ControlSettingsSwallowsExactlyOneChoiceEvent) {
+    state.ControlSettings = true;
+    edit.setText(QStringLiteral("7"));
+    EXPECT_EQ(liveRuns, 1) << "an edit field does not test ControlSettings";
     group.setItemIndex(1);
-    EXPECT_EQ(handler.runs, 0);
-    EXPECT_FALSE(controlSettings);
+    EXPECT_EQ(choiceRuns, 0);
+    EXPECT_FALSE(state.ControlSettings);
 
     group.setItemIndex(0);
-    EXPECT_EQ(handler.runs, 1);
+    EXPECT_EQ(choiceRuns, 1);
 }
 
-TEST_F(EditorGuardTest, TheRefreshLeavesControlSettingsForTheNextUserChange) {
-    guard.swallowNextChoice();
+TEST_F(EditorContractTest, TheRefreshLeavesControlSettingsForTheNextUserChange) {
+    state.ControlSettings = true;
     {
-        ViewRefreshScope refresh(viewRefreshing);
+        ViewRefreshScope refresh(state.ViewRefreshing);
         group.setItemIndex(1);
     }
-    EXPECT_TRUE(controlSettings);
+    EXPECT_TRUE(state.ControlSettings);
+}
+
+TEST_F(EditorContractTest, TheExitHandlerRunsOnlyWhileTheSensorIsOnline) {
+    emit edit.exited();
+    state.SensorOnline = true;
+    emit edit.exited();
+    EXPECT_EQ(exitRuns, 1);
+}
+
+TEST_F(EditorContractTest, ARefusedExitNamesTheRangeAndHoldsTheDisconnectWarning) {
+    state.MissedPolls = 3;
+    contract.finishExit(edit, true, mainmessages::Id::BadBitWidth);
+    EXPECT_EQ(state.MissedPolls, 0u);
+    EXPECT_TRUE(dialogs.messages.empty());
+
+    state.UiLanguage = 1;
+    contract.finishExit(edit, false, mainmessages::Id::BadBitWidth);
+    EXPECT_EQ(state.MissedPolls, 65535u);
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text,
+              QStringLiteral("Bitte geben Sie eine gültige Bitbreite ein (1..32)"));
+    EXPECT_EQ(dialogs.messages[0].caption, QStringLiteral("Parameter out of range"));
 }
 
 TEST(PageControl, NamesPagesAndHidesOnlyTheirTabs) {

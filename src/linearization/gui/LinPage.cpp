@@ -9,7 +9,7 @@
 #include "linearization/gui/LinPage.h"
 #include "ui/MainState.h"
 #include "ui/PageNames.h"
-#include "ui/controls/EditorGuard.h"
+#include "ui/controls/ViewRefreshScope.h"
 #include "ui/controls/FieldColour.h"
 #include "ui/controls/PageControl.h"
 #include "ui/controls/PageParts.h"

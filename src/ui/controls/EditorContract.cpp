@@ -1,0 +1,96 @@
+#include "ui/controls/EditorContract.h"
+
+#include "comm/SensorRules.h"
+#include "ui/MainState.h"
+#include "ui/PairedMessage.h"
+#include "ui/controls/CheckBox.h"
+#include "ui/controls/LabeledEdit.h"
+#include "ui/controls/RadioGroup.h"
+
+namespace {
+
+// Keeps the disconnect warning from being offered while a refused value is corrected.
+constexpr uint32_t MissedPollsHeld = 65535;
+
+}  // namespace
+
+void EditorContract::bindEdit(LabeledEdit& edit, std::function<void(const QString&)> live,
+                              std::function<void()> exit, Guard guard) {
+    QObject::connect(&edit, &LabeledEdit::textChanged, &edit,
+                     [this, guard, live = std::move(live)](const QString& text) {
+                         if (state_.ViewRefreshing)
+                             return;
+                         if (guard == Guard::RefreshAndControlSettings && takeControlSettings())
+                             return;
+                         live(text);
+                     });
+    QObject::connect(&edit, &LabeledEdit::exited, &edit, [this, exit = std::move(exit)] {
+        if (state_.SensorOnline && !state_.ViewRefreshing)
+            exit();
+    });
+}
+
+void EditorContract::bindChoice(RadioGroup& group, std::function<void(int)> handler, Guard guard) {
+    QObject::connect(&group, &RadioGroup::itemIndexChanged, &group,
+                     [this, guard, handler = std::move(handler)](int index) {
+                         if (choiceMayRun(guard))
+                             handler(index);
+                     });
+}
+
+void EditorContract::bindCheck(CheckBox& box, std::function<void(bool)> handler) {
+    QObject::connect(&box, &CheckBox::changed, &box,
+                     [this, handler = std::move(handler)](bool checked) {
+                         if (choiceMayRun(Guard::RefreshAndControlSettings))
+                             handler(checked);
+                     });
+}
+
+bool EditorContract::choiceMayRun(Guard guard) {
+    if (state_.ViewRefreshing)
+        return false;
+    return guard == Guard::Refresh || !takeControlSettings();
+}
+
+bool EditorContract::takeControlSettings() {
+    if (!state_.ControlSettings)
+        return false;
+    state_.ControlSettings = false;
+    return true;
+}
+
+void EditorContract::finishExit(LabeledEdit& edit, bool accepted, mainmessages::Id refusal) {
+    if (accepted) {
+        state_.MissedPolls = 0;
+        return;
+    }
+    state_.MissedPolls = MissedPollsHeld;
+    show(refusal);
+    edit.focusField();
+}
+
+void EditorContract::write(TSSICom::RegisterIndex r, int32_t value) {
+    sensor_[r].Value = value;
+    write(r);
+}
+
+void EditorContract::write(TSSICom::RegisterIndex r) {
+    sensor_[r].Modified = 1;
+    state_.WriteOutcome(sensor_.WriteRegister(r));
+}
+
+void EditorContract::refuseForKFamily(const std::function<void()>& putBack,
+                                      mainmessages::Id message) {
+    show(message);
+    state_.ControlSettings = true;
+    putBack();
+}
+
+void EditorContract::show(mainmessages::Id message, MessageIcon icon) {
+    ShowPairedMessage(state_.dialogs(), state_.UiLanguage, mainmessages::message(message),
+                      MessageButtons::Ok, icon);
+}
+
+int32_t FieldNumber(const QString& text) {
+    return rules::FieldInteger(text.toStdString());
+}

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <functional>
+
+#include "comm/Ssicom.h"
+#include "ui/Dialogs.h"
+#include "ui/MainMessages.h"
+
+class CheckBox;
+class LabeledEdit;
+class MainState;
+class RadioGroup;
+
+// The rules every parameter editor keeps, written once. Handlers connected
+// through it never run while the view is being refreshed; choice handlers also
+// swallow the one event after ControlSettings was set; an edit field's exit
+// handler runs only while the sensor is online.
+class EditorContract {
+public:
+    enum class Guard { Refresh, RefreshAndControlSettings };
+
+    EditorContract(MainState& state, TSSICom& sensor) : state_(state), sensor_(sensor) {}
+
+    void bindEdit(LabeledEdit& edit, std::function<void(const QString&)> live,
+                  std::function<void()> exit, Guard guard = Guard::Refresh);
+    void bindChoice(RadioGroup& group, std::function<void(int)> handler,
+                    Guard guard = Guard::RefreshAndControlSettings);
+    void bindCheck(CheckBox& box, std::function<void(bool)> handler);
+
+    // The end of an exit handler: an accepted text clears MissedPolls; a refused
+    // one shows the field's message, keeps the focus in the field and holds the
+    // disconnect warning back.
+    void finishExit(LabeledEdit& edit, bool accepted, mainmessages::Id refusal);
+
+    // Stores the value, marks the register modified, writes it and ends with WriteOutcome.
+    void write(TSSICom::RegisterIndex r, int32_t value);
+    // Marks the register modified, writes what it holds and ends with WriteOutcome.
+    void write(TSSICom::RegisterIndex r);
+
+    // The K family cannot take the setting: says so and sets ControlSettings, so
+    // that `putBack`, which returns the control to the supported choice, runs no handler.
+    void refuseForKFamily(const std::function<void()>& putBack,
+                          mainmessages::Id message = mainmessages::Id::KSeriesNotAvailable);
+
+    void show(mainmessages::Id message, MessageIcon icon = MessageIcon::Error);
+
+    // ControlSettings, for the handlers that test it themselves.
+    bool takeControlSettings();
+
+    MainState& state() { return state_; }
+    TSSICom& sensor() { return sensor_; }
+
+private:
+    bool choiceMayRun(Guard guard);
+
+    MainState& state_;
+    TSSICom& sensor_;
+};
+
+// The first integer of a field's text as the editors read it: 0 when the text is no number.
+int32_t FieldNumber(const QString& text);
