@@ -5,7 +5,7 @@
 
 #include "app/Startup.h"
 
-FormHarness::FormHarness() : serial(sensor, clock) {
+FormHarness::FormHarness(const sim::SensorConfig& config) : sensor(config), serial(sensor, clock) {
     probe.present = {"/dev/ttyUSB0"};
 }
 

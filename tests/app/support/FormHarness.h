@@ -18,7 +18,7 @@
 // time, with scripted dialogs and the settings file of the current HOME.
 class FormHarness {
 public:
-    FormHarness();
+    explicit FormHarness(const sim::SensorConfig& config = {});
     ~FormHarness();
 
     TMainForm& create();

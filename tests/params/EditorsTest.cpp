@@ -1,0 +1,297 @@
+#include <gtest/gtest.h>
+
+#include <QFocusEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <map>
+#include <memory>
+
+#include "support/FormHarness.h"
+#include "support/GuiTestEnvironment.h"
+#include "ui/controls/CheckBox.h"
+#include "ui/controls/LabeledEdit.h"
+#include "ui/controls/RadioGroup.h"
+
+namespace {
+
+using sim::TrafficEntry;
+using Words = std::map<std::string, uint32_t>;
+
+sim::SensorConfig Model(const char* letters) {
+    sim::SensorConfig config;
+    config.model = letters;
+    return config;
+}
+
+sim::SensorConfig Firmware(int version, Words words = {}) {
+    sim::SensorConfig config;
+    config.firmwareVersion = version;
+    config.words = std::move(words);
+    return config;
+}
+
+sim::SensorConfig WithWords(Words words) {
+    sim::SensorConfig config;
+    config.words = std::move(words);
+    return config;
+}
+
+// A main window on COM1 that has found the simulated sensor and shows its set.
+// The tests type into the fields, click the controls and leave the fields, and
+// look at what went over the wire and what the sensor holds afterwards.
+class EditorsTest : public testing::Test {
+protected:
+    void connect(sim::SensorConfig config = {}) {
+        harness = std::make_unique<FormHarness>(config);
+        form = &harness->create();
+        form->OpenSensorLink(1);
+        form->IdleFunction();
+        ASSERT_TRUE(form->State.SensorOnline);
+        harness->sensor.clearTraffic();
+        harness->dialogs.messages.clear();
+    }
+
+    params::PageControls& ui() { return form->Parameters->ui; }
+    std::vector<std::string> commands() const {
+        std::vector<std::string> sent;
+        for (const auto& entry : harness->sensor.traffic()) {
+            if (entry.kind == TrafficEntry::Kind::Command)
+                sent.push_back(entry.text);
+        }
+        return sent;
+    }
+    int count(const std::string& prefix) const {
+        int found = 0;
+        for (const auto& command : commands())
+            found += command.rfind(prefix, 0) == 0 ? 1 : 0;
+        return found;
+    }
+    uint32_t word(const std::string& read) const { return harness->sensor.word(read); }
+    void type(LabeledEdit& edit, const char* keys) {
+        edit.field().clear();
+        QTest::keyClicks(&edit.field(), QString::fromLatin1(keys));
+    }
+    void leave(LabeledEdit& edit) {
+        QFocusEvent focusOut(QEvent::FocusOut, Qt::TabFocusReason);
+        QCoreApplication::sendEvent(&edit.field(), &focusOut);
+    }
+    QString onlyMessage() const {
+        EXPECT_EQ(harness->dialogs.messages.size(), 1u);
+        return harness->dialogs.messages.empty() ? QString()
+                                                 : harness->dialogs.messages.back().text;
+    }
+
+    TempHome home;
+    std::unique_ptr<FormHarness> harness;
+    TMainForm* form = nullptr;
+};
+
+TEST_F(EditorsTest, EachKeyOfTheBitWidthIsWrittenAtOnceAndARefusedWidthKeepsTheField) {
+    connect();
+    type(*ui().SSISettings.BitWidth, "33");
+    EXPECT_EQ(count("DN"), 1) << "the first key writes 3, the second nothing";
+    EXPECT_EQ(word("DA") & 0xFF, 3u);
+    EXPECT_EQ(ui().SSISettings.BitWidth->colour(), FieldColour::Highlight);
+    EXPECT_TRUE(form->State.ParametersChanged);
+    EXPECT_TRUE(harness->dialogs.messages.empty());
+
+    leave(*ui().SSISettings.BitWidth);
+    EXPECT_EQ(onlyMessage(), "Please enter a valid bit width (1..32)");
+    EXPECT_EQ(harness->dialogs.messages.back().caption, "Parameter out of range");
+    EXPECT_EQ(form->State.MissedPolls, 65535u);
+}
+
+TEST_F(EditorsTest, SynchronousStartIsRefusedForTheKFamilyOnly) {
+    for (const char* model : {"KH", "QH"}) {
+        SCOPED_TRACE(model);
+        connect(Model(model));
+        ui().SSISettings.Mode->setItemIndex(1);
+        const bool kFamily = model[0] == 'K';
+        EXPECT_EQ(count("DN"), kFamily ? 0 : 1);
+        EXPECT_EQ((word("DA") >> 18) & 3, kFamily ? 0u : 2u);
+        EXPECT_EQ(ui().SSISettings.Mode->itemIndex(), kFamily ? 0 : 1);
+        EXPECT_EQ(harness->dialogs.messages.size(), kFamily ? 1u : 0u);
+        if (kFamily) {
+            EXPECT_EQ(harness->dialogs.messages[0].text, "At K Series not available!");
+        }
+        EXPECT_FALSE(form->State.ControlSettings) << "the put-back event is swallowed";
+        EXPECT_EQ(form->State.ParametersChanged, !kFamily);
+    }
+}
+
+TEST_F(EditorsTest, TheErrorAndParityBitKeepsTheTemperatureBitOnlyOn39606) {
+    struct Case {
+        int firmware;
+        uint32_t written;
+    };
+    for (const Case& c : {Case{3960601, 3}, Case{3960201, 1}}) {
+        SCOPED_TRACE(c.firmware);
+        connect(Firmware(c.firmware, {{"KA", 0x020000}}));
+        ui().Measurement2.Siemens->click();
+        EXPECT_EQ(count("KN"), 1);
+        EXPECT_EQ((word("KA") >> 16) & 0xFF, c.written);
+    }
+}
+
+TEST_F(EditorsTest, TheTemperatureBitForcesTwentyFourDataBitsFrom3960607) {
+    for (const int firmware : {3960606, 3960607}) {
+        SCOPED_TRACE(firmware);
+        connect(Firmware(firmware, {{"DA", 25}}));
+        auto& bitWidth = *ui().SSISettings.BitWidth;
+        ui().Measurement2.Temperature->click();
+        EXPECT_EQ((word("KA") >> 16) & 2, 2u);
+        const bool forced = firmware == 3960607;
+        // The field's new text writes 24 through its live handler, then the editor writes it again.
+        EXPECT_EQ(count("DN"), forced ? 2 : 0);
+        EXPECT_EQ(word("DA") & 0xFF, forced ? 24u : 25u);
+        EXPECT_EQ(bitWidth.isEnabled(), !forced);
+        EXPECT_EQ(harness->dialogs.messages.size(), forced ? 1u : 0u);
+        if (!forced)
+            continue;
+        EXPECT_TRUE(onlyMessage().startsWith("Attention: Temperature measurement only possible"));
+        ui().Measurement2.Temperature->click();
+        EXPECT_TRUE(bitWidth.isEnabled());
+        EXPECT_EQ(word("DA") & 0xFF, 24u);
+    }
+}
+
+TEST_F(EditorsTest, TheJitterWindowIsCheckedOnExitUpToFirmware6250000) {
+    for (const int firmware : {6250000, 6250001}) {
+        SCOPED_TRACE(firmware);
+        connect(Firmware(firmware));
+        type(*ui().SSISettings.JitterWindow, "0");
+        leave(*ui().SSISettings.JitterWindow);
+        EXPECT_EQ(count("MN"), 0);
+        EXPECT_EQ(harness->dialogs.messages.size(), firmware == 6250000 ? 1u : 0u);
+    }
+}
+
+TEST_F(EditorsTest, TheErrorCounterOfAKSensorStaysAtOne) {
+    connect(Model("KH"));
+    auto& counter = *ui().ErrorIndication.ErrorCount;
+    type(counter, "5");
+    EXPECT_EQ(onlyMessage(), "At K Series not available!");
+    EXPECT_EQ(counter.text(), "1");
+    EXPECT_EQ(count("DN"), 0);
+    EXPECT_FALSE(form->State.ControlSettings);
+
+    type(counter, "1");
+    EXPECT_EQ(count("DN"), 1);
+    EXPECT_EQ((word("DA") >> 8) & 0xFF, 1u);
+}
+
+TEST_F(EditorsTest, APowerFailTimeOfZeroIsWrittenWithAWarning) {
+    connect();
+    auto& powerFail = *ui().ErrorIndication.PowerFail;
+    powerFail.setText(QStringLiteral("0"));
+    EXPECT_EQ(count("RN"), 1);
+    EXPECT_EQ(word("RA") & 0xFF, 0u);
+    EXPECT_EQ(onlyMessage(), "This will disable the low level voltage detecting!");
+    EXPECT_EQ(harness->dialogs.messages.back().caption, "Powerfail");
+
+    leave(powerFail);
+    EXPECT_EQ(harness->dialogs.messages.size(), 1u);
+}
+
+TEST_F(EditorsTest, TheErrorValueTakes32BitsLiveAndLessOnExit) {
+    connect();
+    auto& errorValue = *ui().ErrorIndication.ErrorValue;
+    errorValue.setText(QStringLiteral("-1"));
+    EXPECT_EQ(count("PN"), 1);
+    EXPECT_EQ(word("PA"), 0xFFFFFFFFu);
+    leave(errorValue);
+    EXPECT_TRUE(harness->dialogs.messages.empty());
+
+    form->State.UiLanguage = 1;
+    errorValue.setText(QStringLiteral("3000000000"));
+    EXPECT_EQ(count("PN"), 1);
+    leave(errorValue);
+    EXPECT_EQ(onlyMessage(), "Bitte geben Sie einen gültigen Wert ein");
+    EXPECT_EQ(harness->dialogs.messages.back().caption, "Falscher Parameter");
+}
+
+TEST_F(EditorsTest, TheSecondErrorValueGoesThroughTheRangeRegisterAndRereadsThePoints) {
+    connect(WithWords({{"YA00000000", 20000}}));
+    ui().ErrorIndication.ErrorValue2->click();
+    const auto sent = commands();
+    const auto at = [&](const std::string& command) {
+        return std::find(sent.begin(), sent.end(), command) - sent.begin();
+    };
+    ASSERT_LT(at("YN20000000"), static_cast<long>(sent.size()));
+    EXPECT_LT(at("YN20000000"), at("YA00000000"));
+    EXPECT_LT(at("YA00000000"), at("YA80000000"));
+    EXPECT_EQ(form->SensorLink[TSSICom::SecErrorValue].Value, 0) << "read back after the write";
+    EXPECT_TRUE(form->State.ParametersChanged);
+    EXPECT_EQ(ui().Measurement2.StartPoint->text(), "100.000 mm");
+    EXPECT_EQ(ui().Measurement2.EndPoint->text(), "not defined");
+    EXPECT_TRUE(harness->dialogs.messages.empty());
+}
+
+TEST_F(EditorsTest, AWriteTheSensorRefusesEndsInTheCommunicationError) {
+    connect();
+    harness->sensor.faults().refusedCommands = {"DN"};
+    ui().SSISettings.BitWidth->setText(QStringLiteral("12"));
+    EXPECT_EQ(onlyMessage(), "Communication Error");
+    EXPECT_FALSE(form->State.SensorOnline);
+    EXPECT_FALSE(form->State.ParametersChanged);
+    EXPECT_FALSE(ui().SensorInfo.EEPROMUpdateButton->isEnabled());
+}
+
+TEST_F(EditorsTest, TheUpdateCommitsByFirmwareThenWakesTheSensorRefreshesAndPollsAgain) {
+    struct Case {
+        int firmware;
+        const char* commit;
+    };
+    for (const Case& c : {Case{3960100, "EN"}, Case{3960101, "CN"}}) {
+        SCOPED_TRACE(c.firmware);
+        connect(Firmware(c.firmware));
+        ui().SSISettings.BitWidth->setText(QStringLiteral("12"));
+        auto& update = *ui().SensorInfo.EEPROMUpdateButton;
+        ASSERT_TRUE(update.isEnabled());
+        harness->sensor.clearTraffic();
+        update.click();
+
+        std::vector<std::string> events;
+        for (const auto& entry : harness->sensor.traffic()) {
+            if (entry.kind != TrafficEntry::Kind::Reply)
+                events.push_back(entry.text);
+        }
+        ASSERT_GE(events.size(), 4u);
+        EXPECT_EQ(events[0], c.commit);
+        EXPECT_EQ(events[1], "1") << "the wake-up's RTS pulse";
+        EXPECT_EQ(events[2], "0");
+        EXPECT_EQ(events[3], "PROG");
+        EXPECT_EQ(events.back().rfind("XA", 0), 0u) << "the refresh reads the table last";
+        EXPECT_EQ(harness->sensor.bank(sim::SimulatedSensor::Bank::Eeprom).words.at("DA") & 0xFF,
+                  12u);
+        EXPECT_FALSE(form->State.ParametersChanged);
+        EXPECT_FALSE(update.isEnabled());
+        EXPECT_NE(ui().SSISettings.BitWidth->colour(), FieldColour::Highlight);
+        EXPECT_TRUE(form->Timer1->isActive());
+    }
+}
+
+TEST_F(EditorsTest, AChangedResolutionAsksToTeachATaughtRangeAgain) {
+    struct Case {
+        int firmware;
+        uint32_t startPoint;
+        bool warned;
+    };
+    for (const Case& c : {Case{3960601, 5000, true}, Case{3960601, 0, false},
+                          Case{3960107, 5000, true}, Case{3960105, 5000, false}}) {
+        SCOPED_TRACE(c.firmware);
+        connect(Firmware(c.firmware, {{"YA00000000", c.startPoint}}));
+        form->SensorLink[TSSICom::Resolution].Modified = 1;
+        form->State.MarkParametersChanged();
+        ui().SensorInfo.EEPROMUpdateButton->click();
+        EXPECT_EQ(harness->dialogs.messages.size(), c.warned ? 1u : 0u);
+        if (c.warned) {
+            EXPECT_EQ(harness->dialogs.messages[0].caption, "Resolution changed!");
+            EXPECT_EQ(count("CN"), 1) << "the commit follows the message";
+        }
+    }
+}
+
+}  // namespace
