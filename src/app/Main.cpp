@@ -17,6 +17,7 @@
 #include "firmware/gui/FirmwarePage.h"
 #include "linearization/gui/LinPage.h"
 #include "params/ParameterPages.h"
+#include "params/editors/FactorySettings.h"
 #include "platform/Clock.h"
 #include "settings/Settings.h"
 #include "ui/Dialogs.h"
@@ -82,6 +83,13 @@ void TMainForm::connectState() {
         .applyLanguage = [this] { ApplyLanguage(); },
         .stopPolling = [this] { Timer1->stop(); },
         .startPolling = [this] { Timer1->start(); },
+        .pollAtConnectedPace =
+            [this] { Timer1->setInterval(ConnectionMonitor::ConnectedIntervalMs); },
+        .showNotConnected =
+            [this] {
+                ui.StatusLED->setColour(StatusLamp::Red);
+                ShowStatus(app::Status::NotConnected, QString::number(State.PortNumber));
+            },
     });
 }
 
@@ -89,6 +97,8 @@ void TMainForm::connectMenus() {
     connect(ui.SelComPort, &QPushButton::clicked, this, &TMainForm::SelComPortClick);
     connect(ui.FileExitItem, &QAction::triggered, this, &TMainForm::FileExitItemClick);
     connect(ui.HelpAboutItem, &QAction::triggered, this, &TMainForm::HelpAboutItemClick);
+    connect(ui.RestoreFactorySettings1, &QAction::triggered, this,
+            &TMainForm::RestoreFactorySettings1Click);
     connect(ui.English1, &QAction::triggered, this, [this] { SwitchLanguage(kUiEnglish); });
     connect(ui.Deutsch1, &QAction::triggered, this, [this] { SwitchLanguage(kUiGerman); });
 }
@@ -157,6 +167,10 @@ void TMainForm::RefreshParameterView() {
     applySensorTexts(*this, State);
 }
 
+void TMainForm::RestoreFactorySettings1Click() {
+    Parameters->Factory->RestoreFactorySettings1Click();
+}
+
 void TMainForm::HelpAboutItemClick() {
     TAboutForm about(this);
     about.ShowBuild();
@@ -215,7 +229,8 @@ void TMainForm::FormClose() {
     }
     const MessageResult answer =
         State.ParametersChanged
-            ? ShowPairedMessage(dialogs(), State.UiLanguage, mainmessages::message(mainmessages::Id::CommitQuestion),
+            ? ShowPairedMessage(dialogs(), State.UiLanguage,
+                                mainmessages::message(mainmessages::Id::CommitQuestion),
                                 MessageButtons::YesNo, MessageIcon::Question)
             : MessageResult::Yes;
     if (answer == MessageResult::No)

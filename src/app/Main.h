@@ -76,6 +76,7 @@ public:
     // The tick of Timer1.
     void IdleFunction();
     void HelpAboutItemClick();
+    void RestoreFactorySettings1Click();
     void FileExitItemClick();
     // Pulses RTS and closes the sensor link; runs once, at the latest when the window is destroyed.
     void Shutdown();

@@ -29,6 +29,8 @@ public:
     bool ClearRts();
     bool Purge();  // discards both buffers, then pauses 10 ms
     bool ReadBytes(uint8_t* buffer, size_t n, size_t& received);
+    // A pause on the link's clock.
+    void Sleep(int milliseconds) { clock_.sleep(milliseconds); }
     bool WriteBytes(const uint8_t* buffer, size_t n);
 
     // After a failed ReadBytes: true when the request itself failed (closed port,

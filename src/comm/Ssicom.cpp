@@ -56,6 +56,20 @@ bool TSSICom::ReceiveReply(int length, std::string& target) {
     return true;
 }
 
+bool TSSICom::SkipPastCarriageReturn(int maxBytes) {
+    if (IsDemo())
+        return true;
+    for (int i = 0; i < maxBytes; ++i) {
+        uint8_t byte = 0;
+        size_t received = 0;
+        if (!ReadBytes(&byte, 1, received) || received != 1)
+            return false;
+        if (byte == CarriageReturn)
+            return true;
+    }
+    return false;
+}
+
 bool TSSICom::SendRaw(const uint8_t* bytes, size_t count) {
     if (IsDemo()) {
         return true;

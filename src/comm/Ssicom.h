@@ -41,6 +41,9 @@ public:
     // Command primitives
     bool SendCommand(const std::string& command);
     bool ReceiveReply(int length, std::string& target);
+    // Reads and drops bytes up to and including the next carriage return, at most
+    // `maxBytes`; false when none arrives.
+    bool SkipPastCarriageReturn(int maxBytes);
     bool SendRaw(const uint8_t* bytes, size_t count);
     bool WakeSensor();
     bool CheckPort();

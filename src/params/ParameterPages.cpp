@@ -9,6 +9,12 @@
 #include "params/RangePoints.h"
 #include "params/editors/EepromUpdate.h"
 #include "params/editors/ErrorIndicationEditors.h"
+#include "params/editors/ExpertEditors.h"
+#include "params/editors/FactorySettings.h"
+#include "params/editors/LengthEditor.h"
+#include "params/editors/MeasurementEditors.h"
+#include "params/editors/NewOrigin.h"
+#include "params/editors/OffsetEditor.h"
 #include "params/editors/SsiOutputEditors.h"
 #include "ui/MainState.h"
 #include "ui/PageNames.h"
@@ -30,14 +36,36 @@ ParameterPages::ParameterPages(PageControl& pages, QWidget& infoParent, MainStat
     ui.ExpertSettings.build(*pages.page(pagenames::ExpertSettings));
     ui.ExpertSettings2.build(*pages.page(pagenames::ExpertSettings2));
     ui.SensorInfo.build(infoParent);
-    Contract = std::make_unique<EditorContract>(state, sensor);
+    buildEditors();
+    connectButtons();
+}
+
+void ParameterPages::buildEditors() {
+    Contract = std::make_unique<EditorContract>(state_, sensor_);
     Range = std::make_unique<RangePoints>(ui, *Contract);
     SsiOutput = std::make_unique<SsiOutputEditors>(ui, *Contract);
     ErrorIndication = std::make_unique<ErrorIndicationEditors>(ui, *Contract, *Range);
     Eeprom = std::make_unique<EepromUpdate>(*Contract);
-    QObject::connect(ui.SensorInfo.EEPROMUpdateButton, &QPushButton::clicked,
-                     ui.SensorInfo.EEPROMUpdateButton,
-                     [this] { Eeprom->EEPROMUpdateButtonClick(); });
+    Offset = std::make_unique<OffsetEditor>(ui, *Contract);
+    Length = std::make_unique<LengthEditor>(ui, *Contract);
+    Measurement = std::make_unique<MeasurementEditors>(ui, *Contract, *Offset, *Length);
+    Origin = std::make_unique<NewOrigin>(*Contract, *Offset);
+    Expert = std::make_unique<ExpertEditors>(ui, *Contract, *Offset);
+    Factory = std::make_unique<FactorySettings>(ui, *Contract, *Eeprom);
+}
+
+void ParameterPages::connectButtons() {
+    const auto onClick = [](QPushButton* button, auto handler) {
+        QObject::connect(button, &QPushButton::clicked, button, handler);
+    };
+    onClick(ui.SensorInfo.EEPROMUpdateButton, [this] { Eeprom->EEPROMUpdateButtonClick(); });
+    onClick(ui.Measurement.OriginButton, [this] { Origin->OriginButtonClick(); });
+    onClick(ui.Measurement2.SetStartPoint, [this] { Range->SetStartPointClick(); });
+    onClick(ui.Measurement2.SetEndPoint, [this] { Range->SetEndPointClick(); });
+    onClick(ui.Measurement2.DelStartPoint, [this] { Range->DelStartPointClick(); });
+    onClick(ui.Measurement2.DelEndPoint, [this] { Range->DelEndPointClick(); });
+    onClick(ui.ExpertSettings2.ReadFactoryButton, [this] { Factory->ReadFactoryButtonClick(); });
+    onClick(ui.ExpertSettings2.WriteFactoryButton, [this] { Factory->WriteFactoryButtonClick(); });
 }
 
 ParameterPages::~ParameterPages() = default;

@@ -16,6 +16,12 @@ namespace params {
 
 class EepromUpdate;
 class ErrorIndicationEditors;
+class ExpertEditors;
+class FactorySettings;
+class LengthEditor;
+class MeasurementEditors;
+class NewOrigin;
+class OffsetEditor;
 class RangePoints;
 class SsiOutputEditors;
 
@@ -34,6 +40,12 @@ public:
     std::unique_ptr<SsiOutputEditors> SsiOutput;
     std::unique_ptr<ErrorIndicationEditors> ErrorIndication;
     std::unique_ptr<EepromUpdate> Eeprom;
+    std::unique_ptr<OffsetEditor> Offset;
+    std::unique_ptr<LengthEditor> Length;
+    std::unique_ptr<MeasurementEditors> Measurement;
+    std::unique_ptr<NewOrigin> Origin;
+    std::unique_ptr<ExpertEditors> Expert;
+    std::unique_ptr<FactorySettings> Factory;
 
     // Applies the automatic corrections, then shows the set.
     void Refresh();
@@ -44,6 +56,9 @@ public:
     bool KModelChosen() const;
 
 private:
+    void buildEditors();
+    void connectButtons();
+
     MainState& state_;
     TSSICom& sensor_;
 };

@@ -24,6 +24,28 @@ enum class Id {
     EndPointUnreadable,
     EmptyMeasuringRange,
     RangeNeedsTeaching,
+    OffsetMustBeZero,
+    VelocityZeroesFilter,
+    ResolutionKSeries,
+    BadResolution,
+    HalfMicrometreNotAvailable,
+    BadOffset,
+    CheckStartOfMeasurement,
+    OffsetNotMirrored,
+    NoPositionReceived,
+    MagnetError,
+    OperationFailed,
+    BadFactoryNumber,
+    LengthUpTo1000,
+    LengthInSteps,
+    BadLength,
+    BadUltrasonicSpeed,
+    BadCycleTime,
+    BadSyncTiming,
+    BadMonoflopTime,
+    BadBlanking,
+    RestoreQuestion,
+    Count  // the number of messages
 };
 
 const MessagePair& message(Id id);

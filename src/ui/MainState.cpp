@@ -47,3 +47,11 @@ void MainState::RefreshView() {
 void MainState::ApplyLanguage() {
     run(operations_.applyLanguage);
 }
+
+void MainState::PollAtConnectedPace() {
+    run(operations_.pollAtConnectedPace);
+}
+
+void MainState::ShowNotConnected() {
+    run(operations_.showNotConnected);
+}

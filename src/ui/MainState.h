@@ -23,6 +23,10 @@ public:
         std::function<void()> applyLanguage;
         std::function<void()> stopPolling;
         std::function<void()> startPolling;
+        // The poll's pace while a sensor answers.
+        std::function<void()> pollAtConnectedPace;
+        // The status lamp and line say that the sensor does not answer.
+        std::function<void()> showNotConnected;
     };
 
     // Stops the poll for as long as it lives; the outermost pause restarts it.
@@ -69,6 +73,8 @@ public:
     void RefreshView();
     void ApplyLanguage();
     PollPause PausePolling() { return PollPause(*this); }
+    void PollAtConnectedPace();
+    void ShowNotConnected();
 
     Dialogs& dialogs() { return dialogs_; }
 

@@ -22,6 +22,8 @@ protected:
             .applyLanguage = [this] { calls.push_back("language"); },
             .stopPolling = [this] { calls.push_back("stop"); },
             .startPolling = [this] { calls.push_back("start"); },
+            .pollAtConnectedPace = [this] { calls.push_back("pace"); },
+            .showNotConnected = [this] { calls.push_back("not connected"); },
         });
     }
 };

@@ -22,10 +22,6 @@ constexpr int32_t MaxPowerfailMs = 100;
 constexpr int32_t SecondErrorValueOn = 0;
 constexpr int32_t SecondErrorValueOff = 255;
 
-bool InRange(int64_t value, int64_t low, int64_t high) {
-    return value >= low && value <= high;
-}
-
 }  // namespace
 
 ErrorIndicationEditors::ErrorIndicationEditors(PageControls& controls, EditorContract& contract,

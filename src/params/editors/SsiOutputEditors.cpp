@@ -16,10 +16,6 @@ constexpr int32_t MaxBitWidth = 32;
 constexpr int32_t MaxCounter = 255;
 constexpr int SynchronousItem = 1;
 
-bool InRange(int32_t value, int32_t low, int32_t high) {
-    return value >= low && value <= high;
-}
-
 }  // namespace
 
 SsiOutputEditors::SsiOutputEditors(PageControls& controls, EditorContract& contract)

@@ -38,10 +38,10 @@ void EditorContract::bindChoice(RadioGroup& group, std::function<void(int)> hand
                      });
 }
 
-void EditorContract::bindCheck(CheckBox& box, std::function<void(bool)> handler) {
+void EditorContract::bindCheck(CheckBox& box, std::function<void(bool)> handler, Guard guard) {
     QObject::connect(&box, &CheckBox::changed, &box,
-                     [this, handler = std::move(handler)](bool checked) {
-                         if (choiceMayRun(Guard::RefreshAndControlSettings))
+                     [this, guard, handler = std::move(handler)](bool checked) {
+                         if (choiceMayRun(guard))
                              handler(checked);
                      });
 }
@@ -91,6 +91,26 @@ void EditorContract::show(mainmessages::Id message, MessageIcon icon) {
                       MessageButtons::Ok, icon);
 }
 
+void EditorContract::selectQuietly(RadioGroup& group, int item) {
+    if (group.itemIndex() == item)
+        return;
+    state_.ControlSettings = true;
+    group.setItemIndex(item);
+}
+
+void EditorContract::checkQuietly(CheckBox& box, bool checked) {
+    if (box.isChecked() == checked)
+        return;
+    state_.ControlSettings = true;
+    box.setChecked(checked);
+}
+
 int32_t FieldNumber(const QString& text) {
     return rules::FieldInteger(text.toStdString());
+}
+
+std::optional<int32_t> StrictNumber(const QString& text) {
+    bool isNumber = false;
+    const int32_t value = text.toInt(&isNumber);
+    return isNumber ? std::optional<int32_t>(value) : std::nullopt;
 }

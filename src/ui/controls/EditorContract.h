@@ -3,6 +3,7 @@
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 #include "comm/Ssicom.h"
 #include "ui/Dialogs.h"
@@ -27,7 +28,8 @@ public:
                   std::function<void()> exit, Guard guard = Guard::Refresh);
     void bindChoice(RadioGroup& group, std::function<void(int)> handler,
                     Guard guard = Guard::RefreshAndControlSettings);
-    void bindCheck(CheckBox& box, std::function<void(bool)> handler);
+    void bindCheck(CheckBox& box, std::function<void(bool)> handler,
+                   Guard guard = Guard::RefreshAndControlSettings);
 
     // The end of an exit handler: an accepted text clears MissedPolls; a refused
     // one shows the field's message, keeps the focus in the field and holds the
@@ -46,6 +48,11 @@ public:
 
     void show(mainmessages::Id message, MessageIcon icon = MessageIcon::Error);
 
+    // Selects `item` from code without running the group's handler.
+    void selectQuietly(RadioGroup& group, int item);
+    // Checks or unchecks the box from code without running its handler.
+    void checkQuietly(CheckBox& box, bool checked);
+
     // ControlSettings, for the handlers that test it themselves.
     bool takeControlSettings();
 
@@ -59,5 +66,11 @@ private:
     TSSICom& sensor_;
 };
 
-// The first integer of a field's text as the editors read it: 0 when the text is no number.
+// A field's text as a number when it is one, and 0 when it is not.
 int32_t FieldNumber(const QString& text);
+// A field's text as a number, nothing when it is not one.
+std::optional<int32_t> StrictNumber(const QString& text);
+
+inline bool InRange(int64_t value, int64_t low, int64_t high) {
+    return value >= low && value <= high;
+}
