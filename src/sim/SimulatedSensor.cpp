@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "sim/MeasurementStream.h"
 #include "sim/StateFile.h"
 #include "sim/WireText.h"
 
@@ -110,10 +111,37 @@ void SimulatedSensor::setBaudRate(int baudRate, int64_t timeMs) {
     output_.setBaudRate(baudRate);
     line_.clear();
     log(TrafficEntry::Kind::Baud, std::to_string(baudRate), timeMs);
+    followStreamMode(timeMs);
 }
 
+// Every change of speed ends a stream and drops what is left of it. The stream
+// is paced even when replies are not: unpaced, all of an endless stream would be due at once.
+void SimulatedSensor::followStreamMode(int64_t timeMs) {
+    if (streaming_)
+        output_.cancel(timeMs);
+    streaming_ = mode_ == SensorMode::Command && streamsAt(memory_.working, baudRate_);
+    output_.setPaced(streaming_ || config_.paced);
+    if (!streaming_)
+        return;
+    streamStartMs_ = timeMs;
+    queueRecord();
+}
+
+// After the first record, each starts when the line is free: the records run back to back.
+void SimulatedSensor::queueRecord() {
+    output_.send(streamRecord(memory_.working, memory_.magnetPositionUm), streamStartMs_);
+}
+
+// While streaming, one record not yet taken is always queued, so that
+// nextOutputTime() knows the next byte and records are made as time advances.
 std::vector<TimedByte> SimulatedSensor::takeOutput(int64_t untilMs) {
-    return output_.take(untilMs);
+    std::vector<TimedByte> taken = output_.take(untilMs);
+    while (streaming_ && !output_.nextTime()) {
+        queueRecord();
+        const std::vector<TimedByte> more = output_.take(untilMs);
+        taken.insert(taken.end(), more.begin(), more.end());
+    }
+    return taken;
 }
 
 std::optional<int64_t> SimulatedSensor::nextOutputTime() const {

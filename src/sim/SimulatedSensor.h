@@ -25,6 +25,8 @@ enum class SensorMode { Command, Bootloader };
 // A sensor with working memory, EEPROM and factory set, speaking the command protocol.
 // It listens at 4800 baud: bytes sent at another speed are lost. A command's reply
 // starts `replyDelayMs` after its carriage return and is paced at the baud rate.
+// With bit 0 of the Measurement field set, a switch to 38400 or 115200 baud starts
+// a stream of position records, back to back at that speed, until the speed changes.
 class SimulatedSensor {
 public:
     static constexpr int kCommandBaud = 4800;
@@ -65,7 +67,8 @@ public:
     // How often a command without argument was carried out: "CN", "EN", "QN", "BN" ...
     int commitCount(const std::string& command) const;
 
-    // Where the magnet is; teaching a range point needs exactly one magnet.
+    // Where the magnet is; teaching a range point needs exactly one magnet. The
+    // stream shows a new position from its next record on.
     void setMagnet(int positionUm, int count = 1);
     // Power off and on: working memory reloads from the EEPROM.
     void powerCycle();
@@ -86,6 +89,8 @@ private:
     void sendReply(const std::string& payload, int64_t commandTimeMs);
     bool due(int everyNth) const;
     void log(TrafficEntry::Kind kind, std::string text, int64_t timeMs);
+    void followStreamMode(int64_t timeMs);
+    void queueRecord();
 
     SensorConfig config_;
     Faults faults_;
@@ -99,6 +104,8 @@ private:
     SensorMode mode_ = SensorMode::Command;
     bool awake_;
     bool rts_ = false;
+    bool streaming_ = false;
+    int64_t streamStartMs_ = 0;
     int baudRate_ = kCommandBaud;
     int replyCount_ = 0;
     int64_t latestMs_ = 0;

@@ -6,25 +6,44 @@ namespace sim {
 
 namespace {
 constexpr int64_t kBitsPerByte = 10;  // start bit, 8 data bits, stop bit
+constexpr int64_t kUsPerSecond = 1000000;
 
 int64_t ceilMs(int64_t us) {
     return (us + 999) / 1000;
 }
 }  // namespace
 
-int64_t WireOutput::byteEndUs(int64_t startUs, size_t index) const {
-    if (!paced_ || baudRate_ <= 0)
-        return startUs;
-    const int64_t bits = int64_t(index + 1) * kBitsPerByte * 1000000;
-    return startUs + (bits + baudRate_ - 1) / baudRate_;
+int64_t WireOutput::afterBitsUs(int64_t bits) const {
+    if (!paced())
+        return baseUs_;
+    return baseUs_ + (bits * kUsPerSecond + baudRate_ - 1) / baudRate_;
+}
+
+void WireOutput::restartAt(int64_t us) {
+    baseUs_ = us;
+    bitsSent_ = 0;
+}
+
+void WireOutput::setBaudRate(int baudRate) {
+    restartAt(lineFreeUs());
+    baudRate_ = baudRate;
+}
+
+void WireOutput::setPaced(bool paced) {
+    restartAt(lineFreeUs());
+    paced_ = paced;
 }
 
 int64_t WireOutput::send(std::string_view bytes, int64_t earliestMs) {
-    const int64_t startUs = std::max(earliestMs * 1000, lineFreeUs_);
-    for (size_t i = 0; i < bytes.size(); ++i)
-        queue_.push_back({ceilMs(byteEndUs(startUs, i)), uint8_t(bytes[i])});
-    if (!bytes.empty())
-        lineFreeUs_ = byteEndUs(startUs, bytes.size() - 1);
+    if (earliestMs * 1000 > lineFreeUs())
+        restartAt(earliestMs * 1000);
+    const int64_t startUs = lineFreeUs();
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        const int64_t endUs = afterBitsUs(bitsSent_ + int64_t(i + 1) * kBitsPerByte);
+        queue_.push_back({ceilMs(endUs), uint8_t(bytes[i])});
+    }
+    if (paced())
+        bitsSent_ += int64_t(bytes.size()) * kBitsPerByte;
     return ceilMs(startUs);
 }
 
@@ -41,6 +60,12 @@ std::optional<int64_t> WireOutput::nextTime() const {
     if (queue_.empty())
         return std::nullopt;
     return queue_.front().timeMs;
+}
+
+void WireOutput::cancel(int64_t atMs) {
+    queue_.clear();
+    if (lineFreeUs() > atMs * 1000)
+        restartAt(atMs * 1000);
 }
 
 }  // namespace sim

@@ -42,13 +42,31 @@ public:
         return ::write(fd_, wire.data(), wire.size()) == ssize_t(wire.size());
     }
 
+    // Discards what has arrived and not been read, as a port's purge does.
+    void purge() { tcflush(fd_, TCIFLUSH); }
+
     // Collects bytes until a carriage return or until `timeoutMs` passed;
     // `idle` runs between the checks (to let a host in the same thread work).
     std::string readLine(int timeoutMs, const std::function<void()>& idle = {}) {
+        return readUntil(timeoutMs, idle, [](const std::string& text) {
+            return !text.empty() && text.back() == '\r';
+        });
+    }
+
+    // Collects `n` bytes, or what arrived within `timeoutMs`; bytes beyond `n` are dropped.
+    std::string read(size_t n, int timeoutMs, const std::function<void()>& idle = {}) {
+        std::string text =
+            readUntil(timeoutMs, idle, [n](const std::string& text) { return text.size() >= n; });
+        return text.substr(0, n);
+    }
+
+private:
+    std::string readUntil(int timeoutMs, const std::function<void()>& idle,
+                          const std::function<bool(const std::string&)>& done) {
         using Clock = std::chrono::steady_clock;
         const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
-        std::string line;
-        while (Clock::now() < deadline && (line.empty() || line.back() != '\r')) {
+        std::string text;
+        while (Clock::now() < deadline && !done(text)) {
             if (idle)
                 idle();
             pollfd p{fd_, POLLIN, 0};
@@ -57,12 +75,11 @@ public:
             char buffer[64];
             const ssize_t n = ::read(fd_, buffer, sizeof buffer);
             if (n > 0)
-                line.append(buffer, size_t(n));
+                text.append(buffer, size_t(n));
         }
-        return line;
+        return text;
     }
 
-private:
     int fd_;
 };
 

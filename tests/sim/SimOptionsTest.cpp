@@ -30,9 +30,10 @@ TEST(SimOptionsTest, DefaultsToAnAwakePacedQhSensor) {
 }
 
 TEST(SimOptionsTest, SensorChoicesApplyOverThePresetInAnyOrder) {
-    const auto options = parsed(
-        {"--model", "kh", "--firmware=3960610", "--preset", "b", "--factory-number", "ab12"});
+    const auto options = parsed({"--model", "kh", "--firmware=3960610", "--preset", "b",
+                                 "--factory-number", "ab12", "--position=250000"});
     EXPECT_EQ(options.sensor.model, "KH");
+    EXPECT_EQ(options.sensor.magnetPositionUm, 250000);
     EXPECT_EQ(options.sensor.firmwareVersion, 3960610);
     EXPECT_EQ(options.sensor.factoryNumber, "AB12");
     EXPECT_EQ(options.sensor.lengthMm, sim::presetConfig("b")->lengthMm);
@@ -67,6 +68,8 @@ TEST(SimOptionsTest, BadOptionsAreExplained) {
              {"--factory-number", "12 4"},
              {"--drop-every", "0"},
              {"--corrupt-every", "x"},
+             {"--position", "-5"},
+             {"--position", "1.5"},
              {"--unplug-after", "-1"},
              {"--unplug-after", "2s"},
              {"--silent=yes"},

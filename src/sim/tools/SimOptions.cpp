@@ -19,6 +19,7 @@ struct SensorChoices {
     std::optional<std::string> model;
     std::optional<int> firmware;
     std::optional<std::string> factoryNumber;
+    std::optional<int> magnetPositionUm;
     bool asleep = false;
     bool noPace = false;
 };
@@ -40,6 +41,13 @@ std::optional<Error> positive(const std::string& text, int& value) {
     if (!allOf(text, isdigit) || text.size() > 9 || std::stoi(text) < 1)
         return "expects a whole number of at least 1, not \"" + text + "\"";
     value = std::stoi(text);
+    return std::nullopt;
+}
+
+std::optional<Error> micrometres(const std::string& text, SensorChoices& choices) {
+    if (!allOf(text, isdigit) || text.size() > 9)
+        return "expects a whole number of micrometres, not \"" + text + "\"";
+    choices.magnetPositionUm = std::stoi(text);
     return std::nullopt;
 }
 
@@ -87,6 +95,8 @@ SensorConfig sensorConfig(const SensorChoices& choices) {
         config.firmwareVersion = *choices.firmware;
     if (choices.factoryNumber)
         config.factoryNumber = *choices.factoryNumber;
+    if (choices.magnetPositionUm)
+        config.magnetPositionUm = *choices.magnetPositionUm;
     config.startsAwake = !choices.asleep;
     config.paced = !choices.noPace;
     return config;
@@ -106,6 +116,7 @@ struct Parser {
         {"--firmware", [this](const std::string& v) { return firmware(v, choices); }},
         {"--factory-number", [this](const std::string& v) { return factoryNumber(v, choices); }},
         {"--preset", [this](const std::string& v) { return preset(v, choices); }},
+        {"--position", [this](const std::string& v) { return micrometres(v, choices); }},
         {"--drop-every",
          [this](const std::string& v) { return positive(v, options.faults.dropEveryNthReply); }},
         {"--corrupt-every",
@@ -175,6 +186,7 @@ std::string simUsage() {
            "  --model XX             two model letters (QH, QP, KB, BP ...)\n"
            "  --firmware NNNNNNN     seven-digit firmware version\n"
            "  --factory-number TEXT  factory number, up to eight letters or digits\n"
+           "  --position UM          the magnet's position in micrometres from the rod's start\n"
            "  --state FILE           keep EEPROM, factory set and linearization table in FILE\n"
            "  --log FILE             write every command and reply with time and baud rate\n"
            "  --no-pace              send replies at once instead of at the line's baud rate\n"
