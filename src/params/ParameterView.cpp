@@ -305,6 +305,7 @@ void ParameterView::showBlanking() {
     blanking.setEnabled(shown);
     if (shown)
         blanking.setText(signedText(TSSICom::Blanking));
+    paint(blanking, TSSICom::Blanking);
 }
 
 void ParameterView::finishModel() {

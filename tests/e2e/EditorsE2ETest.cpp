@@ -5,6 +5,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QPushButton>
+#include <QTimer>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -60,10 +61,11 @@ protected:
         fs::remove_all(dir_);
     }
 
-    void startSimulator() {
-        sim_ = std::make_unique<ChildProcess>(
-            std::vector<std::string>{VARNEL_SIM_BIN, "--preset", "qh", "--link", link_, "--state",
-                                     (dir_ / "state.txt").string()});
+    void startSimulator(const std::vector<std::string>& options = {}) {
+        std::vector<std::string> command{VARNEL_SIM_BIN, "--preset", "qh", "--link", link_,
+                                         "--state", (dir_ / "state.txt").string()};
+        command.insert(command.end(), options.begin(), options.end());
+        sim_ = std::make_unique<ChildProcess>(command);
         ASSERT_TRUE(sim_->outputLine(5s)) << sim_->err();
     }
 
@@ -151,6 +153,28 @@ TEST_F(EditorsE2E, ValuesNotUpdatedAreLostWithARestartOfTheSensor) {
 
     restartSimulator();
     expectSensorHolds(PresetBitWidth, PresetErrorValue);
+}
+
+// The simulator streams its magnet at 123 mm plus its offset; after the new origin it
+// streams 0, so a second new origin finds nothing to change.
+TEST_F(EditorsE2E, TheNewOriginMakesThePresentPositionReadZeroAndThePollGoesOn) {
+    sim_->stop();
+    startSimulator({"--position", "123000"});
+    openWindow();
+    auto& offset = *form_->Parameters->ui.Measurement.Offset;
+    QPushButton& origin = *form_->Parameters->ui.Measurement.OriginButton;
+    origin.click();
+    EXPECT_EQ(offset.text(), "-123000");
+    EXPECT_EQ(form_->SensorLink[TSSICom::Offset].Value, -123000 / 5);
+    EXPECT_TRUE(form_->Timer1->isActive());
+
+    origin.click();
+    EXPECT_EQ(offset.text(), "-123000");
+    EXPECT_TRUE(dialogs_.messages.empty());
+
+    form_->State.SensorOnline = false;
+    form_->IdleFunction();
+    EXPECT_TRUE(form_->State.SensorOnline) << "the command link answers again";
 }
 
 }  // namespace

@@ -186,8 +186,10 @@ TEST_F(RefreshTest, UnansweredRegistersDisableTheirControls) {
     EXPECT_TRUE(form->Parameters->ui.ErrorIndication.ErrorCount->isEnabled());
     EXPECT_FALSE(form->Parameters->ui.ExpertSettings.Blanking->isEnabled());
     reg(TSSICom::FirmwareVersion).Value = 3960610;
+    reg(TSSICom::Blanking).Modified = 1;
     refresh();
     EXPECT_TRUE(form->Parameters->ui.ExpertSettings.Blanking->isEnabled());
+    EXPECT_EQ(form->Parameters->ui.ExpertSettings.Blanking->colour(), FieldColour::Highlight);
 }
 
 TEST_F(RefreshTest, RangePointsInMillimetres) {
