@@ -289,12 +289,8 @@ void MeasurementEditors::switchLinearizationFlag(CheckBox& box, int32_t bit, boo
 
 void MeasurementEditors::LinearisierungClick(bool checked) {
     auto& box = *ui_.Measurement2.Linearisierung;
-    auto& flags = contract_.sensor()[TSSICom::LinearizationFlags];
-    if (checked && kModelChosen()) {
-        flags.Value = rules::WithFlag(flags.Value, rules::InternalLinearizationBit, false);
-        contract_.refuseForKFamily([&box] { box.setChecked(false); });
+    if (refusedForKFamily(box, rules::InternalLinearizationBit, checked))
         return;
-    }
     switchLinearizationFlag(box, rules::InternalLinearizationBit, checked);
     length_.Recompute();
     contract_.write(TSSICom::LinearizationFlags);
@@ -323,27 +319,27 @@ void MeasurementEditors::ExtrapolationClick(bool checked) {
 }
 
 void MeasurementEditors::TempCompClick(bool checked) {
-    auto& box = *ui_.Measurement2.TempComp;
-    auto& flags = contract_.sensor()[TSSICom::LinearizationFlags];
-    if (checked && kModelChosen()) {
-        flags.Value = rules::WithFlag(flags.Value, rules::TemperatureCompensationBit, false);
-        contract_.refuseForKFamily([&box] { box.setChecked(false); });
-        return;
-    }
-    switchLinearizationFlag(box, rules::TemperatureCompensationBit, checked);
-    contract_.write(TSSICom::LinearizationFlags);
+    switchOptionalFlag(*ui_.Measurement2.TempComp, rules::TemperatureCompensationBit, checked);
 }
 
 void MeasurementEditors::ExtrapolForwardClick(bool checked) {
-    auto& box = *ui_.Measurement2.ExtrapolForward;
-    auto& flags = contract_.sensor()[TSSICom::LinearizationFlags];
-    if (checked && kModelChosen()) {
-        flags.Value = rules::WithFlag(flags.Value, rules::ExtrapolationForwardBit, false);
-        contract_.refuseForKFamily([&box] { box.setChecked(false); });
+    switchOptionalFlag(*ui_.Measurement2.ExtrapolForward, rules::ExtrapolationForwardBit, checked);
+}
+
+void MeasurementEditors::switchOptionalFlag(CheckBox& box, int32_t bit, bool checked) {
+    if (refusedForKFamily(box, bit, checked))
         return;
-    }
-    switchLinearizationFlag(box, rules::ExtrapolationForwardBit, checked);
+    switchLinearizationFlag(box, bit, checked);
     contract_.write(TSSICom::LinearizationFlags);
+}
+
+bool MeasurementEditors::refusedForKFamily(CheckBox& box, int32_t bit, bool checked) {
+    if (!checked || !kModelChosen())
+        return false;
+    auto& flags = contract_.sensor()[TSSICom::LinearizationFlags];
+    flags.Value = rules::WithFlag(flags.Value, bit, false);
+    contract_.refuseForKFamily([&box] { box.setChecked(false); });
+    return true;
 }
 
 }  // namespace params

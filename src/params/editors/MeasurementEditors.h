@@ -52,6 +52,8 @@ private:
     void changeResolution(int32_t resolution);
     void zeroFilterForVelocity();
     void switchLinearizationFlag(CheckBox& box, int32_t bit, bool checked);
+    void switchOptionalFlag(CheckBox& box, int32_t bit, bool checked);
+    bool refusedForKFamily(CheckBox& box, int32_t bit, bool checked);
     void recomputeLengthIfLinearized();
 
     PageControls& ui_;
