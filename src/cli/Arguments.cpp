@@ -121,7 +121,6 @@ bool takesJson(Command command) {
 }
 
 std::string checkOptions(const CommandInfo& info, const Split& split) {
-    const std::string name = info.name;
     if (split.json && !takesJson(info.command))
         return "--json applies only to read, show and diff";
     if (split.comment && info.command != Command::Save)

@@ -64,9 +64,13 @@ TEST_F(FileAccessTest, AWriteReplacesTheFileWholeAndAFailedOneLeavesItAsItWas) {
     }
     EXPECT_EQ(files::ReadParameterFile(target).bytes, (Bytes{9, 8}));
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+}
 
+TEST_F(FileAccessTest, AReadOnlyFolderIsReportedAndTheFileKept) {
     if (::geteuid() == 0)
         GTEST_SKIP() << "root writes into read-only folders";
+    const std::string target = path("Sensor.kyr");
+    put(target, Bytes{9, 8});
     fs::permissions(dir, fs::perms::owner_read | fs::perms::owner_exec);
     const files::WriteResult refused = files::WriteFileAtomically(target, Bytes{7});
     EXPECT_FALSE(refused.ok);
