@@ -14,6 +14,7 @@
 #include "app/MainLayout.h"
 #include "app/PortStartup.h"
 #include "comm/SensorRules.h"
+#include "files/gui/Files.h"
 #include "firmware/gui/FirmwarePage.h"
 #include "linearization/gui/LinPage.h"
 #include "params/ParameterPages.h"
@@ -73,6 +74,12 @@ void TMainForm::buildSubsystems() {
     placeSensorInformation(ui, *info.SensorInformation, *info.EEPROMUpdateButton);
     Linearization = std::make_unique<linearization::LinPage>(pages, State, SensorLink);
     Firmware = std::make_unique<firmware::FirmwarePage>(pages, SensorLink);
+    const auto& expert = Parameters->ui.ExpertSettings;
+    Files =
+        std::make_unique<files::Files>(State, SensorLink, pages,
+                                       files::SpeedFields{*expert.UltrasonicSpeed, *expert.Scale,
+                                                          *Parameters->ui.Measurement.Offset},
+                                       ProgramTitle);
 }
 
 void TMainForm::connectState() {
@@ -95,6 +102,8 @@ void TMainForm::connectState() {
 
 void TMainForm::connectMenus() {
     connect(ui.SelComPort, &QPushButton::clicked, this, &TMainForm::SelComPortClick);
+    connect(ui.FileSaveAsItem, &QAction::triggered, this, &TMainForm::FileSaveAsItemClick);
+    connect(ui.FileOpenItem, &QAction::triggered, this, &TMainForm::FileOpenItemClick);
     connect(ui.FileExitItem, &QAction::triggered, this, &TMainForm::FileExitItemClick);
     connect(ui.HelpAboutItem, &QAction::triggered, this, &TMainForm::HelpAboutItemClick);
     connect(ui.RestoreFactorySettings1, &QAction::triggered, this,
@@ -175,6 +184,14 @@ void TMainForm::HelpAboutItemClick() {
     TAboutForm about(this);
     about.ShowBuild();
     dialogs().execDialog(about);
+}
+
+void TMainForm::FileSaveAsItemClick() {
+    Files->FileSaveAs();
+}
+
+void TMainForm::FileOpenItemClick() {
+    Files->FileOpen();
 }
 
 void TMainForm::FileExitItemClick() {

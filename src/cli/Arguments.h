@@ -8,7 +8,7 @@
 
 namespace cli {
 
-enum class Command { Help, Ports, Read, Get, Set, Commit, Wake };
+enum class Command { Help, Ports, Read, Get, Set, Commit, Wake, Save, Load, Show, Diff };
 
 struct Invocation {
     Command command = Command::Help;
@@ -16,7 +16,14 @@ struct Invocation {
     bool json = false;
     std::optional<TSSICom::RegisterIndex> key;  // get and set
     std::string value;                          // set
+    std::vector<std::string> files;             // save, load, show, diff
+    std::string comment;                        // save
+    bool yes = false;                           // load: without asking
+    bool commit = false;                        // load: commit after writing
 };
+
+// Whether the command talks to a sensor; diff does with one file only.
+bool needsSensor(const Invocation& invocation);
 
 struct ParseResult {
     std::optional<Invocation> invocation;

@@ -4,8 +4,13 @@
 #include <optional>
 #include <utility>
 
+#include <unistd.h>
+
+#include <iostream>
+
 #include "Commands.h"
 #include "ExitCode.h"
+#include "FileCommands.h"
 #include "PortChoice.h"
 #include "platform/PortListing.h"
 #include "platform/TermiosSerialBackend.h"
@@ -77,7 +82,16 @@ int runOnPort(const Invocation& invocation, const PortChoice& choice, std::ostre
     }
     if (!openPort(com, choice, ports, err))
         return SensorFailure;
-    return CommandRunner(com, choice.label, out, err).run(invocation, input);
+    switch (invocation.command) {
+        case Command::Save:
+        case Command::Load:
+        case Command::Diff:
+            return SensorFileCommands(com, choice.label, out, err,
+                                      {::isatty(STDIN_FILENO) == 1, &std::cin})
+                .run(invocation);
+        default:
+            return CommandRunner(com, choice.label, out, err).run(invocation, input);
+    }
 }
 
 }  // namespace
@@ -89,6 +103,10 @@ int execute(const Invocation& invocation, std::ostream& out, std::ostream& err) 
     }
     if (invocation.command == Command::Ports)
         return listPorts(out, err);
+    if (invocation.command == Command::Show)
+        return showFile(invocation.files.at(0), invocation.json, out, err);
+    if (!needsSensor(invocation))
+        return diffFiles(invocation.files.at(0), invocation.files.at(1), invocation.json, out, err);
     auto choice = resolvePort(invocation.port);
     if (!choice) {
         return usageError(err, "'" + invocation.port +

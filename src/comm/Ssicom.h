@@ -70,6 +70,7 @@ public:
     // Whole set and EEPROM
     bool ReadParameterSet();
     bool ReadParameterSetStrict();
+    // True when every register that answered its last read was written and confirmed.
     bool WriteParameterSet();
     bool CommitToEeprom();
     bool WriteFactorySettings();

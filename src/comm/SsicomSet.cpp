@@ -1,3 +1,5 @@
+#include <array>
+
 #include "comm/SensorRules.h"
 #include "comm/Ssicom.h"
 
@@ -71,6 +73,9 @@ bool TSSICom::ReadSet(std::initializer_list<RegisterIndex> counted,
     ReadAll(ignored);
     if (rules::HasBlanking(FirmwareVersionNumber())) {
         ok = ReadRegister(Blanking) && ok;
+    } else {
+        // A sensor without the register must not inherit the answer of the one before it.
+        parameters_[Blanking].Answered = 0;
     }
     if (!ok) {
         parameters_ = saved;
@@ -86,13 +91,21 @@ bool TSSICom::ReadParameterSetStrict() {
     return ReadSet(StrictReads, {});
 }
 
+// A register the sensor did not answer in its last read (the 8-digit RA word of
+// older firmware, blanking without WA) cannot be confirmed; it is left out and
+// does not fail the set.
 bool TSSICom::WriteParameterSet() {
+    std::array<bool, RegisterCount> answered{};
+    for (int r = 0; r < RegisterCount; ++r) {
+        answered[r] = parameters_.ParameterStruct[r].Answered != 0;
+    }
+    const auto write = [&](RegisterIndex r) { return !answered[r] || WriteRegister(r); };
     bool ok = true;
     for (const RegisterIndex r : WriteOrder) {
-        ok = WriteRegister(r) && ok;
+        ok = write(r) && ok;
     }
     if (rules::HasWideRaWord(FirmwareVersionNumber())) {
-        ok = WriteRegister(LinearizationFlags) && ok;
+        ok = write(LinearizationFlags) && ok;
     }
     return ok;
 }

@@ -70,7 +70,8 @@ TEST(Arguments, PortsTakesNoPort) {
 }
 
 TEST(Arguments, JsonOnlyForRead) {
-    EXPECT_EQ(errorOf({"get", "--port", "1", "--json", "BitWidth"}), "--json applies only to read");
+    EXPECT_EQ(errorOf({"get", "--port", "1", "--json", "BitWidth"}),
+              "--json applies only to read, show and diff");
 }
 
 TEST(Arguments, GetTakesOneKeyIgnoringCase) {

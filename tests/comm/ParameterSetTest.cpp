@@ -112,7 +112,7 @@ TEST(WriteParameterSet, WritesInOrderAndFlagsTwiceOn39606) {
     }
     const Lines expected = {"AN", "DN", "DN", "DN", "DN", "DN", "DN", "JN", "KN", "KN",
                             "KN", "LN", "LN", "MN", "MN", "NN", "ON", "PN", "SN", "UN",
-                            "ZN", "ZN", "RN", "DN", "RN", "DN", "YN", "WN", "RN"};
+                            "ZN", "ZN", "RN", "DN", "RN", "DN", "YN", "RN"};
     EXPECT_EQ(writes, expected);
     EXPECT_EQ(link.sensor.word("DA"), 0x02011Au) << "the set went back unchanged";
 
@@ -120,6 +120,49 @@ TEST(WriteParameterSet, WritesInOrderAndFlagsTwiceOn39606) {
     link.com[R::SyncTiming].Value += 1;
     EXPECT_FALSE(link.com.WriteParameterSet()) << "one refused value fails the set";
     EXPECT_EQ(link.commands().back().substr(0, 2), "RA") << "the rest is still written";
+}
+
+int sent(const Lines& commands, const std::string& prefix) {
+    return int(std::count_if(commands.begin(), commands.end(),
+                             [&](const std::string& c) { return c.rfind(prefix, 0) == 0; }));
+}
+
+// Older firmware has a 24-bit RA word that the 32-bit flags read cannot take,
+// and only 3960610 on reads blanking: what the sensor did not answer is not written.
+TEST(WriteParameterSet, LeavesOutWhatTheSensorDidNotAnswer) {
+    struct Case {
+        const char* preset;
+        bool flagsAnswered;
+        int raWrites;
+        int blankingWrites;
+    };
+    const Case cases[] = {
+        {"qh", false, 1, 0}, {"old", false, 1, 0}, {"offset-raw", false, 1, 0},
+        {"kbf", true, 3, 0}, {"b", true, 3, 1},
+    };
+    for (const Case& c : cases) {
+        SimLink link(*sim::presetConfig(c.preset));
+        ASSERT_TRUE(link.com.ReadParameterSet()) << c.preset;
+        EXPECT_EQ(link.com[R::LinearizationFlags].Answered, c.flagsAnswered) << c.preset;
+        link.sensor.clearTraffic();
+        EXPECT_TRUE(link.com.WriteParameterSet()) << c.preset;
+        EXPECT_EQ(sent(link.commands(), "RN"), c.raWrites) << c.preset;
+        EXPECT_EQ(sent(link.commands(), "WN"), c.blankingWrites) << c.preset;
+
+        link.sensor.faults().refusedCommands = {"ON"};
+        link.com[R::MonoflopTime].Value += 1;
+        EXPECT_FALSE(link.com.WriteParameterSet()) << "an answered register still counts";
+    }
+}
+
+TEST(ReadParameterSet, ASensorWithoutBlankingDoesNotKeepThePreviousSensorsAnswer) {
+    SimLink before(*sim::presetConfig("b"));
+    ASSERT_TRUE(before.com.ReadParameterSet());
+    ASSERT_EQ(before.com[R::Blanking].Answered, 1);
+    SimLink after(firmware(3960609));
+    after.com.Parameters() = before.com.Parameters();
+    ASSERT_TRUE(after.com.ReadParameterSet());
+    EXPECT_EQ(after.com[R::Blanking].Answered, 0);
 }
 
 TEST(Eeprom, CommitRuleAndClearedFlags) {

@@ -247,3 +247,53 @@ TEST_F(CliE2E, WakeSendsThirtyFiveProgLines) {
 }
 
 }  // namespace
+
+namespace {
+
+// The keys that `diff` lists, from its JSON output.
+std::vector<std::string> differingKeys(const std::string& json) {
+    std::vector<std::string> keys;
+    const std::string marker = "\"key\": \"";
+    for (size_t at = json.find(marker); at != std::string::npos; at = json.find(marker, at + 1)) {
+        const size_t start = at + marker.size();
+        keys.push_back(json.substr(start, json.find('"', start) - start));
+    }
+    return keys;
+}
+
+}  // namespace
+
+TEST_F(CliE2E, SaveLoadIntoAnotherPresetAndDiffShowOnlyTheSensorsOwnRegisters) {
+    const std::string file = (dir_ / "Line 3.kyr").string();
+    startSimulator({"--preset", "kbf"});
+    const CliRun save = varnelctl({"save", "--port", link_, file, "--comment", "Linie 3 €"});
+    ASSERT_EQ(save.exitCode, 0) << save.err;
+    EXPECT_NE(save.out.find(file), std::string::npos);
+
+    const CliRun show = varnelctl({"show", file, "--json"});
+    ASSERT_EQ(show.exitCode, 0) << show.err;
+    EXPECT_EQ(show.out.rfind("{\"header\": \"KYR Q-Serie SSI\\u000AVersion: Varnel 5.3.6\\u000A"
+                             "\\u000ALinie 3 \\u20AC\", \"date\": \"",
+                             0),
+              0u)
+        << show.out;
+    EXPECT_EQ(count(show.out, "\"key\": "), 29u);
+
+    startSimulator({"--preset", "b"});
+    const CliRun load = varnelctl({"load", "--port", link_, file, "--yes", "--commit"});
+    ASSERT_EQ(load.exitCode, 0) << load.err;
+    EXPECT_NE(load.out.find("Linie 3 €"), std::string::npos) << "the text is shown before loading";
+
+    const CliRun diff = varnelctl({"diff", "--port", link_, file, "--json"});
+    ASSERT_EQ(diff.exitCode, 0) << diff.err;
+    EXPECT_EQ(differingKeys(diff.out),
+              (std::vector<std::string>{"FirmwareVersion", "FactoryNumber"}))
+        << diff.out;
+
+    const CliRun same = varnelctl({"diff", file, file});
+    EXPECT_EQ(same.exitCode, 0);
+    EXPECT_EQ(same.out, "No differences between " + file + " and " + file + "\n");
+    const CliRun missing = varnelctl({"show", (dir_ / "none.kyr").string()});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_NE(missing.err.find("none.kyr"), std::string::npos);
+}

@@ -1,0 +1,228 @@
+#include "FileCommands.h"
+
+#include <array>
+#include <ctime>
+
+#include "ExitCode.h"
+#include "FileOutput.h"
+#include "comm/RegisterTable.h"
+#include "files/FileAccess.h"
+#include "files/FileHeader.h"
+#include "files/SpeedAfterLoad.h"
+#include "files/StoredSet.h"
+#include "platform/Windows1252.h"
+
+namespace cli {
+
+namespace {
+
+std::string problemText(files::FileProblem problem) {
+    switch (problem) {
+        case files::FileProblem::TooBig:
+            return "the file is too big (more than 65535 bytes)";
+        case files::FileProblem::NotCompatible:
+            return "the file is not compatible: its text does not begin with \"" +
+                   std::string(files::FormatMark) + "\"";
+        default:
+            return "error in file: its fields run past its end or its set size is out of range";
+    }
+}
+
+files::SaveDate today() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return {static_cast<uint32_t>(local.tm_year + 1900), static_cast<uint8_t>(local.tm_mon + 1),
+            static_cast<uint8_t>(local.tm_mday)};
+}
+
+std::string key(int r) {
+    return TSSICom::RegisterKey(TSSICom::RegisterIndex(r));
+}
+
+std::vector<int32_t> storedValues(const ParameterSet& set, size_t count) {
+    std::vector<int32_t> values;
+    for (size_t r = 0; r < count && r < set.ParameterStruct.size(); ++r)
+        values.push_back(set.ParameterStruct[r].Value);
+    return values;
+}
+
+}  // namespace
+
+std::optional<files::ParameterFile> readParameterFile(const std::string& path, std::ostream& err) {
+    const files::FileBytes bytes = files::ReadParameterFile(path);
+    switch (bytes.status) {
+        case files::ReadStatus::Ok:
+            break;
+        case files::ReadStatus::TooBig:
+            err << path << ": " << problemText(files::FileProblem::TooBig) << "\n";
+            return std::nullopt;
+        default:
+            err << "Cannot open " << path << ": " << bytes.reason << "\n";
+            return std::nullopt;
+    }
+    files::DecodedFile decoded = files::DecodeParameterFile(bytes.bytes);
+    if (!decoded.file)
+        err << path << ": " << problemText(decoded.problem) << "\n";
+    return std::move(decoded.file);
+}
+
+int showFile(const std::string& path, bool json, std::ostream& out, std::ostream& err) {
+    const auto file = readParameterFile(path, err);
+    if (!file)
+        return FileFailure;
+    out << (json ? parameterFileJson(*file) + "\n" : parameterFileTable(path, *file));
+    return Success;
+}
+
+int diffFiles(const std::string& first, const std::string& second, bool json, std::ostream& out,
+              std::ostream& err) {
+    const auto a = readParameterFile(first, err);
+    const auto b = readParameterFile(second, err);
+    if (!a || !b)
+        return FileFailure;
+    const auto differences = differingValues(a->values, b->values);
+    out << (json ? differencesJson(first, second, differences, {}) + "\n"
+                 : differencesTable(first, second, differences, {}));
+    return Success;
+}
+
+SensorFileCommands::SensorFileCommands(TSSICom& com, std::string port, std::ostream& out,
+                                       std::ostream& err, Confirmation confirmation)
+    : com_(com), port_(std::move(port)), out_(out), err_(err), confirmation_(confirmation) {}
+
+int SensorFileCommands::run(const Invocation& invocation) {
+    const std::string& path = invocation.files.at(0);
+    switch (invocation.command) {
+        case Command::Save:
+            return save(path, invocation.comment);
+        case Command::Load:
+            return load(path, invocation.yes, invocation.commit);
+        case Command::Diff:
+            return diff(path, invocation.json);
+        default:
+            return UsageError;
+    }
+}
+
+int SensorFileCommands::save(const std::string& path, const std::string& comment) {
+    const files::Header header = files::BuildHeader(VARNEL_PROGRAM_TITLE, comment);
+    if (header.problem == files::HeaderProblem::CommentTooLong) {
+        err_ << "varnelctl: the comment is longer than " << files::LongestComment
+             << " characters\n";
+        return UsageError;
+    }
+    if (header.problem == files::HeaderProblem::CommentNotEncodable) {
+        err_ << "varnelctl: the comment holds a character that Windows-1252 cannot store\n";
+        return UsageError;
+    }
+    if (!readSet())
+        return SensorFailure;
+    const files::ParameterFile file = files::FileOfSet(com_.Parameters(), header.text, today());
+    const files::WriteResult written =
+        files::WriteFileAtomically(path, files::EncodeParameterFile(file));
+    if (!written.ok) {
+        err_ << "Cannot write " << path << ": " << written.reason << "\n";
+        return FileFailure;
+    }
+    out_ << "Saved " << file.values.size() << " registers of the sensor on " << port_ << " to "
+         << path << "\n";
+    return Success;
+}
+
+int SensorFileCommands::load(const std::string& path, bool yes, bool commit) {
+    const auto file = readParameterFile(path, err_);
+    if (!file)
+        return FileFailure;
+    if (!yes && !confirmation_.terminal) {
+        err_ << "varnelctl: load asks before it writes; give --yes when not on a terminal\n";
+        return UsageError;
+    }
+    if (!confirmed(path, *file, yes)) {
+        out_ << "Nothing loaded\n";
+        return SensorFailure;
+    }
+    if (!readSet() || !writeSet(*file))
+        return SensorFailure;
+    if (commit) {
+        com_.Commit();
+        out_ << "Loaded " << path << " into the sensor on " << port_ << " and committed it\n";
+    } else {
+        out_ << "Loaded " << path << " into the sensor on " << port_
+             << " (not yet committed: run varnelctl commit to keep it)\n";
+    }
+    return Success;
+}
+
+int SensorFileCommands::diff(const std::string& path, bool json) {
+    const auto file = readParameterFile(path, err_);
+    if (!file || !readSet())
+        return file ? SensorFailure : FileFailure;
+    std::vector<bool> compared;
+    std::vector<std::string> notCompared;
+    for (size_t r = 0; r < file->values.size(); ++r) {
+        const TSSICom::DataElement& element = com_.Parameters().ParameterStruct[r];
+        // Registers filled by another one's read have no answer of their own.
+        compared.push_back(element.Answered != 0 || r == TSSICom::SSISampleTime);
+        if (!compared.back())
+            notCompared.push_back(key(int(r)));
+    }
+    const auto differences = differingValues(
+        file->values, storedValues(com_.Parameters(), file->values.size()), compared);
+    const std::string sensor = "sensor on " + port_;
+    out_ << (json ? differencesJson(path, sensor, differences, notCompared) + "\n"
+                  : differencesTable(path, sensor, differences, notCompared));
+    return Success;
+}
+
+// A failed set read restores every flag, so the firmware read comes first on
+// its own to tell a silent sensor from an incomplete set.
+bool SensorFileCommands::readSet() {
+    if (!com_.ReadRegister(TSSICom::FirmwareVersion)) {
+        err_ << "FirmwareVersion: the sensor on " << port_ << " did not answer\n";
+        return false;
+    }
+    if (!com_.ReadParameterSet()) {
+        err_ << "The sensor on " << port_
+             << " did not answer every register; the parameter set was not read\n";
+        return false;
+    }
+    return true;
+}
+
+bool SensorFileCommands::confirmed(const std::string& path, const files::ParameterFile& file,
+                                   bool yes) {
+    out_ << path << ", saved " << files::DateText(file.date) << ":\n"
+         << platform::DecodeWindows1252(file.header) << "\n";
+    if (yes)
+        return true;
+    out_ << "Really load this file into the sensor on " << port_ << "? [y/N] " << std::flush;
+    std::string answer;
+    if (!confirmation_.answers || !std::getline(*confirmation_.answers, answer))
+        return false;
+    return answer == "y" || answer == "Y" || answer == "yes";
+}
+
+bool SensorFileCommands::writeSet(const files::ParameterFile& file) {
+    std::array<bool, TSSICom::RegisterCount> answered{};
+    for (int r = 0; r < TSSICom::RegisterCount; ++r)
+        answered[size_t(r)] = com_.Parameters().ParameterStruct[size_t(r)].Answered != 0;
+    files::LoadIntoSet(file, com_.Parameters());
+    const bool written = com_.WriteParameterSet() && files::MatchScaleToSensor(com_);
+    if (written)
+        return true;
+    for (size_t r = 0; r < file.values.size(); ++r) {
+        const TSSICom::DataElement& element = com_.Parameters().ParameterStruct[r];
+        // The firmware version stays the sensor's, and some registers are filled by another's read.
+        const bool loaded =
+            r != TSSICom::FirmwareVersion &&
+            comm::registerInfo(TSSICom::RegisterIndex(r)).encoding != comm::Encoding::None;
+        if (answered[r] && loaded && (!element.Answered || element.Value != file.values[r]))
+            err_ << key(int(r)) << ": the sensor on " << port_
+                 << " did not confirm the file's value\n";
+    }
+    err_ << "Error while writing parameters to the sensor on " << port_ << "\n";
+    return false;
+}
+
+}  // namespace cli

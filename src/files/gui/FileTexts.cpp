@@ -1,0 +1,134 @@
+#include "files/gui/FileTexts.h"
+
+#include <array>
+
+namespace filetexts {
+
+namespace {
+
+struct Row {
+    Id id;
+    const char* english;
+    const char* englishCaption;
+    const char* german;
+    const char* germanCaption;
+};
+
+// clang-format off
+constexpr Row kRows[] = {
+    {Id::OverwriteQuestion,
+     "File already exists. Overwrite?", "Save file",
+     "Datei existiert bereits. Überschreiben?", "Datei speichern"},
+    {Id::CannotCreate,
+     "Unable to open file", "Error while saving data",
+     "Fehler beim Schreiben der Datei", "Fehler"},
+    {Id::CommentNotStorable,
+     "The comment holds a character that a parameter file cannot store.\nNothing was saved.",
+     "Error while saving data",
+     "Der Kommentar enthält ein Zeichen, das eine Parameterdatei nicht speichern kann.\nEs wurde nichts gespeichert.",
+     "Fehler"},
+    {Id::FileNotFound,
+     "File not found", "File not found",
+     "Datei nicht gefunden", "Datei nicht gefunden"},
+    {Id::CannotOpen,
+     "Unable to open file", "Error while loading data",
+     "Datei kann nicht geöffnet werden", "Fehler beim Öffnen der Datei"},
+    {Id::TooBig,
+     "File is too big", "Error",
+     "Datei ist zu groß", "Fehler"},
+    {Id::ErrorInFile,
+     "Error in File", "Error",
+     "Fehler in Datei", "Fehler"},
+    {Id::NotCompatible,
+     "File is not compatible", "Error",
+     "Datei ist nicht kompatibel", "Fehler"},
+    {Id::WriteToSensorFailed,
+     "Error while writing parameters to sensor", "Communication Error",
+     "Fehler beim Schreiben der Parameter", "Kommunikationsfehler"},
+};
+// clang-format on
+
+constexpr size_t kCount = std::size(kRows);
+
+constexpr bool rowsFollowTheIds() {
+    for (size_t i = 0; i < kCount; ++i) {
+        if (kRows[i].id != static_cast<Id>(i))
+            return false;
+    }
+    return kCount == static_cast<size_t>(Id::WriteToSensorFailed) + 1;
+}
+static_assert(rowsFollowTheIds(), "one row per message, in the order of the ids");
+
+std::array<MessagePair, kCount> buildMessages() {
+    std::array<MessagePair, kCount> messages;
+    for (size_t i = 0; i < kCount; ++i) {
+        const Row& row = kRows[i];
+        messages[i] = {
+            {QString::fromUtf8(row.english), QString::fromUtf8(row.german)},
+            {QString::fromUtf8(row.englishCaption), QString::fromUtf8(row.germanCaption)}};
+    }
+    return messages;
+}
+
+}  // namespace
+
+const MessagePair& message(Id id) {
+    static const std::array<MessagePair, kCount> messages = buildMessages();
+    return messages[static_cast<size_t>(id)];
+}
+
+const TextPair& commentCaption() {
+    static const TextPair text{QStringLiteral("File Comment"), QStringLiteral("Dateikommentar")};
+    return text;
+}
+
+const TextPair& commentPrompt() {
+    static const TextPair text{
+        QStringLiteral("You can optionally add a comment, which is stored with your parameter "
+                       "data (max 512 characters):"),
+        QStringLiteral("Sie können optional einen Kommentar eingeben, der mitgespeichert wird "
+                       "(maximal 512 Buchstaben):")};
+    return text;
+}
+
+const TextPair& commentOk() {
+    static const TextPair text{QStringLiteral("OK"), QStringLiteral("OK")};
+    return text;
+}
+
+const TextPair& openCaption() {
+    static const TextPair text{QStringLiteral("Open and Download Sensor Parameter"),
+                               QStringLiteral("Öffnen und Herunterladen der Sensorparameter")};
+    return text;
+}
+
+const TextPair& openInformation() {
+    static const TextPair text{
+        QStringLiteral("The following information was saved with the sensor parameters:"),
+        QStringLiteral("Folgende Information wurde mit den Sensorparametern gespeichert:")};
+    return text;
+}
+
+const TextPair& openSaveDate() {
+    static const TextPair text{QStringLiteral("Date of saving: "),
+                               QStringLiteral("Speicherdatum: ")};
+    return text;
+}
+
+const TextPair& openQuestion() {
+    static const TextPair text{QStringLiteral("Really load this file?"),
+                               QStringLiteral("Diese Datei laden?")};
+    return text;
+}
+
+const TextPair& openYes() {
+    static const TextPair text{QStringLiteral("Yes"), QStringLiteral("Ja")};
+    return text;
+}
+
+const TextPair& openNo() {
+    static const TextPair text{QStringLiteral("No"), QStringLiteral("Nein")};
+    return text;
+}
+
+}  // namespace filetexts

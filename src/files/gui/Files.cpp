@@ -1,0 +1,33 @@
+#include "files/gui/Files.h"
+
+#include <QDate>
+
+#include "files/gui/LoadParameters.h"
+#include "files/gui/SaveParameters.h"
+
+namespace files {
+
+SaveDate CurrentDate() {
+    const QDate today = QDate::currentDate();
+    return {static_cast<uint32_t>(today.year()), static_cast<uint8_t>(today.month()),
+            static_cast<uint8_t>(today.day())};
+}
+
+Files::Files(MainState& state, TSSICom& sensor, PageControl& parameterPage, SpeedFields speedFields,
+             QString programTitle)
+    : Today(CurrentDate),
+      state_(state),
+      sensor_(sensor),
+      parameterPage_(parameterPage),
+      speedFields_(speedFields),
+      programTitle_(std::move(programTitle)) {}
+
+void Files::FileSaveAs() {
+    SaveParameters(state_, sensor_, programTitle_, [this] { return Today(); }).Run();
+}
+
+void Files::FileOpen() {
+    LoadParameters(state_, sensor_, parameterPage_, speedFields_).Run();
+}
+
+}  // namespace files

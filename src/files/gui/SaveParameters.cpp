@@ -1,0 +1,50 @@
+#include "files/gui/SaveParameters.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include "comm/Ssicom.h"
+#include "files/FileAccess.h"
+#include "files/FileHeader.h"
+#include "files/StoredSet.h"
+#include "files/gui/Comment.h"
+#include "files/gui/FileTexts.h"
+#include "ui/MainState.h"
+#include "ui/PairedMessage.h"
+
+namespace files {
+
+void SaveParameters::Run() {
+    Dialogs& dialogs = state_.dialogs();
+    const QString path = dialogs.saveFileName(
+        {QString(), filetexts::FileFilter, filetexts::ProposedName, filetexts::DefaultSuffix});
+    if (path.isEmpty())
+        return;
+    if (QFileInfo::exists(path) &&
+        ShowPairedMessage(dialogs, state_.UiLanguage,
+                          filetexts::message(filetexts::Id::OverwriteQuestion),
+                          MessageButtons::YesNo, MessageIcon::Question) == MessageResult::No)
+        return;
+    const std::optional<std::string> header = askHeader();
+    if (!header)
+        return;
+    const ParameterFile file = FileOfSet(sensor_.Parameters(), *header, today_());
+    if (!WriteFileAtomically(QFile::encodeName(path).toStdString(), EncodeParameterFile(file)).ok)
+        ShowPairedMessage(dialogs, state_.UiLanguage,
+                          filetexts::message(filetexts::Id::CannotCreate), MessageButtons::Ok,
+                          MessageIcon::Error);
+}
+
+std::optional<std::string> SaveParameters::askHeader() {
+    TFileCommentForm form(state_.UiLanguage);
+    state_.dialogs().execDialog(form);
+    const Header header = BuildHeader(programTitle_.toStdString(), form.Comment().toStdString());
+    if (header.problem == HeaderProblem::None)
+        return header.text;
+    ShowPairedMessage(state_.dialogs(), state_.UiLanguage,
+                      filetexts::message(filetexts::Id::CommentNotStorable), MessageButtons::Ok,
+                      MessageIcon::Error);
+    return std::nullopt;
+}
+
+}  // namespace files
