@@ -71,7 +71,7 @@ void TMainForm::buildSubsystems() {
     const auto& info = Parameters->ui.SensorInfo;
     placeSensorInformation(ui, *info.SensorInformation, *info.EEPROMUpdateButton);
     Linearization = std::make_unique<linearization::LinPage>(pages, State, SensorLink);
-    Firmware = std::make_unique<firmware::FirmwarePage>(pages, SensorLink);
+    Firmware = std::make_unique<firmware::FirmwarePage>(pages, State, SensorLink, services_.clock);
 }
 
 void TMainForm::connectState() {
@@ -89,6 +89,7 @@ void TMainForm::connectMenus() {
     connect(ui.SelComPort, &QPushButton::clicked, this, &TMainForm::SelComPortClick);
     connect(ui.FileExitItem, &QAction::triggered, this, &TMainForm::FileExitItemClick);
     connect(ui.HelpAboutItem, &QAction::triggered, this, &TMainForm::HelpAboutItemClick);
+    connect(ui.FirmwareUpdate, &QAction::triggered, this, &TMainForm::FirmwareUpdateClick);
     connect(ui.English1, &QAction::triggered, this, [this] { SwitchLanguage(kUiEnglish); });
     connect(ui.Deutsch1, &QAction::triggered, this, [this] { SwitchLanguage(kUiGerman); });
 }
@@ -161,6 +162,10 @@ void TMainForm::HelpAboutItemClick() {
     TAboutForm about(this);
     about.ShowBuild();
     dialogs().execDialog(about);
+}
+
+void TMainForm::FirmwareUpdateClick() {
+    Firmware->FirmwareUpdateClick();
 }
 
 void TMainForm::FileExitItemClick() {

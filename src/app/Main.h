@@ -77,6 +77,7 @@ public:
     void IdleFunction();
     void HelpAboutItemClick();
     void FileExitItemClick();
+    void FirmwareUpdateClick();
     // Pulses RTS and closes the sensor link; runs once, at the latest when the window is destroyed.
     void Shutdown();
 
