@@ -8,7 +8,9 @@
 
 namespace cli {
 
-enum class Command { Help, Ports, Read, Get, Set, Commit, Wake };
+enum class Command { Help, Ports, Read, Get, Set, Commit, Wake, Firmware };
+
+enum class FirmwareAction { Identify, Inspect, Flash };
 
 struct Invocation {
     Command command = Command::Help;
@@ -16,6 +18,11 @@ struct Invocation {
     bool json = false;
     std::optional<TSSICom::RegisterIndex> key;  // get and set
     std::string value;                          // set
+    FirmwareAction firmwareAction = FirmwareAction::Identify;
+    std::string file;           // firmware inspect and flash
+    std::string chip;           // firmware inspect: "atmega8515" ...
+    int bootloaderWords = 256;  // firmware inspect
+    bool yes = false;           // firmware flash without asking
 };
 
 struct ParseResult {

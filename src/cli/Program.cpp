@@ -1,11 +1,13 @@
 #include "Program.h"
 
+#include <iostream>
 #include <map>
 #include <optional>
 #include <utility>
 
 #include "Commands.h"
 #include "ExitCode.h"
+#include "FirmwareCommands.h"
 #include "PortChoice.h"
 #include "platform/PortListing.h"
 #include "platform/TermiosSerialBackend.h"
@@ -60,8 +62,16 @@ bool openPort(TSSICom& com, const PortChoice& choice, const platform::ComPortMap
     return false;
 }
 
+int runFirmware(TSSICom& com, platform::Clock& clock, const Invocation& invocation,
+                std::ostream& out, std::ostream& err, bool terminal) {
+    FirmwareCommands firmware(out, err, terminal);
+    if (invocation.firmwareAction == FirmwareAction::Flash)
+        return firmware.flash(com, clock, invocation, std::cin);
+    return firmware.identify(com, clock);
+}
+
 int runOnPort(const Invocation& invocation, const PortChoice& choice, std::ostream& out,
-              std::ostream& err) {
+              std::ostream& err, bool terminal) {
     const platform::ComPortMap ports(choice.explicitPaths);
     platform::SteadyClock clock;
     platform::TermiosSerialBackend backend;
@@ -77,16 +87,21 @@ int runOnPort(const Invocation& invocation, const PortChoice& choice, std::ostre
     }
     if (!openPort(com, choice, ports, err))
         return SensorFailure;
+    if (invocation.command == Command::Firmware)
+        return runFirmware(com, clock, invocation, out, err, terminal);
     return CommandRunner(com, choice.label, out, err).run(invocation, input);
 }
 
 }  // namespace
 
-int execute(const Invocation& invocation, std::ostream& out, std::ostream& err) {
+int execute(const Invocation& invocation, std::ostream& out, std::ostream& err, bool terminal) {
     if (invocation.command == Command::Help) {
         out << usageText();
         return Success;
     }
+    if (invocation.command == Command::Firmware &&
+        invocation.firmwareAction == FirmwareAction::Inspect)
+        return FirmwareCommands(out, err, terminal).inspect(invocation);
     if (invocation.command == Command::Ports)
         return listPorts(out, err);
     auto choice = resolvePort(invocation.port);
@@ -101,7 +116,7 @@ int execute(const Invocation& invocation, std::ostream& out, std::ostream& err) 
             return FileFailure;
         choice->explicitPaths = std::move(*portMap);
     }
-    return runOnPort(invocation, *choice, out, err);
+    return runOnPort(invocation, *choice, out, err, terminal);
 }
 
 }  // namespace cli
