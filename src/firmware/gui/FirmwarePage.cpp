@@ -27,7 +27,7 @@ namespace {
 const QString kForgottenFactoryNumber = QStringLiteral("4294967295");
 
 FileRequest hexFileRequest() {
-    return {QString(), QStringLiteral("Intel HEX (*.hex);;*.*"), QString(), QStringLiteral("hex")};
+    return {QString(), QStringLiteral("*.hex"), QString(), QStringLiteral("hex")};
 }
 
 }  // namespace
