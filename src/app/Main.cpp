@@ -73,7 +73,7 @@ void TMainForm::buildSubsystems() {
     const auto& info = Parameters->ui.SensorInfo;
     placeSensorInformation(ui, *info.SensorInformation, *info.EEPROMUpdateButton);
     Linearization = std::make_unique<linearization::LinPage>(pages, State, SensorLink);
-    Firmware = std::make_unique<firmware::FirmwarePage>(pages, SensorLink);
+        Firmware = std::make_unique<firmware::FirmwarePage>(pages, State, SensorLink, services_.clock);
     const auto& expert = Parameters->ui.ExpertSettings;
     Files =
         std::make_unique<files::Files>(State, SensorLink, pages,
@@ -108,6 +108,7 @@ void TMainForm::connectMenus() {
     connect(ui.HelpAboutItem, &QAction::triggered, this, &TMainForm::HelpAboutItemClick);
     connect(ui.RestoreFactorySettings1, &QAction::triggered, this,
             &TMainForm::RestoreFactorySettings1Click);
+    connect(ui.FirmwareUpdate, &QAction::triggered, this, &TMainForm::FirmwareUpdateClick);
     connect(ui.English1, &QAction::triggered, this, [this] { SwitchLanguage(kUiEnglish); });
     connect(ui.Deutsch1, &QAction::triggered, this, [this] { SwitchLanguage(kUiGerman); });
 }
@@ -192,6 +193,10 @@ void TMainForm::FileSaveAsItemClick() {
 
 void TMainForm::FileOpenItemClick() {
     Files->FileOpen();
+}
+
+void TMainForm::FirmwareUpdateClick() {
+    Firmware->FirmwareUpdateClick();
 }
 
 void TMainForm::FileExitItemClick() {

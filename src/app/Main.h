@@ -84,6 +84,7 @@ public:
     void FileSaveAsItemClick();
     void FileOpenItemClick();
     void FileExitItemClick();
+    void FirmwareUpdateClick();
     // Pulses RTS and closes the sensor link; runs once, at the latest when the window is destroyed.
     void Shutdown();
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "firmware/Target.h"
+
 namespace cli {
 
 namespace {
@@ -32,6 +34,19 @@ constexpr CommandInfo kCommands[] = {
     {"diff", Command::Diff, false, 1, "FILE", Operands::Files, 1},
 };
 
+struct FirmwareInfo {
+    const char* name;
+    FirmwareAction action;
+    bool needsPort;
+    bool takesFile;
+};
+
+constexpr FirmwareInfo kFirmwareActions[] = {
+    {"identify", FirmwareAction::Identify, true, false},
+    {"inspect", FirmwareAction::Inspect, false, true},
+    {"flash", FirmwareAction::Flash, true, true},
+};
+
 std::string lower(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
                    [](unsigned char c) { return char(std::tolower(c)); });
@@ -54,14 +69,27 @@ struct Split {
     bool commit = false;
     std::optional<std::string> comment;
     std::optional<std::string> port;
+    std::optional<std::string> chip;
+    std::optional<std::string> bootloader;
     std::vector<std::string> positional;
     std::string error;
+
+    std::optional<std::string>* valueOption(const std::string& name) {
+        if (name == "--port")
+            return &port;
+        if (name == "--chip")
+            return &chip;
+        if (name == "--bootloader")
+            return &bootloader;
+        return nullptr;
+    }
 };
 
-bool setPort(Split& split, const std::string& value) {
-    if (split.port)
-        split.error = "--port given twice";
-    split.port = value;
+bool setValue(Split& split, const std::string& name, std::optional<std::string>& target,
+              const std::string& value) {
+    if (target)
+        split.error = name + " given twice";
+    target = value;
     return split.error.empty();
 }
 
@@ -81,14 +109,16 @@ bool takeOption(const std::vector<std::string>& args, size_t& i, Split& split) {
             return false;
         }
         split.comment = args[++i];
-    } else if (arg == "--port") {
+    } else if (auto* target = split.valueOption(arg)) {
         if (i + 1 >= args.size()) {
-            split.error = "--port needs a value";
+            split.error = arg + " needs a value";
             return false;
         }
-        return setPort(split, args[++i]);
-    } else if (arg.rfind("--port=", 0) == 0) {
-        return setPort(split, arg.substr(7));
+        return setValue(split, arg, *target, args[++i]);
+    } else if (const auto equals = arg.find('=');
+               equals != std::string::npos && split.valueOption(arg.substr(0, equals))) {
+        const std::string name = arg.substr(0, equals);
+        return setValue(split, name, *split.valueOption(name), arg.substr(equals + 1));
     } else {
         split.error = "unknown option '" + arg + "'";
         return false;
@@ -127,6 +157,8 @@ std::string checkOptions(const CommandInfo& info, const Split& split) {
         return "--comment applies only to save";
     if ((split.yes || split.commit) && info.command != Command::Load)
         return std::string(split.yes ? "--yes" : "--commit") + " applies only to load";
+    if (split.chip || split.bootloader)
+        return "--chip and --bootloader apply only to firmware";
     return {};
 }
 
@@ -150,6 +182,61 @@ ParseResult failure(std::string error) {
     return {std::nullopt, std::move(error)};
 }
 
+const FirmwareInfo* findFirmwareAction(const std::string& name) {
+    for (const auto& info : kFirmwareActions) {
+        if (name == info.name)
+            return &info;
+    }
+    return nullptr;
+}
+
+std::string checkFirmwareShape(const FirmwareInfo& info, const Split& split) {
+    const std::string name = std::string("firmware ") + info.name;
+    const size_t operands = split.positional.size() - 2;
+    if (operands != (info.takesFile ? 1u : 0u))
+        return info.takesFile ? name + " needs one FILE" : "too many arguments for " + name;
+    if (info.needsPort != split.port.has_value())
+        return info.needsPort ? name + " needs --port" : name + " takes no --port";
+    const bool inspect = info.action == FirmwareAction::Inspect;
+    if (inspect != split.chip.has_value())
+        return inspect ? name + " needs --chip atmega8515, atmega162 or atmega8"
+                       : "--chip applies only to firmware inspect";
+    if (!inspect && (split.json || split.bootloader))
+        return "--json and --bootloader apply only to firmware inspect";
+    if (split.yes && info.action != FirmwareAction::Flash)
+        return "--yes applies only to firmware flash";
+    return {};
+}
+
+ParseResult parseFirmware(const Split& split) {
+    if (split.positional.size() < 2)
+        return failure("firmware needs identify, inspect or flash");
+    const FirmwareInfo* info = findFirmwareAction(split.positional[1]);
+    if (!info)
+        return failure("unknown firmware command '" + split.positional[1] + "'");
+    if (std::string error = checkFirmwareShape(*info, split); !error.empty())
+        return failure(error);
+    Invocation invocation;
+    invocation.command = Command::Firmware;
+    invocation.firmwareAction = info->action;
+    invocation.port = split.port.value_or("");
+    invocation.json = split.json;
+    invocation.yes = split.yes;
+    invocation.chip = split.chip.value_or("");
+    if (split.chip && !firmware::chipByName(invocation.chip))
+        return failure("--chip takes atmega8515, atmega162 or atmega8, not '" + invocation.chip +
+                       "'");
+    if (info->takesFile)
+        invocation.file = split.positional[2];
+    if (split.bootloader) {
+        const std::string& words = *split.bootloader;
+        if (words != "256" && words != "512" && words != "1024")
+            return failure("--bootloader takes 256, 512 or 1024 (words), not '" + words + "'");
+        invocation.bootloaderWords = std::stoi(words);
+    }
+    return {invocation, {}};
+}
+
 }  // namespace
 
 std::optional<TSSICom::RegisterIndex> findRegister(const std::string& key) {
@@ -170,6 +257,8 @@ ParseResult parseArguments(const std::vector<std::string>& args) {
         return {Invocation{}, {}};
     if (split.positional.empty())
         return failure("no command given");
+    if (split.positional[0] == "firmware")
+        return parseFirmware(split);
     const CommandInfo* info = findCommand(split.positional[0]);
     if (!info)
         return failure("unknown command '" + split.positional[0] + "'");
@@ -203,6 +292,8 @@ bool needsSensor(const Invocation& invocation) {
             return false;
         case Command::Diff:
             return invocation.files.size() == 1;
+        case Command::Firmware:
+            return invocation.firmwareAction != FirmwareAction::Inspect;
         default:
             return true;
     }
@@ -228,11 +319,22 @@ std::string usageText() {
         "  diff   A.kyr [B.kyr] [--port P] [--json]\n"
         "                             list the registers whose values differ between two\n"
         "                             files, or between a file and the sensor on P\n"
+        "  firmware identify --port P ask the sensor's bootloader for its microcontroller\n"
+        "  firmware inspect FILE --chip C [--bootloader W] [--json]\n"
+        "                             show the image an Intel HEX file gives for chip C\n"
+        "                             (atmega8515, atmega162, atmega8) and a W-word bootloader\n"
+        "                             (256, 512, 1024; default 256); exit 1 when it has bad\n"
+        "                             lines or is too big\n"
+        "  firmware flash FILE --port P [--yes]\n"
+        "                             identify, load and download FILE through the bootloader;\n"
+        "                             asks first unless --yes; exit 0 only when the bootloader\n"
+        "                             confirmed the whole image\n"
         "\n"
         "Options:\n"
         "  --port P  COMn, a port number (1-255) or a device path such as /dev/ttyUSB0\n"
         "            (a number reaches the device the desktop program's settings map it to)\n"
-        "  --json    print the output of read, show or diff as one JSON object\n"
+        "  --json    print the output of read, show, diff or firmware inspect as one JSON\n"
+        "            object\n"
         "  --help    show this text\n"
         "\n"
         "VALUE is decimal or 0x-prefixed hexadecimal; Model takes two letters,\n"
@@ -247,12 +349,12 @@ std::string usageText() {
     for (int r = 0; r < TSSICom::RegisterCount; ++r) {
         const std::string key = TSSICom::RegisterKey(TSSICom::RegisterIndex(r));
         if (line.size() + key.size() + 1 > 78) {
-            text += line + "\n";
-            line = " ";
+            text.append(line).append("\n");
+            line.assign(1, ' ');
         }
-        line += " " + key;
+        line.append(" ").append(key);
     }
-    return text + line + "\n";
+    return text.append(line).append("\n");
 }
 
 }  // namespace cli

@@ -8,7 +8,9 @@
 
 namespace cli {
 
-enum class Command { Help, Ports, Read, Get, Set, Commit, Wake, Save, Load, Show, Diff };
+enum class Command { Help, Ports, Read, Get, Set, Commit, Wake, Save, Load, Show, Diff, Firmware };
+
+enum class FirmwareAction { Identify, Inspect, Flash };
 
 struct Invocation {
     Command command = Command::Help;
@@ -18,8 +20,12 @@ struct Invocation {
     std::string value;                          // set
     std::vector<std::string> files;             // save, load, show, diff
     std::string comment;                        // save
-    bool yes = false;                           // load: without asking
+    bool yes = false;                           // load, firmware flash: without asking
     bool commit = false;                        // load: commit after writing
+    FirmwareAction firmwareAction = FirmwareAction::Identify;
+    std::string file;           // firmware inspect and flash
+    std::string chip;           // firmware inspect: "atmega8515" ...
+    int bootloaderWords = 256;  // firmware inspect
 };
 
 // Whether the command talks to a sensor; diff does with one file only.

@@ -1,5 +1,6 @@
 #include "Program.h"
 
+#include <iostream>
 #include <map>
 #include <optional>
 #include <utility>
@@ -11,6 +12,7 @@
 #include "Commands.h"
 #include "ExitCode.h"
 #include "FileCommands.h"
+#include "FirmwareCommands.h"
 #include "PortChoice.h"
 #include "platform/PortListing.h"
 #include "platform/TermiosSerialBackend.h"
@@ -65,8 +67,16 @@ bool openPort(TSSICom& com, const PortChoice& choice, const platform::ComPortMap
     return false;
 }
 
+int runFirmware(TSSICom& com, platform::Clock& clock, const Invocation& invocation,
+                std::ostream& out, std::ostream& err, bool terminal) {
+    FirmwareCommands firmware(out, err, terminal);
+    if (invocation.firmwareAction == FirmwareAction::Flash)
+        return firmware.flash(com, clock, invocation, std::cin);
+    return firmware.identify(com, clock);
+}
+
 int runOnPort(const Invocation& invocation, const PortChoice& choice, std::ostream& out,
-              std::ostream& err) {
+              std::ostream& err, bool terminal) {
     const platform::ComPortMap ports(choice.explicitPaths);
     platform::SteadyClock clock;
     platform::TermiosSerialBackend backend;
@@ -89,6 +99,8 @@ int runOnPort(const Invocation& invocation, const PortChoice& choice, std::ostre
             return SensorFileCommands(com, choice.label, out, err,
                                       {::isatty(STDIN_FILENO) == 1, &std::cin})
                 .run(invocation);
+        case Command::Firmware:
+            return runFirmware(com, clock, invocation, out, err, terminal);
         default:
             return CommandRunner(com, choice.label, out, err).run(invocation, input);
     }
@@ -96,11 +108,14 @@ int runOnPort(const Invocation& invocation, const PortChoice& choice, std::ostre
 
 }  // namespace
 
-int execute(const Invocation& invocation, std::ostream& out, std::ostream& err) {
+int execute(const Invocation& invocation, std::ostream& out, std::ostream& err, bool terminal) {
     if (invocation.command == Command::Help) {
         out << usageText();
         return Success;
     }
+    if (invocation.command == Command::Firmware &&
+        invocation.firmwareAction == FirmwareAction::Inspect)
+        return FirmwareCommands(out, err, terminal).inspect(invocation);
     if (invocation.command == Command::Ports)
         return listPorts(out, err);
     if (invocation.command == Command::Show)
@@ -119,7 +134,7 @@ int execute(const Invocation& invocation, std::ostream& out, std::ostream& err) 
             return FileFailure;
         choice->explicitPaths = std::move(*portMap);
     }
-    return runOnPort(invocation, *choice, out, err);
+    return runOnPort(invocation, *choice, out, err, terminal);
 }
 
 }  // namespace cli

@@ -7,6 +7,8 @@
 namespace cli {
 
 // Runs a parsed invocation against the real serial port; returns the exit code.
-int execute(const Invocation& invocation, std::ostream& out, std::ostream& err);
+// On a terminal, work that takes seconds draws a progress bar.
+int execute(const Invocation& invocation, std::ostream& out, std::ostream& err,
+            bool terminal = false);
 
 }  // namespace cli

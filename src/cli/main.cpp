@@ -1,3 +1,5 @@
+#include <unistd.h>
+
 #include <iostream>
 #include <string>
 #include <vector>
@@ -13,5 +15,5 @@ int main(int argc, char** argv) {
         std::cerr << "varnelctl: " << parsed.error << "\nRun 'varnelctl --help' for the usage.\n";
         return cli::UsageError;
     }
-    return cli::execute(*parsed.invocation, std::cout, std::cerr);
+    return cli::execute(*parsed.invocation, std::cout, std::cerr, isatty(STDOUT_FILENO) == 1);
 }

@@ -86,6 +86,15 @@ bool HasSampleCycle(int32_t firmwareVersion) {
     return HasWideRaWord(firmwareVersion) || HasSampleTimeInNarrowRaWord(firmwareVersion);
 }
 
+bool AcceptsFirmwareImage(int32_t firmwareVersion) {
+    const int type = FirmwareTypeOf(firmwareVersion);
+    return type == FirmwareType39606 || type == 0;
+}
+
+bool IsDataloggerFirmware(uint32_t firmwareVersion) {
+    return firmwareVersion < FirstFirmwareAfterDatalogger;
+}
+
 std::string FirmwareText(const std::string& reply) {
     std::string text = std::to_string(TSSICom::HexToInt(reply));
     // Only where the digits reach: a short reply is shown as it stands.

@@ -48,6 +48,12 @@ bool HasSampleTimeInNarrowRaWord(int32_t firmwareVersion);
 // The SSI sample cycle and the firmware page are available.
 bool HasSampleCycle(int32_t firmwareVersion);
 
+// A firmware image is loaded for type 39606 only, or for version 0 as after a table reset.
+bool AcceptsFirmwareImage(int32_t firmwareVersion);
+// Versions below this one are the data logger software.
+inline constexpr uint32_t FirstFirmwareAfterDatalogger = 1000010;
+bool IsDataloggerFirmware(uint32_t firmwareVersion);
+
 // The firmware version reply as 396-01-05.
 std::string FirmwareText(const std::string& reply);
 

@@ -28,6 +28,7 @@ SensorMemory::SensorMemory(const SensorConfig& config)
       linTable(LinearizationTable::typical(startValueFor(config.model))),
       magnetPositionUm(config.magnetPositionUm),
       magnetCount(config.magnetCount),
+      flash(FlashMemory::forChip(config.chip).value()),
       operatingTimeBase_(kDeliveredOperatingTime) {}
 
 uint32_t SensorMemory::operatingTime(int64_t timeMs) const {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "sim/FlashMemory.h"
 #include "sim/LinearizationTable.h"
 #include "sim/RegisterBank.h"
 #include "sim/SensorTypes.h"
@@ -33,6 +34,7 @@ struct SensorMemory {
     LinearizationTable linTable;
     int magnetPositionUm;
     int magnetCount;
+    FlashMemory flash;
 
 private:
     uint32_t operatingTimeBase_ = 0;

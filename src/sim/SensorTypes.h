@@ -20,6 +20,7 @@ struct SensorConfig {
     bool linearizationTable = true;  // answers "XA"/"XN" and the start value commands
     int magnetPositionUm = 100000;   // where the magnet sits, from the start of the rod
     int magnetCount = 1;             // teaching needs exactly one magnet
+    std::string chip = "BX";         // microcontroller and bootloader size, as it identifies them
     // Raw words that replace the preset's values, by read command ("DA", "AA",
     // "YA00000000" ...); decimal registers (AA, UA) hold their number.
     std::map<std::string, uint32_t> words;
@@ -38,6 +39,9 @@ struct Faults {
     std::vector<std::string> refusedCommands;
     bool wrongLinAddress = false;   // XA echoes the address + 1
     bool teachUnconfirmed = false;  // YN teach answers "15" instead of "06"
+    // The bootloader's answers to the messages it receives, one character each
+    // ('r', 'b', 'c', 'f', any other byte, '.' for none); then it answers by itself.
+    std::string bootloaderAnswers;
 };
 
 struct TrafficEntry {

@@ -35,6 +35,10 @@ void SimulatedSensor::noteTime(int64_t timeMs) {
 // A line feed after the carriage return, as terminals send it, is ignored.
 void SimulatedSensor::receive(uint8_t byte, int64_t timeMs) {
     noteTime(timeMs);
+    if (bootloader_.running()) {
+        bootloaderReceive(byte, timeMs);
+        return;
+    }
     if (baudRate_ != kCommandBaud || byte == '\n')
         return;
     if (byte != '\r') {
@@ -91,6 +95,26 @@ void SimulatedSensor::sendReply(const std::string& payload, int64_t commandTimeM
     log(TrafficEntry::Kind::Reply, std::move(wire), startMs);
 }
 
+void SimulatedSensor::bootloaderReceive(uint8_t byte, int64_t timeMs) {
+    sendDueIdentification(timeMs);
+    bool wrote = false;
+    const auto answer = bootloader_.receive(byte, timeMs, wrote);
+    if (!answer)
+        return;
+    log(TrafficEntry::Kind::Command, answer->received, timeMs);
+    if (!answer->bytes.empty())
+        log(TrafficEntry::Kind::Reply, answer->bytes, output_.send(answer->bytes, answer->timeMs));
+    if (wrote && persistentChange_)
+        persistentChange_();
+}
+
+void SimulatedSensor::sendDueIdentification(int64_t untilMs) {
+    if (const auto identification = bootloader_.identificationDue(untilMs)) {
+        const int64_t startMs = output_.send(identification->bytes, identification->timeMs);
+        log(TrafficEntry::Kind::Reply, identification->bytes, startMs);
+    }
+}
+
 void SimulatedSensor::log(TrafficEntry::Kind kind, std::string text, int64_t timeMs) {
     traffic_.push_back({timeMs, kind, std::move(text), baudRate_});
 }
@@ -112,6 +136,16 @@ void SimulatedSensor::setBaudRate(int baudRate, int64_t timeMs) {
     line_.clear();
     log(TrafficEntry::Kind::Baud, std::to_string(baudRate), timeMs);
     followStreamMode(timeMs);
+    followBootloader(timeMs);
+}
+
+void SimulatedSensor::followBootloader(int64_t timeMs) {
+    if (mode_ == SensorMode::Bootloader && baudRate_ == BootloaderModel::kBaud) {
+        bootloader_.reset(timeMs);
+    } else if (bootloader_.running()) {
+        bootloader_.stop();
+        restart();
+    }
 }
 
 // Every change of speed ends a stream and drops what is left of it. The stream
@@ -135,6 +169,7 @@ void SimulatedSensor::queueRecord() {
 // While streaming, one record not yet taken is always queued, so that
 // nextOutputTime() knows the next byte and records are made as time advances.
 std::vector<TimedByte> SimulatedSensor::takeOutput(int64_t untilMs) {
+    sendDueIdentification(untilMs);
     std::vector<TimedByte> taken = output_.take(untilMs);
     while (streaming_ && !output_.nextTime()) {
         queueRecord();
@@ -145,7 +180,11 @@ std::vector<TimedByte> SimulatedSensor::takeOutput(int64_t untilMs) {
 }
 
 std::optional<int64_t> SimulatedSensor::nextOutputTime() const {
-    return output_.nextTime();
+    const auto queued = output_.nextTime();
+    const auto identification = bootloader_.identificationTime();
+    if (queued && identification)
+        return std::min(*queued, *identification);
+    return queued ? queued : identification;
 }
 
 uint32_t SimulatedSensor::word(const std::string& readCommand) const {
@@ -201,6 +240,11 @@ void SimulatedSensor::setMagnet(int positionUm, int count) {
 }
 
 void SimulatedSensor::powerCycle() {
+    bootloader_.stop();
+    restart();
+}
+
+void SimulatedSensor::restart() {
     memory_.working = memory_.eeprom;
     awake_ = config_.startsAwake;
     mode_ = SensorMode::Command;

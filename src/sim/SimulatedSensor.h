@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "sim/BootloaderModel.h"
 #include "sim/CommandEngine.h"
 #include "sim/RegisterBank.h"
 #include "sim/SensorMemory.h"
@@ -23,7 +24,9 @@ std::vector<std::string> presetNames();
 enum class SensorMode { Command, Bootloader };
 
 // A sensor with working memory, EEPROM and factory set, speaking the command protocol.
-// It listens at 4800 baud: bytes sent at another speed are lost. A command's reply
+// It listens at 4800 baud: bytes sent at another speed are lost, except by the
+// bootloader, which "BN" and a switch to 38400 baud start; it ends with the
+// return to 4800 baud, and the sensor starts again. A command's reply
 // starts `replyDelayMs` after its carriage return and is paced at the baud rate.
 // With bit 0 of the Measurement field set, a switch to 38400 or 115200 baud starts
 // a stream of position records, back to back at that speed, until the speed changes.
@@ -58,6 +61,7 @@ public:
     std::string factoryNumber() const;
     const RegisterBank& bank(Bank which) const;
     uint8_t linTableByte(int address) const;
+    const FlashMemory& flash() const { return memory_.flash; }
     int32_t linStartValue() const { return memory_.linTable.startValue(); }
 
     bool awake() const { return awake_; }
@@ -91,12 +95,17 @@ private:
     void log(TrafficEntry::Kind kind, std::string text, int64_t timeMs);
     void followStreamMode(int64_t timeMs);
     void queueRecord();
+    void bootloaderReceive(uint8_t byte, int64_t timeMs);
+    void sendDueIdentification(int64_t untilMs);
+    void followBootloader(int64_t timeMs);
+    void restart();
 
     SensorConfig config_;
     Faults faults_;
     SensorMemory memory_;
     CommandEngine engine_{memory_, faults_};
     WireOutput output_;
+    BootloaderModel bootloader_{memory_.flash, faults_};
     std::vector<TrafficEntry> traffic_;
     std::map<std::string, int> carriedOut_;
     std::function<void()> persistentChange_;

@@ -6,7 +6,9 @@
 #include <cerrno>
 #include <cstdio>
 #include <fstream>
+#include <span>
 #include <sstream>
+#include <vector>
 
 #include "platform/UniqueFd.h"
 #include "sim/WireText.h"
@@ -45,6 +47,41 @@ bool parseTable(const std::string& text, LinearizationTable& table) {
     return true;
 }
 
+std::string formatBytes(std::span<const uint8_t> bytes) {
+    std::string text;
+    for (const uint8_t b : bytes)
+        text += wiretext::hex(b, 2);
+    return text;
+}
+
+void formatFlash(std::ostream& out, const FlashMemory& flash) {
+    for (int page = 0; page < FlashMemory::kPages; ++page) {
+        if (!flash.erased(page))
+            out << "flash " << wiretext::hex(uint32_t(page), 2) << ' '
+                << formatBytes(flash.page(page)) << '\n';
+    }
+}
+
+// "flash PAGE DATA": one page of the program memory, in hexadecimal.
+bool parseFlashLine(std::istringstream& line, FlashMemory& flash) {
+    std::string index, data, rest;
+    if (!(line >> index >> data) || (line >> rest))
+        return false;
+    const auto page = wiretext::parseHex(index);
+    if (!page || *page >= uint32_t(FlashMemory::kPages) ||
+        data.size() != 2 * size_t(flash.pageSize()))
+        return false;
+    std::vector<uint8_t> bytes;
+    for (size_t i = 0; i < data.size(); i += 2) {
+        const auto value = wiretext::parseHex(std::string_view(data).substr(i, 2));
+        if (!value)
+            return false;
+        bytes.push_back(uint8_t(*value));
+    }
+    flash.writePage(int(*page), bytes);
+    return true;
+}
+
 bool parseBankLine(std::istringstream& line, RegisterBank& bank) {
     std::string word, value, rest;
     if (!(line >> word >> value) || (line >> rest))
@@ -77,6 +114,8 @@ bool parseLine(const std::string& text, SensorMemory& memory, int64_t timeMs) {
         return parseBankLine(line, memory.eeprom);
     if (key == "factory")
         return parseBankLine(line, memory.factory);
+    if (key == "flash")
+        return parseFlashLine(line, memory.flash);
     if (!parseSingle(line, value))
         return false;
     const auto number = wiretext::parseHex(value);
@@ -103,6 +142,7 @@ std::string formatState(const SensorMemory& memory, int64_t timeMs) {
     out << "lin-table " << formatTable(memory.linTable) << '\n';
     out << "lin-start-value " << wiretext::hex(uint32_t(memory.linTable.startValue()), 6) << '\n';
     out << "operating-time " << wiretext::hex(memory.operatingTime(timeMs), 8) << '\n';
+    formatFlash(out, memory.flash);
     return out.str();
 }
 

@@ -1,16 +1,21 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <csignal>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <memory>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/TermiosSerialBackend.h"
 #include "support/ChildProcess.h"
+#include "support/HexText.h"
 
 namespace {
 
@@ -244,6 +249,76 @@ TEST_F(CliE2E, WakeSendsThirtyFiveProgLines) {
     ASSERT_EQ(run.exitCode, 0) << run.err;
     stopSimulator();
     EXPECT_EQ(count(trafficLog(), " RX   PROG"), 35u) << trafficLog();
+}
+
+// The "flash PAGE DATA" lines of the simulator's state file, by page.
+std::map<int, std::string> flashPages(const std::string& state) {
+    std::map<int, std::string> pages;
+    std::istringstream lines(state);
+    for (std::string key, page, data; lines >> key;) {
+        if (key == "flash" && lines >> page >> data)
+            pages[std::stoi(page, nullptr, 16)] = data;
+        else
+            std::getline(lines, data);
+    }
+    return pages;
+}
+
+// The pages an image of `data` from address 0 fills, FF after its end.
+std::map<int, std::string> expectedPages(std::vector<uint8_t> data, size_t pageSize) {
+    data.resize((data.size() + pageSize - 1) / pageSize * pageSize, 0xFF);
+    std::map<int, std::string> pages;
+    for (size_t at = 0; at < data.size(); ++at) {
+        char digits[3];
+        std::snprintf(digits, sizeof digits, "%02X", data[at]);
+        pages[int(at / pageSize)] += digits;
+    }
+    return pages;
+}
+
+TEST_F(CliE2E, AnImageFlashedIntoEachChipEqualsItsFlashPageForPage) {
+    struct Case {
+        const char* chip;
+        size_t pageSize;  // 0: the chip cannot take an image on its own
+    };
+    const auto data = testsupport::countingBytes(1000);
+    const fs::path hex = dir_ / "image.hex";
+    std::ofstream(hex) << testsupport::hexFile(data);
+    for (const Case& c : {Case{"BX", 64}, Case{"CZ", 128}, Case{"AY", 0}}) {
+        SCOPED_TRACE(c.chip);
+        const std::string state = (dir_ / (std::string(c.chip) + ".state")).string();
+        startSimulator({"--preset", "kbf", "--chip", c.chip, "--state", state});
+        const CliRun flash =
+            varnelctl({"firmware", "flash", hex.string(), "--port", link_, "--yes"});
+        if (c.pageSize == 0) {
+            EXPECT_EQ(flash.exitCode, 1);
+            EXPECT_NE(flash.err.find("This type is not supported yet!"), std::string::npos)
+                << flash.err;
+        } else {
+            ASSERT_EQ(flash.exitCode, 0) << flash.err;
+            EXPECT_NE(flash.out.find("Download succesfull!"), std::string::npos) << flash.out;
+            EXPECT_EQ(flashPages(fileText(state)), expectedPages(data, c.pageSize));
+        }
+        const CliRun read = varnelctl({"read", "--port", link_});
+        EXPECT_EQ(read.exitCode, 0) << read.err;
+    }
+}
+
+TEST_F(CliE2E, CtrlCDuringAFlashLeavesTheSensorOnTheCommandLink) {
+    startSimulator({"--preset", "kbf", "--bootloader-answers", std::string(40, '.')});
+    const fs::path hex = dir_ / "image.hex";
+    std::ofstream(hex) << testsupport::hexFile(testsupport::countingBytes(640));
+    ChildProcess flash(
+        {VARNELCTL_BIN, "firmware", "flash", hex.string(), "--port", link_, "--yes"});
+    // Past the identification, into the first record's silent answers.
+    std::this_thread::sleep_for(4s);
+    flash.signal(SIGINT);
+    const auto code = flash.wait(10s);
+    ASSERT_TRUE(code.has_value()) << "the flash did not end after Ctrl-C";
+    EXPECT_EQ(*code, 1);
+    EXPECT_NE(flash.err().find("Download interrupted!"), std::string::npos) << flash.err();
+    const CliRun read = varnelctl({"read", "--port", link_});
+    EXPECT_EQ(read.exitCode, 0) << read.err;
 }
 
 }  // namespace

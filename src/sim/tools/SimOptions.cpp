@@ -20,6 +20,7 @@ struct SensorChoices {
     std::optional<int> firmware;
     std::optional<std::string> factoryNumber;
     std::optional<int> magnetPositionUm;
+    std::optional<std::string> chip;
     bool asleep = false;
     bool noPace = false;
 };
@@ -80,6 +81,20 @@ std::optional<Error> factoryNumber(const std::string& text, SensorChoices& choic
     return std::nullopt;
 }
 
+std::optional<Error> chip(const std::string& text, SensorChoices& choices) {
+    if (!FlashMemory::forChip(upper(text)))
+        return "expects A, B or C and then X, Y or Z, such as BX, not \"" + text + "\"";
+    choices.chip = upper(text);
+    return std::nullopt;
+}
+
+std::optional<Error> answers(const std::string& text, std::string& target) {
+    if (text.empty())
+        return Error("expects one character per message, such as fffffr");
+    target = text;
+    return std::nullopt;
+}
+
 std::optional<Error> preset(const std::string& text, SensorChoices& choices) {
     if (!presetConfig(text))
         return "knows no preset \"" + text + "\"";
@@ -97,6 +112,8 @@ SensorConfig sensorConfig(const SensorChoices& choices) {
         config.factoryNumber = *choices.factoryNumber;
     if (choices.magnetPositionUm)
         config.magnetPositionUm = *choices.magnetPositionUm;
+    if (choices.chip)
+        config.chip = *choices.chip;
     config.startsAwake = !choices.asleep;
     config.paced = !choices.noPace;
     return config;
@@ -117,6 +134,9 @@ struct Parser {
         {"--factory-number", [this](const std::string& v) { return factoryNumber(v, choices); }},
         {"--preset", [this](const std::string& v) { return preset(v, choices); }},
         {"--position", [this](const std::string& v) { return micrometres(v, choices); }},
+        {"--chip", [this](const std::string& v) { return chip(v, choices); }},
+        {"--bootloader-answers",
+         [this](const std::string& v) { return answers(v, options.faults.bootloaderAnswers); }},
         {"--drop-every",
          [this](const std::string& v) { return positive(v, options.faults.dropEveryNthReply); }},
         {"--corrupt-every",
@@ -187,13 +207,18 @@ std::string simUsage() {
            "  --firmware NNNNNNN     seven-digit firmware version\n"
            "  --factory-number TEXT  factory number, up to eight letters or digits\n"
            "  --position UM          the magnet's position in micrometres from the rod's start\n"
-           "  --state FILE           keep EEPROM, factory set and linearization table in FILE\n"
+           "  --chip XY              A (ATMega8), B (ATMega8515) or C (ATMega162), then the\n"
+           "                         bootloader's X (256), Y (512) or Z (1024 words); default BX\n"
+           "  --state FILE           keep EEPROM, factory set, linearization table and the\n"
+           "                         written flash pages in FILE\n"
            "  --log FILE             write every command and reply with time and baud rate\n"
            "  --no-pace              send replies at once instead of at the line's baud rate\n"
            "  --asleep               answer only after the \"PROG\" wake-up lines\n"
            "  --silent               answer nothing\n"
            "  --drop-every N         leave every N-th reply out\n"
            "  --corrupt-every N      corrupt every N-th reply\n"
+           "  --bootloader-answers TEXT  answer the bootloader's messages with these characters\n"
+           "                         in turn (r, b, c, f, ... and . for none), then by itself\n"
            "  --unplug-after SECONDS close the terminal after SECONDS and exit\n"
            "  --help                 show this text\n";
 }
