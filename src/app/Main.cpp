@@ -18,6 +18,7 @@
 #include "firmware/gui/FirmwarePage.h"
 #include "linearization/gui/LinPage.h"
 #include "params/ParameterPages.h"
+#include "params/editors/ExpertEditors.h"
 #include "params/editors/FactorySettings.h"
 #include "platform/Clock.h"
 #include "settings/Settings.h"
@@ -29,6 +30,7 @@
 #include "ui/PageNames.h"
 #include "ui/PairedMessage.h"
 #include "ui/Texts.h"
+#include "ui/controls/LabeledEdit.h"
 #include "ui/controls/PageControl.h"
 #include "ui/controls/StatusLamp.h"
 
@@ -73,13 +75,12 @@ void TMainForm::buildSubsystems() {
     const auto& info = Parameters->ui.SensorInfo;
     placeSensorInformation(ui, *info.SensorInformation, *info.EEPROMUpdateButton);
     Linearization = std::make_unique<linearization::LinPage>(pages, State, SensorLink);
-        Firmware = std::make_unique<firmware::FirmwarePage>(pages, State, SensorLink, services_.clock);
-    const auto& expert = Parameters->ui.ExpertSettings;
-    Files =
-        std::make_unique<files::Files>(State, SensorLink, pages,
-                                       files::SpeedFields{*expert.UltrasonicSpeed, *expert.Scale,
-                                                          *Parameters->ui.Measurement.Offset},
-                                       ProgramTitle);
+    Firmware = std::make_unique<firmware::FirmwarePage>(pages, State, SensorLink, services_.clock);
+    const auto speedEntered = [this] {
+        Parameters->Expert->OnEditUltrasonicSpeed(
+            Parameters->ui.ExpertSettings.UltrasonicSpeed->text());
+    };
+    Files = std::make_unique<files::Files>(State, SensorLink, pages, speedEntered, ProgramTitle);
 }
 
 void TMainForm::connectState() {

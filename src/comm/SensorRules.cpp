@@ -202,18 +202,6 @@ int32_t OffsetMicrons(uint32_t firmwareVersion, int32_t offset, int32_t resoluti
     return product / divisor;
 }
 
-int32_t OffsetFromMicrons(int32_t micrometres, int32_t resolution, int32_t filter) {
-    const auto product = static_cast<int32_t>(static_cast<uint32_t>(micrometres)
-                                              << (static_cast<uint32_t>(filter) & 3u));
-    // In 64 bits, so that the one quotient beyond 32 bits wraps as the sensor's arithmetic does.
-    return static_cast<int32_t>(int64_t{product} / resolution);
-}
-
-int32_t ScaleForSpeed(int32_t ultrasonicSpeed, int32_t resolution) {
-    const uint32_t product = Unsigned(ultrasonicSpeed) * 512u;
-    return static_cast<int32_t>(product / Unsigned(resolution) / 100u);
-}
-
 CycleTimeLine CycleTimeFor(const CycleTimeInputs& in) {
     CycleTimeLine line;
     line.minPeriodOverhead = in.jitterWindow + BasePeriodOverhead;

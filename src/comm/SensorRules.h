@@ -140,14 +140,7 @@ bool UsesHalfMicrometres(int32_t scale);
 
 // The offset field's micrometres.
 int32_t OffsetMicrons(uint32_t firmwareVersion, int32_t offset, int32_t resolution, int32_t filter);
-// The other way: the register value for the field's micrometres, outside offset-raw firmware.
-// Resolution must not be 0.
-int32_t OffsetFromMicrons(int32_t micrometres, int32_t resolution, int32_t filter);
-
-// The scale as the ultrasonic-speed editor computes it: speed in cm/s times 512
-// divided by the resolution in micrometres, then by 100, in unsigned 32 bits.
-// Resolution must not be 0.
-int32_t ScaleForSpeed(int32_t ultrasonicSpeed, int32_t resolution);
+// The other way round, and the scale for a speed: see SettingRules.h.
 
 struct CycleTimeInputs {
     int32_t measurement = 0;

@@ -68,8 +68,9 @@ CycleTimes PlainCycleTimes(int64_t lengthMm) {
 
 }  // namespace
 
+// The quotient in 64 bits, so that INT32_MIN / -1 wraps as the sensor's arithmetic does.
 int32_t SensorOffset(int32_t micrometres, int32_t filter, int32_t resolution) {
-    return Wrapped(int64_t{micrometres} * FilterFactor(filter)) / resolution;
+    return Wrapped(int64_t{Wrapped(int64_t{micrometres} * FilterFactor(filter))} / resolution);
 }
 
 int32_t RescaledOffset(int32_t offset, int32_t oldFilter, int32_t newFilter) {

@@ -1,6 +1,7 @@
 #include "files/SpeedAfterLoad.h"
 
 #include "comm/SensorRules.h"
+#include "comm/SettingRules.h"
 
 namespace files {
 
@@ -8,7 +9,7 @@ bool WriteSpeedAndScale(TSSICom& sensor, int32_t ultrasonicSpeed) {
     sensor[TSSICom::UltrasonicSpeed].Value = ultrasonicSpeed;
     const int32_t resolution = sensor[TSSICom::Resolution].Value;
     if (resolution != 0)
-        sensor[TSSICom::Scale].Value = rules::ScaleForSpeed(ultrasonicSpeed, resolution);
+        sensor[TSSICom::Scale].Value = rules::ScaleFromSpeed(ultrasonicSpeed, resolution);
     sensor[TSSICom::UltrasonicSpeed].Modified = 1;
     return sensor.WriteRegister(TSSICom::UltrasonicSpeed) && sensor.WriteRegister(TSSICom::Scale);
 }
@@ -19,7 +20,7 @@ std::optional<bool> RewriteOffset(TSSICom& sensor, int32_t micrometres) {
     if (resolution == 0 || rules::IsOffsetRawFirmware(firmware))
         return std::nullopt;
     TSSICom::DataElement& offset = sensor[TSSICom::Offset];
-    offset.Value = rules::OffsetFromMicrons(micrometres, resolution, sensor[TSSICom::Filter].Value);
+    offset.Value = rules::SensorOffset(micrometres, sensor[TSSICom::Filter].Value, resolution);
     offset.Modified = 1;
     return sensor.WriteRegister(TSSICom::Offset);
 }

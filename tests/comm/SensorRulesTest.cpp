@@ -124,31 +124,6 @@ TEST(OffsetMicrons, SignedTruncationAndThirtyTwoBitProduct) {
               static_cast<int32_t>(8388607u * 1000u));
 }
 
-TEST(OffsetFromMicrons, FilterFactorOverResolutionTruncatingTowardZero) {
-    const struct {
-        int32_t micrometres, resolution, filter, offset;
-    } cases[] = {
-        {250, 5, 3, 400},
-        {-35, 5, 2, -28},
-        {-7, 5, 0, -1},
-        {1, 2, 0, 0},
-        {INT32_MIN, -1, 0, INT32_MIN},  // the one quotient beyond 32 bits wraps
-        {0x40000000, 1, 2, 0},          // the product keeps 32 bits
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(rules::OffsetFromMicrons(c.micrometres, c.resolution, c.filter), c.offset)
-            << c.micrometres << " / " << c.resolution;
-    }
-}
-
-TEST(ScaleForSpeed, UnsignedThirtyTwoBitsAsTheSpeedEditorComputes) {
-    EXPECT_EQ(rules::ScaleForSpeed(277695, 5), 284359);
-    EXPECT_EQ(rules::ScaleForSpeed(277695, 8), 177724);
-    EXPECT_EQ(rules::ScaleForSpeed(277695, 1), 1421798);
-    EXPECT_EQ(rules::ScaleForSpeed(9000000, 1), int32_t((9000000u * 512u) / 100u))
-        << "the product wraps at 32 bits";
-}
-
 TEST(CycleTimeLine, SynchronousAddsTheOverheads) {
     CycleTimeInputs in;
     in.measurement = 2;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 #include "comm/SensorRules.h"
 #include "comm/SettingRules.h"
 
@@ -85,6 +87,31 @@ TEST(SettingRules, LongLengthsGoInFiftyMillimetreSteps) {
     EXPECT_EQ(rules::SendableLength(10030), 10000);
     EXPECT_EQ(rules::SendableLength(10050), 10050);
     EXPECT_EQ(rules::SendableLength(9999), 9999);
+}
+
+TEST(SettingRules, SensorOffsetIsTheFilterFactorOverTheResolutionTruncatingTowardZero) {
+    const struct {
+        int32_t micrometres, resolution, filter, offset;
+    } cases[] = {
+        {250, 5, 3, 400},
+        {-35, 5, 2, -28},
+        {-7, 5, 0, -1},
+        {1, 2, 0, 0},
+        {INT32_MIN, -1, 0, INT32_MIN},  // the one quotient beyond 32 bits wraps
+        {0x40000000, 1, 2, 0},          // the product keeps 32 bits
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(rules::SensorOffset(c.micrometres, c.filter, c.resolution), c.offset)
+            << c.micrometres << " / " << c.resolution;
+    }
+}
+
+TEST(SettingRules, TheSpeedEditorsScaleKeepsThirtyTwoBits) {
+    EXPECT_EQ(rules::ScaleFromSpeed(277695, 5), 284359);
+    EXPECT_EQ(rules::ScaleFromSpeed(277695, 8), 177724);
+    EXPECT_EQ(rules::ScaleFromSpeed(277695, 1), 1421798);
+    EXPECT_EQ(rules::ScaleFromSpeed(9000000, 1), int32_t((9000000u * 512u) / 100u))
+        << "the product wraps at 32 bits";
 }
 
 }  // namespace

@@ -13,13 +13,13 @@ SaveDate CurrentDate() {
             static_cast<uint8_t>(today.day())};
 }
 
-Files::Files(MainState& state, TSSICom& sensor, PageControl& parameterPage, SpeedFields speedFields,
-             QString programTitle)
+Files::Files(MainState& state, TSSICom& sensor, PageControl& parameterPage,
+             std::function<void()> speedEntered, QString programTitle)
     : Today(CurrentDate),
       state_(state),
       sensor_(sensor),
       parameterPage_(parameterPage),
-      speedFields_(speedFields),
+      speedEntered_(std::move(speedEntered)),
       programTitle_(std::move(programTitle)) {}
 
 void Files::FileSaveAs() {
@@ -27,7 +27,7 @@ void Files::FileSaveAs() {
 }
 
 void Files::FileOpen() {
-    LoadParameters(state_, sensor_, parameterPage_, speedFields_).Run();
+    LoadParameters(state_, sensor_, parameterPage_, speedEntered_).Run();
 }
 
 }  // namespace files

@@ -4,7 +4,6 @@
 #include <functional>
 
 #include "files/ParameterFile.h"
-#include "files/gui/SpeedFieldsAfterLoad.h"
 
 class MainState;
 class PageControl;
@@ -15,10 +14,11 @@ namespace files {
 // The File menu's parameter files: Save as and Open.
 class Files {
 public:
-    // The page control is disabled while a load writes; the speed fields belong
-    // to the parameter pages. `programTitle` names the program in saved files.
-    Files(MainState& state, TSSICom& sensor, PageControl& parameterPage, SpeedFields speedFields,
-          QString programTitle);
+    // The page control is disabled while a load writes. `speedEntered` runs the
+    // ultrasonic-speed field's handling for the speed it shows, after a load.
+    // `programTitle` names the program in saved files.
+    Files(MainState& state, TSSICom& sensor, PageControl& parameterPage,
+          std::function<void()> speedEntered, QString programTitle);
 
     void FileSaveAs();
     void FileOpen();
@@ -30,7 +30,7 @@ private:
     MainState& state_;
     TSSICom& sensor_;
     PageControl& parameterPage_;
-    SpeedFields speedFields_;
+    std::function<void()> speedEntered_;
     QString programTitle_;
 };
 

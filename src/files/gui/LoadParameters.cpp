@@ -96,8 +96,7 @@ void LoadParameters::load(const ParameterFile& file) {
 
 void LoadParameters::finishLoad() {
     state_.RefreshView();
-    SpeedFieldsAfterLoad(state_, sensor_, speed_).Run();
-    speed_.UltrasonicSpeed.setColour(FieldColour::White);
+    speedEntered_();
     sensor_[TSSICom::UltrasonicSpeed].Modified = 0;
     state_.MarkParametersChanged();
     state_.RefreshView();

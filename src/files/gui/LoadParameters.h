@@ -2,8 +2,8 @@
 
 #include <optional>
 
+#include <functional>
 #include "files/ParameterFile.h"
-#include "files/gui/SpeedFieldsAfterLoad.h"
 
 class MainState;
 class PageControl;
@@ -18,8 +18,11 @@ namespace files {
 class LoadParameters {
 public:
     LoadParameters(MainState& state, TSSICom& sensor, PageControl& parameterPage,
-                   SpeedFields speedFields)
-        : state_(state), sensor_(sensor), parameterPage_(parameterPage), speed_(speedFields) {}
+                   std::function<void()> speedEntered)
+        : state_(state),
+          sensor_(sensor),
+          parameterPage_(parameterPage),
+          speedEntered_(std::move(speedEntered)) {}
 
     void Run();
 
@@ -33,7 +36,7 @@ private:
     MainState& state_;
     TSSICom& sensor_;
     PageControl& parameterPage_;
-    SpeedFields speed_;
+    std::function<void()> speedEntered_;
 };
 
 }  // namespace files

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "comm/SensorRules.h"
+#include "comm/SettingRules.h"
 #include "files/FileAccess.h"
 #include "files/ParameterFile.h"
 #include "files/gui/Files.h"
@@ -129,7 +130,7 @@ TEST_F(FilesTest, SaveThenLoadCarriesTheSetAndKeepsWhatBelongsToTheSensor) {
         EXPECT_EQ(form->SensorLink[R(r)].Value, saved->values[size_t(r)]) << r;
     }
     EXPECT_EQ(form->SensorLink[R::Scale].Value,
-              rules::ScaleForSpeed(int32_t(speed), saved->values[R::Resolution]));
+              rules::ScaleFromSpeed(int32_t(speed), saved->values[R::Resolution]));
     EXPECT_EQ(b.word("UA"), speed);
     EXPECT_EQ(b.word("WA"), blanking);
     EXPECT_EQ(b.word("YA00000000"), start);
