@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QString>
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 
@@ -24,6 +26,37 @@ struct PickedMessage {
     QString text;
     QString caption;
 };
+
+// One row of a message catalogue: the text and the caption in English and German.
+template <typename Id>
+struct MessageRow {
+    Id id;
+    const char* english;
+    const char* englishCaption;
+    const char* german;
+    const char* germanCaption;
+};
+
+// Whether a catalogue holds one row per id, in the order of the ids.
+template <typename Id, size_t N>
+constexpr bool RowsFollowIds(const MessageRow<Id> (&rows)[N]) {
+    for (size_t i = 0; i < N; ++i) {
+        if (rows[i].id != static_cast<Id>(i))
+            return false;
+    }
+    return true;
+}
+
+template <typename Id, size_t N>
+std::array<MessagePair, N> BuildMessages(const MessageRow<Id> (&rows)[N]) {
+    std::array<MessagePair, N> messages;
+    for (size_t i = 0; i < N; ++i) {
+        messages[i] = {
+            {QString::fromUtf8(rows[i].english), QString::fromUtf8(rows[i].german)},
+            {QString::fromUtf8(rows[i].englishCaption), QString::fromUtf8(rows[i].germanCaption)}};
+    }
+    return messages;
+}
 
 // The text for UiLanguage: 0 English, 1 German. Any other value shows nothing,
 // so a question asked with it is answered neither yes nor no.

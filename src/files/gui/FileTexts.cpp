@@ -6,13 +6,7 @@ namespace filetexts {
 
 namespace {
 
-struct Row {
-    Id id;
-    const char* english;
-    const char* englishCaption;
-    const char* german;
-    const char* germanCaption;
-};
+using Row = MessageRow<Id>;
 
 // clang-format off
 constexpr Row kRows[] = {
@@ -49,31 +43,13 @@ constexpr Row kRows[] = {
 // clang-format on
 
 constexpr size_t kCount = std::size(kRows);
-
-constexpr bool rowsFollowTheIds() {
-    for (size_t i = 0; i < kCount; ++i) {
-        if (kRows[i].id != static_cast<Id>(i))
-            return false;
-    }
-    return kCount == static_cast<size_t>(Id::WriteToSensorFailed) + 1;
-}
-static_assert(rowsFollowTheIds(), "one row per message, in the order of the ids");
-
-std::array<MessagePair, kCount> buildMessages() {
-    std::array<MessagePair, kCount> messages;
-    for (size_t i = 0; i < kCount; ++i) {
-        const Row& row = kRows[i];
-        messages[i] = {
-            {QString::fromUtf8(row.english), QString::fromUtf8(row.german)},
-            {QString::fromUtf8(row.englishCaption), QString::fromUtf8(row.germanCaption)}};
-    }
-    return messages;
-}
+static_assert(RowsFollowIds(kRows) && kCount == static_cast<size_t>(Id::WriteToSensorFailed) + 1,
+              "one row per message, in the order of the ids");
 
 }  // namespace
 
 const MessagePair& message(Id id) {
-    static const std::array<MessagePair, kCount> messages = buildMessages();
+    static const std::array<MessagePair, kCount> messages = BuildMessages(kRows);
     return messages[static_cast<size_t>(id)];
 }
 
