@@ -1,6 +1,13 @@
 #pragma once
 
+#include <QString>
+#include <functional>
+#include <optional>
+
+#include "linearization/gui/LinTexts.h"
 #include "ui/AccessLevel.h"
+#include "ui/controls/EditorContract.h"
+#include "ui/controls/FieldColour.h"
 
 class LabeledEdit;
 class MainState;
@@ -40,12 +47,30 @@ public:
     void Refresh();
     void ApplyAccessLevel(TAccessLevel level);
 
+    void ReadLinValueClick();
+    void WriteLinValueClick();
+    void AdresLabelChange();
+    void ValueLabelChange();
+    void FactorLabelChange();
+    void LinStartValueChange(const QString& text);
+    void LinStartValueExit();
+
 private:
+    void connectHandlers();
     void showTable();
     void showStartValue();
+    // The address in AdresLabel when it is an integer from 200 to 500; says
+    // what is wrong otherwise.
+    std::optional<int> enteredAddress();
+    std::optional<int32_t> enteredInteger(const QString& text);
+    void showEntry();
+    void showFactor();
+    void colourTableFields(FieldColour colour);
+    void show(lintexts::Id message);
 
     MainState& state_;
     TSSICom& sensor_;
+    EditorContract contract_;
 };
 
 }  // namespace linearization
