@@ -60,7 +60,7 @@ std::optional<std::string> TableExport::fileBytes() const {
 
 void TableExport::addHeader(int32_t startValue) {
     const HeaderTexts& texts = language_ == German ? Deutsch : English;
-    addLine(texts.factor + std::to_string(factor_));
+    addLine(texts.factor + std::to_string(*factor_));
     addLine(texts.startValue + std::to_string(startValue));
     addLine(texts.columns);
 }

@@ -34,7 +34,8 @@ public:
     // `visit` sees each entry after its line was added.
     Outcome run(bool cached, const EntryVisitor& visit);
 
-    int factor() const { return factor_; }
+    // The signed factor, once it was read.
+    std::optional<int> factor() const { return factor_; }
     // The lines added so far, UTF-8.
     const std::string& text() const { return text_; }
     // The text as it goes to disk: Windows-1252.
@@ -46,7 +47,7 @@ private:
 
     TSSICom& sensor_;
     uint8_t language_;
-    int factor_ = 0;
+    std::optional<int> factor_;
     std::string text_;
 };
 

@@ -63,7 +63,7 @@ TEST(LinExport, EntriesAndTheFactorAreWrittenSigned) {
     link.sensor.setLinTableByte(501, 200);
     TableExport exporter(link.com, 0);
     ASSERT_EQ(exporter.run(false, [](int, int8_t) {}), TableExport::Outcome::Complete);
-    EXPECT_EQ(exporter.factor(), -56);
+    EXPECT_EQ(exporter.factor(), std::optional<int>(-56));
     EXPECT_EQ(exporter.text().rfind("Linearization factor = -56\n", 0), 0u);
     EXPECT_NE(exporter.text().find("\n300;-10;\n301;0;\n"), std::string::npos);
 }

@@ -70,7 +70,7 @@ void LinPageControls::build(QWidget& page) {
 }
 
 LinPage::LinPage(PageControl& pages, MainState& state, TSSICom& sensor)
-    : state_(state), sensor_(sensor), contract_(state, sensor) {
+    : state_(state), sensor_(sensor), contract_(state, sensor), export_(ui, state, sensor) {
     ui.build(*pages.page(pagenames::LinPage));
     connectHandlers();
 }
@@ -80,6 +80,8 @@ void LinPage::connectHandlers() {
                      [this] { ReadLinValueClick(); });
     QObject::connect(ui.WriteLinValue, &QPushButton::clicked, ui.WriteLinValue,
                      [this] { WriteLinValueClick(); });
+    QObject::connect(ui.WriteLinFile, &QPushButton::clicked, ui.WriteLinFile,
+                     [this] { export_.WriteLinFileClick(); });
     const auto silentWhileRefreshing = [this](LabeledEdit* edit, void (LinPage::*handler)()) {
         QObject::connect(edit, &LabeledEdit::textChanged, edit, [this, handler] {
             if (!state_.ViewRefreshing)

@@ -4,6 +4,7 @@
 #include <functional>
 #include <optional>
 
+#include "linearization/gui/LinFileExport.h"
 #include "linearization/gui/LinTexts.h"
 #include "ui/AccessLevel.h"
 #include "ui/controls/EditorContract.h"
@@ -71,6 +72,7 @@ private:
     MainState& state_;
     TSSICom& sensor_;
     EditorContract contract_;
+    LinFileExport export_;
 };
 
 }  // namespace linearization
