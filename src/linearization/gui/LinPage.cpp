@@ -82,6 +82,8 @@ void LinPage::connectHandlers() {
                      [this] { WriteLinValueClick(); });
     QObject::connect(ui.WriteLinFile, &QPushButton::clicked, ui.WriteLinFile,
                      [this] { export_.WriteLinFileClick(); });
+    QObject::connect(ui.PrintLinFile, &QPushButton::clicked, ui.PrintLinFile,
+                     [this] { PrintLinFileClick(); });
     const auto silentWhileRefreshing = [this](LabeledEdit* edit, void (LinPage::*handler)()) {
         QObject::connect(edit, &LabeledEdit::textChanged, edit, [this, handler] {
             if (!state_.ViewRefreshing)
@@ -166,6 +168,24 @@ void LinPage::LinStartValueChange(const QString& text) {
 void LinPage::LinStartValueExit() {
     contract_.finishExit(*ui.LinStartValue, StrictNumber(ui.LinStartValue->text()).has_value(),
                          lintexts::message(lintexts::Id::BadStartValue));
+}
+
+void LinPage::PrintLinFileClick() {
+    LinearityContent content;
+    const auto progress = [this](int address) {
+        ui.CGauge1->setValue(address - ParameterSet::LinTableFirstAddress);
+    };
+    if (!ReadChartData(sensor_, state_.LinTableCached, content.data, progress)) {
+        show(lintexts::Id::TableReadFailed);
+        return;
+    }
+    content.lengthMm = static_cast<uint32_t>(sensor_[TSSICom::Length].Value);
+    content.fields = sensorFields_ ? sensorFields_() : SensorFields{};
+    content.language = state_.UiLanguage;
+    auto* chart = new TLinearityForm(*ui.PrintLinFile->window(), content);
+    chart->showMaximized();
+    state_.LinTableCached = true;
+    ui.CGauge1->setValue(0);
 }
 
 std::optional<int> LinPage::enteredAddress() {

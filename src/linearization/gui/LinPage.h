@@ -6,6 +6,7 @@
 
 #include "linearization/gui/LinFileExport.h"
 #include "linearization/gui/LinTexts.h"
+#include "linearization/gui/Linearity.h"
 #include "ui/AccessLevel.h"
 #include "ui/controls/EditorContract.h"
 #include "ui/controls/FieldColour.h"
@@ -55,6 +56,12 @@ public:
     void FactorLabelChange();
     void LinStartValueChange(const QString& text);
     void LinStartValueExit();
+    void PrintLinFileClick();
+
+    // Where the chart window takes the main window's sensor information from.
+    void setSensorFields(std::function<SensorFields()> source) {
+        sensorFields_ = std::move(source);
+    }
 
 private:
     void connectHandlers();
@@ -73,6 +80,7 @@ private:
     TSSICom& sensor_;
     EditorContract contract_;
     LinFileExport export_;
+    std::function<SensorFields()> sensorFields_;
 };
 
 }  // namespace linearization
