@@ -8,7 +8,18 @@
 
 namespace cli {
 
-enum class Command { Help, Ports, Read, Get, Set, Commit, Wake };
+enum class Command { Help, Ports, Read, Get, Set, Commit, Wake, Lin };
+
+enum class LinAction { Get, Set, Factor, Start, Export };
+
+// lin get ADDR | set ADDR VALUE | factor [VALUE] | start [VALUE] | export FILE [--lang de]
+struct LinInvocation {
+    LinAction action = LinAction::Get;
+    int address = 0;
+    std::optional<int32_t> value;  // set, and factor or start when they write
+    std::string file;              // export
+    uint8_t language = 0;          // export: 0 English, 1 German
+};
 
 struct Invocation {
     Command command = Command::Help;
@@ -16,6 +27,7 @@ struct Invocation {
     bool json = false;
     std::optional<TSSICom::RegisterIndex> key;  // get and set
     std::string value;                          // set
+    std::optional<LinInvocation> lin;
 };
 
 struct ParseResult {

@@ -1,11 +1,15 @@
 #include "Program.h"
 
+#include <unistd.h>
+
+#include <iostream>
 #include <map>
 #include <optional>
 #include <utility>
 
 #include "Commands.h"
 #include "ExitCode.h"
+#include "LinCommands.h"
 #include "PortChoice.h"
 #include "platform/PortListing.h"
 #include "platform/TermiosSerialBackend.h"
@@ -77,6 +81,10 @@ int runOnPort(const Invocation& invocation, const PortChoice& choice, std::ostre
     }
     if (!openPort(com, choice, ports, err))
         return SensorFailure;
+    if (invocation.lin) {
+        const bool terminal = &err == &std::cerr && isatty(STDERR_FILENO) == 1;
+        return LinCommands(com, choice.label, out, err, terminal).run(*invocation.lin);
+    }
     return CommandRunner(com, choice.label, out, err).run(invocation, input);
 }
 
