@@ -43,7 +43,7 @@ int LinCommands::run(const LinInvocation& lin) {
 
 int LinCommands::readEntry(int address, const char* what) {
     if (!com_.ReadLinTableByte(address))
-        return failed(entryName(address, what), "could not be read");
+        return failed(entryName(address, what), "gave no valid reply");
     out_ << int(linearization::SignedByte(com_[TSSICom::LinTableByte].Value)) << "\n";
     return Success;
 }
@@ -51,7 +51,7 @@ int LinCommands::readEntry(int address, const char* what) {
 int LinCommands::writeEntry(int address, int32_t value, const char* what) {
     com_[TSSICom::LinTableByte].Value = value;
     if (!com_.WriteLinTableByte(address))
-        return failed(entryName(address, what), "was not confirmed");
+        return failed(entryName(address, what), "did not confirm the write");
     out_ << entryName(address, what) << " = "
          << int(linearization::SignedByte(com_[TSSICom::LinTableByte].Value)) << "\n";
     return Success;
@@ -68,7 +68,7 @@ int LinCommands::start(const LinInvocation& lin) {
     startValue.Value = *lin.value;
     startValue.Modified = 1;
     if (!com_.WriteRegister(TSSICom::LinStartValue))
-        return failed("LinStartValue", "was not confirmed");
+        return failed("LinStartValue", "did not confirm the write");
     out_ << "LinStartValue = " << startValue.Value
          << " (not yet committed: run varnelctl commit to keep it)\n";
     return Success;
@@ -81,7 +81,7 @@ int LinCommands::exportTable(const LinInvocation& lin) {
     if (terminal_)
         err_ << "\n";
     if (outcome != linearization::TableExport::Outcome::Complete)
-        return failed("the linearization table", "could not be read completely; no file written");
+        return failed("the linearization table", "did not give every entry; no file written");
     const auto bytes = exporter.fileBytes();
     QSaveFile file(QString::fromStdString(lin.file));
     const bool written =
