@@ -280,6 +280,7 @@ std::string usageText() {
         "  --port P  COMn, a port number (1-255) or a device path such as /dev/ttyUSB0\n"
         "            (a number reaches the device the desktop program's settings map it to)\n"
         "  --json    print the parameter set of read as one JSON object\n"
+        "  --lang L  the language of lin export's header lines: en (default) or de\n"
         "  --help    show this text\n"
         "\n"
         "VALUE is decimal or 0x-prefixed hexadecimal; Model takes two letters,\n"
