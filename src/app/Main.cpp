@@ -75,6 +75,13 @@ void TMainForm::buildSubsystems() {
     const auto& info = Parameters->ui.SensorInfo;
     placeSensorInformation(ui, *info.SensorInformation, *info.EEPROMUpdateButton);
     Linearization = std::make_unique<linearization::LinPage>(pages, State, SensorLink);
+    Linearization->setSensorFields([this] {
+        const auto& shown = Parameters->ui;
+        const auto& sensor = shown.SensorInfo;
+        return linearization::SensorFields{
+            sensor.InfoLabel1->text(), shown.Measurement.Resolution->text(),
+            sensor.InfoLabel4->text(), sensor.InfoLabel3->text(), sensor.InfoLabel6->text()};
+    });
     Firmware = std::make_unique<firmware::FirmwarePage>(pages, State, SensorLink, services_.clock);
     const auto speedEntered = [this] {
         Parameters->Expert->OnEditUltrasonicSpeed(

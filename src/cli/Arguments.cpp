@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
+
+#include "comm/ParameterSet.h"
 
 #include "firmware/Target.h"
 
@@ -71,6 +74,7 @@ struct Split {
     std::optional<std::string> port;
     std::optional<std::string> chip;
     std::optional<std::string> bootloader;
+    std::optional<std::string> lang;
     std::vector<std::string> positional;
     std::string error;
 
@@ -81,6 +85,8 @@ struct Split {
             return &chip;
         if (name == "--bootloader")
             return &bootloader;
+        if (name == "--lang")
+            return &lang;
         return nullptr;
     }
 };
@@ -237,6 +243,98 @@ ParseResult parseFirmware(const Split& split) {
     return {invocation, {}};
 }
 
+std::optional<int32_t> integer(const std::string& text, int64_t low, int64_t high) {
+    int64_t value = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (error != std::errc() || stop != end || value < low || value > high)
+        return std::nullopt;
+    return int32_t(value);
+}
+
+struct LinShape {
+    const char* name;
+    LinAction action;
+    size_t fewest;
+    size_t most;
+    const char* operandText;
+};
+
+constexpr LinShape kLinShapes[] = {
+    {"get", LinAction::Get, 1, 1, "ADDR"},          {"set", LinAction::Set, 2, 2, "ADDR VALUE"},
+    {"factor", LinAction::Factor, 0, 1, "[VALUE]"}, {"start", LinAction::Start, 0, 1, "[VALUE]"},
+    {"export", LinAction::Export, 1, 1, "FILE"},
+};
+
+constexpr int32_t StartValueLow = -(1 << 23);
+constexpr int32_t StartValueHigh = (1 << 23) - 1;
+
+std::string linValues(LinInvocation& lin, const std::vector<std::string>& operands) {
+    const bool addressed = lin.action == LinAction::Get || lin.action == LinAction::Set;
+    if (addressed) {
+        const auto address = integer(operands[0], ParameterSet::LinTableFirstAddress,
+                                     ParameterSet::LinTableLastEntry);
+        if (!address)
+            return "ADDR must be an integer from 200 to 500";
+        lin.address = *address;
+    }
+    if (lin.action == LinAction::Export) {
+        lin.file = operands[0];
+        return {};
+    }
+    const size_t valueAt = addressed ? 1 : 0;
+    if (operands.size() <= valueAt)
+        return {};
+    const bool start = lin.action == LinAction::Start;
+    lin.value = start ? integer(operands[valueAt], StartValueLow, StartValueHigh)
+                      : integer(operands[valueAt], -128, 255);
+    if (!lin.value)
+        return start ? "VALUE must be an integer from -8388608 to 8388607"
+                     : "VALUE must be an integer from -128 to 255";
+    return {};
+}
+
+std::string linLanguage(LinInvocation& lin, const Split& split) {
+    if (!split.lang)
+        return {};
+    if (lin.action != LinAction::Export)
+        return "--lang applies only to lin export";
+    if (*split.lang != "de" && *split.lang != "en")
+        return "--lang takes de or en";
+    lin.language = *split.lang == "de" ? 1 : 0;
+    return {};
+}
+
+ParseResult parseLin(const Split& split) {
+    if (split.positional.size() < 2)
+        return failure("lin needs get, set, factor, start or export");
+    const auto shape =
+        std::find_if(std::begin(kLinShapes), std::end(kLinShapes),
+                     [&](const LinShape& s) { return split.positional[1] == s.name; });
+    if (shape == std::end(kLinShapes))
+        return failure("unknown lin command '" + split.positional[1] + "'");
+    const std::vector<std::string> operands(split.positional.begin() + 2, split.positional.end());
+    const std::string name = std::string("lin ") + shape->name;
+    if (operands.size() < shape->fewest || operands.size() > shape->most)
+        return failure(name + " takes " + shape->operandText);
+    if (!split.port)
+        return failure(name + " needs --port");
+    if (split.json)
+        return failure("--json applies only to read, show, diff and firmware inspect");
+    LinInvocation lin;
+    lin.action = shape->action;
+    std::string error = linValues(lin, operands);
+    if (error.empty())
+        error = linLanguage(lin, split);
+    if (!error.empty())
+        return failure(error);
+    Invocation invocation;
+    invocation.command = Command::Lin;
+    invocation.port = *split.port;
+    invocation.lin = lin;
+    return {invocation, {}};
+}
+
 }  // namespace
 
 std::optional<TSSICom::RegisterIndex> findRegister(const std::string& key) {
@@ -259,6 +357,10 @@ ParseResult parseArguments(const std::vector<std::string>& args) {
         return failure("no command given");
     if (split.positional[0] == "firmware")
         return parseFirmware(split);
+    if (split.positional[0] == "lin")
+        return parseLin(split);
+    if (split.lang)
+        return failure("--lang applies only to lin export");
     const CommandInfo* info = findCommand(split.positional[0]);
     if (!info)
         return failure("unknown command '" + split.positional[0] + "'");
@@ -329,12 +431,19 @@ std::string usageText() {
         "                             identify, load and download FILE through the bootloader;\n"
         "                             asks first unless --yes; exit 0 only when the bootloader\n"
         "                             confirmed the whole image\n"
+        "  lin get    --port P ADDR         read one linearization entry (200-500)\n"
+        "  lin set    --port P ADDR VALUE   write one entry and confirm it\n"
+        "  lin factor --port P [VALUE]      read or write the factor (address 501)\n"
+        "  lin start  --port P [VALUE]      read or write the start value in um\n"
+        "  lin export --port P FILE [--lang de]\n"
+        "                             write the whole table as the desktop program's export\n"
         "\n"
         "Options:\n"
         "  --port P  COMn, a port number (1-255) or a device path such as /dev/ttyUSB0\n"
         "            (a number reaches the device the desktop program's settings map it to)\n"
         "  --json    print the output of read, show, diff or firmware inspect as one JSON\n"
         "            object\n"
+        "  --lang L  the language of lin export's header lines: en (default) or de\n"
         "  --help    show this text\n"
         "\n"
         "VALUE is decimal or 0x-prefixed hexadecimal; Model takes two letters,\n"

@@ -8,9 +8,19 @@
 
 namespace cli {
 
-enum class Command { Help, Ports, Read, Get, Set, Commit, Wake, Save, Load, Show, Diff, Firmware };
+enum class Command { Help, Ports, Read, Get, Set, Commit, Wake, Save, Load, Show, Diff, Firmware, Lin };
 
 enum class FirmwareAction { Identify, Inspect, Flash };
+enum class LinAction { Get, Set, Factor, Start, Export };
+
+// lin get ADDR | set ADDR VALUE | factor [VALUE] | start [VALUE] | export FILE [--lang de]
+struct LinInvocation {
+    LinAction action = LinAction::Get;
+    int address = 0;
+    std::optional<int32_t> value;  // set, and factor or start when they write
+    std::string file;              // export
+    uint8_t language = 0;          // export: 0 English, 1 German
+};
 
 struct Invocation {
     Command command = Command::Help;
@@ -26,6 +36,7 @@ struct Invocation {
     std::string file;           // firmware inspect and flash
     std::string chip;           // firmware inspect: "atmega8515" ...
     int bootloaderWords = 256;  // firmware inspect
+    std::optional<LinInvocation> lin;
 };
 
 // Whether the command talks to a sensor; diff does with one file only.

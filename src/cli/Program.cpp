@@ -7,12 +7,11 @@
 
 #include <unistd.h>
 
-#include <iostream>
-
 #include "Commands.h"
 #include "ExitCode.h"
 #include "FileCommands.h"
 #include "FirmwareCommands.h"
+#include "LinCommands.h"
 #include "PortChoice.h"
 #include "platform/PortListing.h"
 #include "platform/TermiosSerialBackend.h"
@@ -99,6 +98,10 @@ int runOnPort(const Invocation& invocation, const PortChoice& choice, std::ostre
             return SensorFileCommands(com, choice.label, out, err,
                                       {::isatty(STDIN_FILENO) == 1, &std::cin})
                 .run(invocation);
+        case Command::Lin: {
+            const bool stderrTerminal = &err == &std::cerr && isatty(STDERR_FILENO) == 1;
+            return LinCommands(com, choice.label, out, err, stderrTerminal).run(*invocation.lin);
+        }
         case Command::Firmware:
             return runFirmware(com, clock, invocation, out, err, terminal);
         default:

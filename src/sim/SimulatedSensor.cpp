@@ -229,6 +229,10 @@ uint8_t SimulatedSensor::linTableByte(int address) const {
     return memory_.linTable.byte(address);
 }
 
+void SimulatedSensor::setLinTableByte(int address, uint8_t value) {
+    memory_.linTable.setByte(address, value);
+}
+
 int SimulatedSensor::commitCount(const std::string& command) const {
     const auto it = carriedOut_.find(command);
     return it == carriedOut_.end() ? 0 : it->second;

@@ -62,6 +62,8 @@ public:
     const RegisterBank& bank(Bank which) const;
     uint8_t linTableByte(int address) const;
     const FlashMemory& flash() const { return memory_.flash; }
+    // Addresses 200 to 507; the start value has its word "XA01F600".
+    void setLinTableByte(int address, uint8_t value);
     int32_t linStartValue() const { return memory_.linTable.startValue(); }
 
     bool awake() const { return awake_; }

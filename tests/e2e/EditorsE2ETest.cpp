@@ -6,14 +6,17 @@
 #include <QJsonObject>
 #include <QPushButton>
 #include <QTimer>
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 
 #include "app/Main.h"
 #include "app/Startup.h"
+#include "linearization/gui/LinPage.h"
 #include "params/ParameterPages.h"
 #include "platform/Clock.h"
 #include "platform/ComPortMap.h"
@@ -62,8 +65,13 @@ protected:
     }
 
     void startSimulator(const std::vector<std::string>& options = {}) {
-        std::vector<std::string> command{VARNEL_SIM_BIN, "--preset", "qh", "--link", link_,
-                                         "--state", (dir_ / "state.txt").string()};
+        std::vector<std::string> command{VARNEL_SIM_BIN,
+                                         "--preset",
+                                         "qh",
+                                         "--link",
+                                         link_,
+                                         "--state",
+                                         (dir_ / "state.txt").string()};
         command.insert(command.end(), options.begin(), options.end());
         sim_ = std::make_unique<ChildProcess>(command);
         ASSERT_TRUE(sim_->outputLine(5s)) << sim_->err();
@@ -175,6 +183,30 @@ TEST_F(EditorsE2E, TheNewOriginMakesThePresentPositionReadZeroAndThePollGoesOn) 
     form_->State.SensorOnline = false;
     form_->IdleFunction();
     EXPECT_TRUE(form_->State.SensorOnline) << "the command link answers again";
+}
+
+TEST_F(EditorsE2E, VarnelctlExportsTheSameLinearizationBytesAsTheDesktopProgram) {
+    openWindow();
+    const fs::path desktopFile = dir_ / "desktop.txt";
+    form_->State.UiLanguage = 1;
+    dialogs_.fileNames.push_back(QString::fromStdString(desktopFile.string()));
+    form_->Linearization->ui.WriteLinFile->click();
+    ASSERT_EQ(dialogs_.messages.size(), 1u);
+    EXPECT_TRUE(dialogs_.messages[0].text.startsWith("Daten schreiben erfolgreich!"));
+    form_.reset();
+
+    const fs::path ctlFile = dir_ / "varnelctl.txt";
+    ChildProcess ctl(
+        {VARNELCTL_BIN, "lin", "export", "--port", link_, ctlFile.string(), "--lang", "de"},
+        {"HOME=" + dir_.string(), "XDG_CONFIG_HOME=" + (dir_ / "config").string()});
+    EXPECT_EQ(ctl.wait(120s), 0) << ctl.err();
+    std::ifstream desktop(desktopFile, std::ios::binary);
+    std::ifstream fromCtl(ctlFile, std::ios::binary);
+    const std::string desktopBytes{std::istreambuf_iterator<char>(desktop), {}};
+    const std::string ctlBytes{std::istreambuf_iterator<char>(fromCtl), {}};
+    EXPECT_EQ(std::count(desktopBytes.begin(), desktopBytes.end(), '\n'), 304);
+    EXPECT_TRUE(desktopBytes.starts_with("Linearisierungsfaktor = "));
+    EXPECT_EQ(ctlBytes, desktopBytes);
 }
 
 }  // namespace

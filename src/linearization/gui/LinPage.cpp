@@ -6,13 +6,16 @@
 
 #include "comm/SensorRules.h"
 #include "comm/Ssicom.h"
+#include "linearization/LinTable.h"
 #include "linearization/gui/LinPage.h"
 #include "ui/MainState.h"
 #include "ui/PageNames.h"
-#include "ui/controls/ViewRefreshScope.h"
+#include "ui/PairedMessage.h"
 #include "ui/controls/FieldColour.h"
+#include "ui/controls/LabeledEdit.h"
 #include "ui/controls/PageControl.h"
 #include "ui/controls/PageParts.h"
+#include "ui/controls/ViewRefreshScope.h"
 
 namespace linearization {
 
@@ -39,7 +42,7 @@ QGridLayout* entryFields(QWidget& page, LinPageControls& ui) {
 }
 
 QString signedByteText(int32_t value) {
-    return QString::number(static_cast<int8_t>(static_cast<uint8_t>(value & 0xFF)));
+    return QString::number(SignedByte(value));
 }
 
 }  // namespace
@@ -67,8 +70,157 @@ void LinPageControls::build(QWidget& page) {
 }
 
 LinPage::LinPage(PageControl& pages, MainState& state, TSSICom& sensor)
-    : state_(state), sensor_(sensor) {
+    : state_(state), sensor_(sensor), contract_(state, sensor), export_(ui, state, sensor) {
     ui.build(*pages.page(pagenames::LinPage));
+    connectHandlers();
+}
+
+void LinPage::connectHandlers() {
+    QObject::connect(ui.ReadLinValue, &QPushButton::clicked, ui.ReadLinValue,
+                     [this] { ReadLinValueClick(); });
+    QObject::connect(ui.WriteLinValue, &QPushButton::clicked, ui.WriteLinValue,
+                     [this] { WriteLinValueClick(); });
+    QObject::connect(ui.WriteLinFile, &QPushButton::clicked, ui.WriteLinFile,
+                     [this] { export_.WriteLinFileClick(); });
+    QObject::connect(ui.PrintLinFile, &QPushButton::clicked, ui.PrintLinFile,
+                     [this] { PrintLinFileClick(); });
+    const auto silentWhileRefreshing = [this](LabeledEdit* edit, void (LinPage::*handler)()) {
+        QObject::connect(edit, &LabeledEdit::textChanged, edit, [this, handler] {
+            if (!state_.ViewRefreshing)
+                (this->*handler)();
+        });
+    };
+    silentWhileRefreshing(ui.AdresLabel, &LinPage::AdresLabelChange);
+    silentWhileRefreshing(ui.ValueLabel, &LinPage::ValueLabelChange);
+    silentWhileRefreshing(ui.FactorLabel, &LinPage::FactorLabelChange);
+    contract_.bindEdit(
+        *ui.LinStartValue, [this](const QString& text) { LinStartValueChange(text); },
+        [this] { LinStartValueExit(); });
+}
+
+void LinPage::ReadLinValueClick() {
+    const std::optional<int> address = enteredAddress();
+    if (!address)
+        return;
+    if (!sensor_.ReadLinTableByte(*address)) {
+        show(lintexts::Id::ReadFailed);
+        return;
+    }
+    // Not a refresh: a value that differs from the one shown marks the entry as edited.
+    showEntry();
+    ui.AdresLabel->setColour(FieldColour::White);
+    ui.ValueLabel->setColour(FieldColour::White);
+    ui.FactorLabel->setEnabled(true);
+    ui.FactorLabel->setColour(FieldColour::White);
+    ui.AdresLabel->setEnabled(true);
+    ui.ValueLabel->setEnabled(true);
+    sensor_.ReadLinTableByte(ParameterSet::LinFactorAddress);
+    showFactor();
+}
+
+void LinPage::WriteLinValueClick() {
+    std::optional<int> address = enteredAddress();
+    if (!address)
+        return;
+    const bool factorEdited = ui.FactorLabel->colour() == FieldColour::Highlight;
+    if (factorEdited)
+        address = ParameterSet::LinFactorAddress;
+    const std::optional<int32_t> value =
+        enteredInteger((factorEdited ? ui.FactorLabel : ui.ValueLabel)->text());
+    if (!value)
+        return;
+    auto& entry = sensor_[TSSICom::LinTableByte];
+    entry.Value = *value;
+    if (!entry.Modified)
+        return;
+    if (!sensor_.WriteLinTableByte(*address)) {
+        show(lintexts::Id::WriteFailed);
+        return;
+    }
+    entry.Modified = 0;
+    colourTableFields(FieldColour::White);
+    state_.RefreshView();
+}
+
+void LinPage::AdresLabelChange() {
+    ValueLabelChange();
+}
+
+void LinPage::ValueLabelChange() {
+    sensor_[TSSICom::LinTableByte].Modified = 1;
+    ui.AdresLabel->setColour(FieldColour::Highlight);
+    ui.ValueLabel->setColour(FieldColour::Highlight);
+    ui.FactorLabel->setEnabled(false);
+}
+
+void LinPage::FactorLabelChange() {
+    sensor_[TSSICom::LinTableByte].Modified = 1;
+    ui.AdresLabel->setEnabled(false);
+    ui.ValueLabel->setEnabled(false);
+    ui.FactorLabel->setColour(FieldColour::Highlight);
+}
+
+void LinPage::LinStartValueChange(const QString& text) {
+    ui.LinStartValue->setColour(FieldColour::Highlight);
+    contract_.write(TSSICom::LinStartValue, FieldNumber(text));
+}
+
+void LinPage::LinStartValueExit() {
+    contract_.finishExit(*ui.LinStartValue, StrictNumber(ui.LinStartValue->text()).has_value(),
+                         lintexts::message(lintexts::Id::BadStartValue));
+}
+
+void LinPage::PrintLinFileClick() {
+    LinearityContent content;
+    const auto progress = [this](int address) {
+        ui.CGauge1->setValue(address - ParameterSet::LinTableFirstAddress);
+    };
+    if (!ReadChartData(sensor_, state_.LinTableCached, content.data, progress)) {
+        show(lintexts::Id::TableReadFailed);
+        return;
+    }
+    content.lengthMm = static_cast<uint32_t>(sensor_[TSSICom::Length].Value);
+    content.fields = sensorFields_ ? sensorFields_() : SensorFields{};
+    content.language = state_.UiLanguage;
+    auto* chart = new TLinearityForm(*ui.PrintLinFile->window(), content);
+    chart->showMaximized();
+    state_.LinTableCached = true;
+    ui.CGauge1->setValue(0);
+}
+
+std::optional<int> LinPage::enteredAddress() {
+    const std::optional<int32_t> address = enteredInteger(ui.AdresLabel->text());
+    if (!address)
+        return std::nullopt;
+    if (!InRange(*address, ParameterSet::LinTableFirstAddress, ParameterSet::LinTableLastEntry)) {
+        show(lintexts::Id::BadAddress);
+        return std::nullopt;
+    }
+    return *address;
+}
+
+std::optional<int32_t> LinPage::enteredInteger(const QString& text) {
+    const std::optional<int32_t> value = StrictNumber(text);
+    if (!value)
+        show(lintexts::Id::NotAnInteger);
+    return value;
+}
+
+void LinPage::showEntry() {
+    ui.ValueLabel->setText(signedByteText(sensor_[TSSICom::LinTableByte].Value));
+}
+
+void LinPage::showFactor() {
+    ui.FactorLabel->setText(signedByteText(sensor_[TSSICom::LinTableByte].Value));
+}
+
+void LinPage::colourTableFields(FieldColour colour) {
+    for (LabeledEdit* edit : {ui.AdresLabel, ui.ValueLabel, ui.FactorLabel})
+        edit->setColour(colour);
+}
+
+void LinPage::show(lintexts::Id message) {
+    contract_.show(lintexts::message(message));
 }
 
 void LinPage::ApplyAccessLevel(TAccessLevel level) {
@@ -91,9 +243,7 @@ void LinPage::showTable() {
         control->setEnabled(hasTable);
     }
     ui.WriteLinValue->setEnabled(hasTable && state_.AccessLevel == TAccessLevel::Developer);
-    const FieldColour colour = hasTable ? FieldColour::White : FieldColour::ButtonFace;
-    for (LabeledEdit* edit : {ui.AdresLabel, ui.ValueLabel, ui.FactorLabel})
-        edit->setColour(colour);
+    colourTableFields(hasTable ? FieldColour::White : FieldColour::ButtonFace);
     if (!hasTable) {
         for (LabeledEdit* edit : {ui.AdresLabel, ui.ValueLabel, ui.FactorLabel, ui.LinStartValue})
             edit->setText(QString());
@@ -107,9 +257,9 @@ void LinPage::showTable() {
         ui.AdresLabel->setText(QString::number(ParameterSet::LinTableFirstAddress));
     }
     sensor_.ReadLinTableByte(ui.AdresLabel->text().toInt());
-    ui.ValueLabel->setText(signedByteText(sensor_[TSSICom::LinTableByte].Value));
+    showEntry();
     sensor_.ReadLinTableByte(ParameterSet::LinFactorAddress);
-    ui.FactorLabel->setText(signedByteText(sensor_[TSSICom::LinTableByte].Value));
+    showFactor();
     state_.InternalLinearization =
         rules::IsInternalLinearizationFactor(sensor_[TSSICom::LinTableByte].Value);
 }

@@ -1,6 +1,15 @@
 #pragma once
 
+#include <QString>
+#include <functional>
+#include <optional>
+
+#include "linearization/gui/LinFileExport.h"
+#include "linearization/gui/LinTexts.h"
+#include "linearization/gui/Linearity.h"
 #include "ui/AccessLevel.h"
+#include "ui/controls/EditorContract.h"
+#include "ui/controls/FieldColour.h"
 
 class LabeledEdit;
 class MainState;
@@ -40,12 +49,38 @@ public:
     void Refresh();
     void ApplyAccessLevel(TAccessLevel level);
 
+    void ReadLinValueClick();
+    void WriteLinValueClick();
+    void AdresLabelChange();
+    void ValueLabelChange();
+    void FactorLabelChange();
+    void LinStartValueChange(const QString& text);
+    void LinStartValueExit();
+    void PrintLinFileClick();
+
+    // Where the chart window takes the main window's sensor information from.
+    void setSensorFields(std::function<SensorFields()> source) {
+        sensorFields_ = std::move(source);
+    }
+
 private:
+    void connectHandlers();
     void showTable();
     void showStartValue();
+    // The address in AdresLabel when it is an integer from 200 to 500; says
+    // what is wrong otherwise.
+    std::optional<int> enteredAddress();
+    std::optional<int32_t> enteredInteger(const QString& text);
+    void showEntry();
+    void showFactor();
+    void colourTableFields(FieldColour colour);
+    void show(lintexts::Id message);
 
     MainState& state_;
     TSSICom& sensor_;
+    EditorContract contract_;
+    LinFileExport export_;
+    std::function<SensorFields()> sensorFields_;
 };
 
 }  // namespace linearization

@@ -60,6 +60,10 @@ bool EditorContract::takeControlSettings() {
 }
 
 void EditorContract::finishExit(LabeledEdit& edit, bool accepted, mainmessages::Id refusal) {
+    finishExit(edit, accepted, mainmessages::message(refusal));
+}
+
+void EditorContract::finishExit(LabeledEdit& edit, bool accepted, const MessagePair& refusal) {
     if (accepted) {
         state_.MissedPolls = 0;
         return;
@@ -87,8 +91,11 @@ void EditorContract::refuseForKFamily(const std::function<void()>& putBack,
 }
 
 void EditorContract::show(mainmessages::Id message, MessageIcon icon) {
-    ShowPairedMessage(state_.dialogs(), state_.UiLanguage, mainmessages::message(message),
-                      MessageButtons::Ok, icon);
+    show(mainmessages::message(message), icon);
+}
+
+void EditorContract::show(const MessagePair& message, MessageIcon icon) {
+    ShowPairedMessage(state_.dialogs(), state_.UiLanguage, message, MessageButtons::Ok, icon);
 }
 
 void EditorContract::selectQuietly(RadioGroup& group, int item) {

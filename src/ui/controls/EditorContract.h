@@ -35,6 +35,7 @@ public:
     // one shows the field's message, keeps the focus in the field and holds the
     // disconnect warning back.
     void finishExit(LabeledEdit& edit, bool accepted, mainmessages::Id refusal);
+    void finishExit(LabeledEdit& edit, bool accepted, const MessagePair& refusal);
 
     // Stores the value, marks the register modified, writes it and ends with WriteOutcome.
     void write(TSSICom::RegisterIndex r, int32_t value);
@@ -47,6 +48,7 @@ public:
                           mainmessages::Id message = mainmessages::Id::KSeriesNotAvailable);
 
     void show(mainmessages::Id message, MessageIcon icon = MessageIcon::Error);
+    void show(const MessagePair& message, MessageIcon icon = MessageIcon::Error);
 
     // Selects `item` from code without running the group's handler.
     void selectQuietly(RadioGroup& group, int item);

@@ -1,0 +1,115 @@
+#include "LinCommands.h"
+
+#include <QSaveFile>
+#include <QString>
+
+#include "ExitCode.h"
+#include "linearization/LinExport.h"
+#include "linearization/LinTable.h"
+
+namespace cli {
+
+namespace {
+
+constexpr int BarWidth = 40;
+constexpr int PlainProgressStep = 100;
+const char* const EntryWord = "entry";
+const char* const FactorWord = "factor";
+
+std::string entryName(int address, const char* what) {
+    return std::string(what) + " " + std::to_string(address);
+}
+
+}  // namespace
+
+int LinCommands::run(const LinInvocation& lin) {
+    if (!com_.ReadRegister(TSSICom::FirmwareVersion))
+        return failed("FirmwareVersion", "did not answer");
+    switch (lin.action) {
+        case LinAction::Get:
+            return readEntry(lin.address, EntryWord);
+        case LinAction::Set:
+            return writeEntry(lin.address, *lin.value, EntryWord);
+        case LinAction::Factor:
+            return lin.value ? writeEntry(ParameterSet::LinFactorAddress, *lin.value, FactorWord)
+                             : readEntry(ParameterSet::LinFactorAddress, FactorWord);
+        case LinAction::Start:
+            return start(lin);
+        case LinAction::Export:
+            return exportTable(lin);
+    }
+    return UsageError;
+}
+
+int LinCommands::readEntry(int address, const char* what) {
+    if (!com_.ReadLinTableByte(address))
+        return failed(entryName(address, what), "gave no valid reply");
+    out_ << int(linearization::SignedByte(com_[TSSICom::LinTableByte].Value)) << "\n";
+    return Success;
+}
+
+int LinCommands::writeEntry(int address, int32_t value, const char* what) {
+    com_[TSSICom::LinTableByte].Value = value;
+    if (!com_.WriteLinTableByte(address))
+        return failed(entryName(address, what), "did not confirm the write");
+    out_ << entryName(address, what) << " = "
+         << int(linearization::SignedByte(com_[TSSICom::LinTableByte].Value)) << "\n";
+    return Success;
+}
+
+int LinCommands::start(const LinInvocation& lin) {
+    auto& startValue = com_[TSSICom::LinStartValue];
+    if (!lin.value) {
+        if (!com_.ReadRegister(TSSICom::LinStartValue))
+            return failed("LinStartValue", "did not answer");
+        out_ << startValue.Value << "\n";
+        return Success;
+    }
+    startValue.Value = *lin.value;
+    startValue.Modified = 1;
+    if (!com_.WriteRegister(TSSICom::LinStartValue))
+        return failed("LinStartValue", "did not confirm the write");
+    out_ << "LinStartValue = " << startValue.Value
+         << " (not yet committed: run varnelctl commit to keep it)\n";
+    return Success;
+}
+
+int LinCommands::exportTable(const LinInvocation& lin) {
+    linearization::TableExport exporter(com_, lin.language);
+    const auto outcome =
+        exporter.run(false, [this](int address, int8_t) { showProgress(address); });
+    if (terminal_)
+        err_ << "\n";
+    if (outcome != linearization::TableExport::Outcome::Complete)
+        return failed("the linearization table", "did not give every entry; no file written");
+    const auto bytes = exporter.fileBytes();
+    QSaveFile file(QString::fromStdString(lin.file));
+    const bool written =
+        bytes && file.open(QIODevice::WriteOnly) &&
+        file.write(bytes->data(), qint64(bytes->size())) == qint64(bytes->size()) && file.commit();
+    if (!written) {
+        err_ << lin.file << ": " << file.errorString().toStdString() << "\n";
+        return FileFailure;
+    }
+    out_ << "Linearization table written to " << lin.file << "\n";
+    return Success;
+}
+
+void LinCommands::showProgress(int address) {
+    const int done = address - ParameterSet::LinTableFirstAddress + 1;
+    if (terminal_) {
+        const int filled = done * BarWidth / linearization::EntryCount;
+        err_ << "\r[" << std::string(size_t(filled), '#')
+             << std::string(size_t(BarWidth - filled), ' ') << "] " << done << "/"
+             << linearization::EntryCount << std::flush;
+    } else if (done % PlainProgressStep == 0 || done == linearization::EntryCount) {
+        err_ << "read " << done << " of " << linearization::EntryCount << " entries\n";
+    }
+}
+
+int LinCommands::failed(const std::string& what, const char* happened) {
+    err_ << what << ": the sensor on " << port_ << " " << happened << "\n";
+    return SensorFailure;
+}
+
+}  // namespace cli

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "ui/Texts.h"
+
+// The texts of the linearization page's messages and of the linearity chart,
+// each in English and German.
+namespace lintexts {
+
+enum class Id {
+    BadAddress,
+    NotAnInteger,
+    ReadFailed,
+    WriteFailed,
+    BadStartValue,
+    NoSensorFound,
+    TableReadFailed,
+    OverwriteQuestion,
+    ExportWritten,  // the file name follows the text
+    ExportNotWritten,
+    Count  // the number of messages
+};
+
+const MessagePair& message(Id id);
+
+// The chart window's texts.
+enum class Chart {
+    Caption,
+    Title,
+    ModelLabel,
+    LengthLabel,
+    ResolutionLabel,
+    GradientLabel,
+    SerialNumberLabel,
+    FirmwareLabel,
+    LeftAxis,
+    BottomAxis,
+    Print,
+    Close,
+    Count  // the number of texts
+};
+
+const TextPair& chartText(Chart id);
+
+}  // namespace lintexts
