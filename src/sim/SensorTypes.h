@@ -20,6 +20,7 @@ struct SensorConfig {
     bool linearizationTable = true;  // answers "XA"/"XN" and the start value commands
     int magnetPositionUm = 100000;   // where the magnet sits, from the start of the rod
     int magnetCount = 1;             // teaching needs exactly one magnet
+    int temperatureC = 25;           // streamed when the temperature bit is set
     // Raw words that replace the preset's values, by read command ("DA", "AA",
     // "YA00000000" ...); decimal registers (AA, UA) hold their number.
     std::map<std::string, uint32_t> words;

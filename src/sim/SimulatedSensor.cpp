@@ -129,7 +129,12 @@ void SimulatedSensor::followStreamMode(int64_t timeMs) {
 
 // After the first record, each starts when the line is free: the records run back to back.
 void SimulatedSensor::queueRecord() {
-    output_.send(streamRecord(memory_.working, memory_.magnetPositionUm), streamStartMs_);
+    const std::string record =
+        streamRecord(memory_.working, memory_.magnetPositionUm, config_.temperatureC);
+    streamed_.push_back(record.substr(0, record.size() - 1));
+    if (streamed_.size() > kStreamedKept)
+        streamed_.pop_front();
+    output_.send(record, streamStartMs_);
 }
 
 // While streaming, one record not yet taken is always queued, so that

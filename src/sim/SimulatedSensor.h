@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <map>
 #include <optional>
@@ -70,6 +71,10 @@ public:
     // Where the magnet is; teaching a range point needs exactly one magnet. The
     // stream shows a new position from its next record on.
     void setMagnet(int positionUm, int count = 1);
+    // The latest records of the test stream (at most kStreamedKept), without
+    // carriage returns, in the order they were put on the wire.
+    static constexpr size_t kStreamedKept = 100000;
+    const std::deque<std::string>& streamed() const { return streamed_; }
     // Power off and on: working memory reloads from the EEPROM.
     void powerCycle();
 
@@ -98,6 +103,7 @@ private:
     CommandEngine engine_{memory_, faults_};
     WireOutput output_;
     std::vector<TrafficEntry> traffic_;
+    std::deque<std::string> streamed_;
     std::map<std::string, int> carriedOut_;
     std::function<void()> persistentChange_;
     std::string line_;
