@@ -52,27 +52,32 @@ std::optional<Reading> SensorTestLink::ReadBlock() {
 }
 
 void SensorTestLink::Leave() {
+    ReturnToCommandLink();
+    RestoreMeasurement();
+}
+
+void SensorTestLink::ReturnToCommandLink() {
     PulseRts(LeaveRtsPulseMs);
     com_.Close();
     com_.OpenDefault(com_.PortNumber());
+}
+
+void SensorTestLink::RestoreMeasurement() {
     com_[TSSICom::Measurement].Value = savedMeasurement_ & rules::MeasurementSynchronous;
-    if (NeedsWarning()) {
-        RewriteMeasurementOnOldFirmware();
+    if (!NeedsWarning()) {
+        return;
     }
+    com_.WakeSensor();
+    com_.Sleep(AfterWakeMs);
+    com_.WriteRegister(TSSICom::Measurement);
+    com_.Sleep(AfterMeasurementWriteMs);
+    com_.WriteFactorySettings();
 }
 
 void SensorTestLink::PulseRts(int milliseconds) {
     com_.SetRts();
     com_.Sleep(milliseconds);
     com_.ClearRts();
-}
-
-void SensorTestLink::RewriteMeasurementOnOldFirmware() {
-    com_.WakeSensor();
-    com_.Sleep(AfterWakeMs);
-    com_.WriteRegister(TSSICom::Measurement);
-    com_.Sleep(AfterMeasurementWriteMs);
-    com_.WriteFactorySettings();
 }
 
 }  // namespace testmode

@@ -30,12 +30,15 @@ public:
     void Enter();
     // One block within the stream's time-out; nothing when it came incomplete.
     std::optional<Reading> ReadBlock();
-    // Back to the command link with the test-mode bit cleared in the table.
+    // Back to the command link with the test-mode bit cleared in the table:
+    // ReturnToCommandLink, then RestoreMeasurement.
     void Leave();
+    void ReturnToCommandLink();
+    // Firmware that commits with EN is also told the mode without the test bit.
+    void RestoreMeasurement();
 
 private:
     void PulseRts(int milliseconds);
-    void RewriteMeasurementOnOldFirmware();
 
     TSSICom& com_;
     StreamFormat format_;
