@@ -12,6 +12,7 @@
 #include "app/Aboutinfo.h"
 #include "app/ConnectionMonitor.h"
 #include "app/MainLayout.h"
+#include "app/Pictures.h"
 #include "app/PortStartup.h"
 #include "comm/SensorRules.h"
 #include "firmware/gui/FirmwarePage.h"
@@ -20,6 +21,7 @@
 #include "params/editors/FactorySettings.h"
 #include "platform/Clock.h"
 #include "settings/Settings.h"
+#include "testmode/gui/SensorTest.h"
 #include "ui/Dialogs.h"
 #include "ui/HintDisplay.h"
 #include "ui/LanguageApplier.h"
@@ -34,6 +36,7 @@
 namespace {
 
 constexpr int RtsPulseMs = 100;
+constexpr int TestLogoSize = 105;
 
 }  // namespace
 
@@ -73,6 +76,8 @@ void TMainForm::buildSubsystems() {
     placeSensorInformation(ui, *info.SensorInformation, *info.EEPROMUpdateButton);
     Linearization = std::make_unique<linearization::LinPage>(pages, State, SensorLink);
     Firmware = std::make_unique<firmware::FirmwarePage>(pages, SensorLink);
+    SensorTest = std::make_unique<testmode::SensorTest>(
+        State, SensorLink, renderPicture(Picture::Logo, QSize(TestLogoSize, TestLogoSize)));
 }
 
 void TMainForm::connectState() {
@@ -97,6 +102,7 @@ void TMainForm::connectMenus() {
     connect(ui.SelComPort, &QPushButton::clicked, this, &TMainForm::SelComPortClick);
     connect(ui.FileExitItem, &QAction::triggered, this, &TMainForm::FileExitItemClick);
     connect(ui.HelpAboutItem, &QAction::triggered, this, &TMainForm::HelpAboutItemClick);
+    connect(ui.TestSensor, &QAction::triggered, this, &TMainForm::TestSensorClick);
     connect(ui.RestoreFactorySettings1, &QAction::triggered, this,
             &TMainForm::RestoreFactorySettings1Click);
     connect(ui.English1, &QAction::triggered, this, [this] { SwitchLanguage(kUiEnglish); });
@@ -169,6 +175,10 @@ void TMainForm::RefreshParameterView() {
 
 void TMainForm::RestoreFactorySettings1Click() {
     Parameters->Factory->RestoreFactorySettings1Click();
+}
+
+void TMainForm::TestSensorClick() {
+    SensorTest->TestSensorClick();
 }
 
 void TMainForm::HelpAboutItemClick() {

@@ -31,6 +31,9 @@ class LinPage;
 namespace firmware {
 class FirmwarePage;
 }
+namespace testmode {
+class SensorTest;
+}
 
 // What the program works with; main() passes the real ones, tests fakes.
 struct ProgramServices {
@@ -61,6 +64,7 @@ public:
     std::unique_ptr<params::ParameterPages> Parameters;
     std::unique_ptr<linearization::LinPage> Linearization;
     std::unique_ptr<firmware::FirmwarePage> Firmware;
+    std::unique_ptr<testmode::SensorTest> SensorTest;
     QTimer* Timer1 = nullptr;
 
     void ApplyLanguage();
@@ -77,6 +81,7 @@ public:
     void IdleFunction();
     void HelpAboutItemClick();
     void RestoreFactorySettings1Click();
+    void TestSensorClick();
     void FileExitItemClick();
     // Pulses RTS and closes the sensor link; runs once, at the latest when the window is destroyed.
     void Shutdown();
