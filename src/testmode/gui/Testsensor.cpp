@@ -149,7 +149,7 @@ void TSensorTestDlg::Redraw() {
         axisY->setRange(axis_.Minimum(), axis_.Maximum());
         axisChanged_ = false;
     }
-    if (latest_ && sinceRedraw_.elapsed() >= 1000 / RedrawsPerSecond) {
+    if (latest_) {
         const QChar separator = QLocale().decimalPoint().front();
         const double mm = testmode::Millimetres(latest_->position, halfMicrometres_);
         Value->setText(
