@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 
 namespace cli {
 
@@ -19,6 +20,7 @@ constexpr CommandInfo kCommands[] = {
     {"ports", Command::Ports, false, 0, ""},  {"read", Command::Read, true, 0, ""},
     {"get", Command::Get, true, 1, "KEY"},    {"set", Command::Set, true, 2, "KEY VALUE"},
     {"commit", Command::Commit, true, 0, ""}, {"wake", Command::Wake, true, 0, ""},
+    {"stream", Command::Stream, true, 0, ""},
 };
 
 std::string lower(std::string text) {
@@ -39,7 +41,9 @@ const CommandInfo* findCommand(const std::string& name) {
 struct Split {
     bool help = false;
     bool json = false;
+    bool csv = false;
     std::optional<std::string> port;
+    std::optional<long> count;
     std::vector<std::string> positional;
     std::string error;
 };
@@ -51,12 +55,31 @@ bool setPort(Split& split, const std::string& value) {
     return split.error.empty();
 }
 
+bool setCount(Split& split, const std::string& value) {
+    char* end = nullptr;
+    const long count = std::strtol(value.c_str(), &end, 10);
+    if (value.empty() || *end != '\0' || count < 1) {
+        split.error = "--count needs a number of samples from 1 on";
+        return false;
+    }
+    split.count = count;
+    return true;
+}
+
 bool takeOption(const std::vector<std::string>& args, size_t& i, Split& split) {
     const std::string& arg = args[i];
     if (arg == "--help" || arg == "-h") {
         split.help = true;
     } else if (arg == "--json") {
         split.json = true;
+    } else if (arg == "--csv") {
+        split.csv = true;
+    } else if (arg == "--count") {
+        if (i + 1 >= args.size()) {
+            split.error = "--count needs a value";
+            return false;
+        }
+        return setCount(split, args[++i]);
     } else if (arg == "--port") {
         if (i + 1 >= args.size()) {
             split.error = "--port needs a value";
@@ -103,8 +126,13 @@ std::string checkShape(const CommandInfo& info, const Split& split) {
         return name + " needs --port";
     if (!info.needsPort && split.port)
         return name + " takes no --port";
-    if (split.json && info.command != Command::Read)
-        return "--json applies only to read";
+    const bool stream = info.command == Command::Stream;
+    if (split.json && info.command != Command::Read && !stream)
+        return "--json applies only to read and stream";
+    if ((split.csv || split.count) && !stream)
+        return "--csv and --count apply only to stream";
+    if (split.json && split.csv)
+        return "--json and --csv exclude each other";
     return {};
 }
 
@@ -142,6 +170,11 @@ ParseResult parseArguments(const std::vector<std::string>& args) {
     invocation.command = info->command;
     invocation.port = split.port.value_or("");
     invocation.json = split.json;
+    invocation.count = split.count;
+    if (split.json)
+        invocation.format = SampleFormat::Json;
+    if (split.csv)
+        invocation.format = SampleFormat::Csv;
     if (info->operands >= 1) {
         invocation.key = findRegister(split.positional[1]);
         if (!invocation.key)
@@ -163,11 +196,17 @@ std::string usageText() {
         "  set    --port P KEY VALUE  write one register and confirm it by reading it back\n"
         "  commit --port P            store the sensor's working set in its EEPROM\n"
         "  wake   --port P            send the wake-up sequence (RTS pulse and PROG lines)\n"
+        "  stream --port P [--count N] [--json|--csv]\n"
+        "                             switch the sensor into its test mode and print one\n"
+        "                             line per sample; Ctrl-C or N samples switch it back\n"
         "\n"
         "Options:\n"
         "  --port P  COMn, a port number (1-255) or a device path such as /dev/ttyUSB0\n"
         "            (a number reaches the device the desktop program's settings map it to)\n"
-        "  --json    print the parameter set of read as one JSON object\n"
+        "  --json    print the parameter set of read as one JSON object, or each sample\n"
+        "            of stream as {\"position_mm\": ..., \"temperature\": ..., \"raw\": ...}\n"
+        "  --csv     print the samples of stream as position_mm,temperature,raw\n"
+        "  --count N stop stream after N samples\n"
         "  --help    show this text\n"
         "\n"
         "VALUE is decimal or 0x-prefixed hexadecimal; Model takes two letters,\n"

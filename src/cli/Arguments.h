@@ -8,7 +8,9 @@
 
 namespace cli {
 
-enum class Command { Help, Ports, Read, Get, Set, Commit, Wake };
+enum class Command { Help, Ports, Read, Get, Set, Commit, Wake, Stream };
+
+enum class SampleFormat { Text, Json, Csv };
 
 struct Invocation {
     Command command = Command::Help;
@@ -16,6 +18,8 @@ struct Invocation {
     bool json = false;
     std::optional<TSSICom::RegisterIndex> key;  // get and set
     std::string value;                          // set
+    std::optional<long> count;                  // stream: samples to print, all when empty
+    SampleFormat format = SampleFormat::Text;   // stream
 };
 
 struct ParseResult {

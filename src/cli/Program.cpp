@@ -1,5 +1,6 @@
 #include "Program.h"
 
+#include <csignal>
 #include <map>
 #include <optional>
 #include <utility>
@@ -41,6 +42,22 @@ int listPorts(std::ostream& out, std::ostream& err) {
     return Success;
 }
 
+volatile std::sig_atomic_t interrupted = 0;
+
+void onInterrupt(int) {
+    interrupted = 1;
+}
+
+// Ctrl-C and a termination request end the stream, which then takes the
+// sensor out of its test mode before the program exits.
+void catchInterrupts() {
+    struct sigaction action {};
+    action.sa_handler = onInterrupt;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+}
+
 int usageError(std::ostream& err, const std::string& message) {
     err << "varnelctl: " << message << "\n";
     return UsageError;
@@ -77,7 +94,12 @@ int runOnPort(const Invocation& invocation, const PortChoice& choice, std::ostre
     }
     if (!openPort(com, choice, ports, err))
         return SensorFailure;
-    return CommandRunner(com, choice.label, out, err).run(invocation, input);
+    CommandRunner runner(com, choice.label, out, err);
+    if (invocation.command == Command::Stream) {
+        catchInterrupts();
+        return runner.stream(invocation.count, invocation.format, interrupted);
+    }
+    return runner.run(invocation, input);
 }
 
 }  // namespace
