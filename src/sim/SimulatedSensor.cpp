@@ -135,6 +135,19 @@ void SimulatedSensor::queueRecord() {
     if (streamed_.size() > kStreamedKept)
         streamed_.pop_front();
     output_.send(record, streamStartMs_);
+    moveMagnetAlongStream();
+}
+
+void SimulatedSensor::moveMagnetAlongStream() {
+    if (config_.streamStepUm == 0)
+        return;
+    const int rodEndUm = config_.lengthMm * 1000;
+    int next = memory_.magnetPositionUm + streamDirection_ * config_.streamStepUm;
+    if (next > rodEndUm || next < 0) {
+        streamDirection_ = -streamDirection_;
+        next = memory_.magnetPositionUm + streamDirection_ * config_.streamStepUm;
+    }
+    memory_.magnetPositionUm = next;
 }
 
 // While streaming, one record not yet taken is always queued, so that

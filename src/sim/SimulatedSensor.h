@@ -96,6 +96,7 @@ private:
     void log(TrafficEntry::Kind kind, std::string text, int64_t timeMs);
     void followStreamMode(int64_t timeMs);
     void queueRecord();
+    void moveMagnetAlongStream();
 
     SensorConfig config_;
     Faults faults_;
@@ -112,6 +113,7 @@ private:
     bool rts_ = false;
     bool streaming_ = false;
     int64_t streamStartMs_ = 0;
+    int streamDirection_ = 1;
     int baudRate_ = kCommandBaud;
     int replyCount_ = 0;
     int64_t latestMs_ = 0;

@@ -20,6 +20,7 @@ struct SensorChoices {
     std::optional<int> firmware;
     std::optional<std::string> factoryNumber;
     std::optional<int> magnetPositionUm;
+    int streamStepUm = 0;
     bool asleep = false;
     bool noPace = false;
 };
@@ -48,6 +49,13 @@ std::optional<Error> micrometres(const std::string& text, SensorChoices& choices
     if (!allOf(text, isdigit) || text.size() > 9)
         return "expects a whole number of micrometres, not \"" + text + "\"";
     choices.magnetPositionUm = std::stoi(text);
+    return std::nullopt;
+}
+
+std::optional<Error> streamStep(const std::string& text, SensorChoices& choices) {
+    if (!allOf(text, isdigit) || text.size() > 9)
+        return "expects a whole number of micrometres, not \"" + text + "\"";
+    choices.streamStepUm = std::stoi(text);
     return std::nullopt;
 }
 
@@ -97,6 +105,7 @@ SensorConfig sensorConfig(const SensorChoices& choices) {
         config.factoryNumber = *choices.factoryNumber;
     if (choices.magnetPositionUm)
         config.magnetPositionUm = *choices.magnetPositionUm;
+    config.streamStepUm = choices.streamStepUm;
     config.startsAwake = !choices.asleep;
     config.paced = !choices.noPace;
     return config;
@@ -117,6 +126,7 @@ struct Parser {
         {"--factory-number", [this](const std::string& v) { return factoryNumber(v, choices); }},
         {"--preset", [this](const std::string& v) { return preset(v, choices); }},
         {"--position", [this](const std::string& v) { return micrometres(v, choices); }},
+        {"--stream-step", [this](const std::string& v) { return streamStep(v, choices); }},
         {"--drop-every",
          [this](const std::string& v) { return positive(v, options.faults.dropEveryNthReply); }},
         {"--corrupt-every",
@@ -187,6 +197,8 @@ std::string simUsage() {
            "  --firmware NNNNNNN     seven-digit firmware version\n"
            "  --factory-number TEXT  factory number, up to eight letters or digits\n"
            "  --position UM          the magnet's position in micrometres from the rod's start\n"
+           "  --stream-step UM       in test mode move the magnet UM micrometres per record,\n"
+           "                         back and forth between the rod's ends\n"
            "  --state FILE           keep EEPROM, factory set and linearization table in FILE\n"
            "  --log FILE             write every command and reply with time and baud rate\n"
            "  --no-pace              send replies at once instead of at the line's baud rate\n"
