@@ -104,7 +104,7 @@ Figures runAt(int firmware, double seconds) {
     RampTracker ramp(config.resolutionUm);
     const double start = nowSeconds();
     const double quitDue = start + seconds;
-    QTimer::singleShot(int(seconds * 1000), &dialog, [&] { dialog.QuitClick(); });
+    QTimer::singleShot(int(seconds * 1000), Qt::PreciseTimer, &dialog, [&] { dialog.QuitClick(); });
     const double cpuStart = threadCpuSeconds();
     while (dialog.TestRunning) {
         if (const auto reading = link.ReadBlock()) {
