@@ -30,6 +30,8 @@ constexpr int BannerPixels = 29;
 constexpr int LogoSize = 105;
 constexpr int LogoFromRight = 120;
 constexpr int RowHeight = 24;
+constexpr int RowGap = 16;
+constexpr int UnitGap = 5;
 constexpr int FieldWidth = 120;
 constexpr int QuitWidth = 90;
 constexpr int RegisteredSign = 174;
@@ -183,12 +185,13 @@ void TSensorTestDlg::layoutControls() {
     corvalinearLabel->setGeometry(Margin, ChartTop - BannerAboveChart, chartWidth,
                                   BannerAboveChart);
     kyrLogo->move(width() - LogoFromRight, 0);
-    const int rowTop = Diagramm->geometry().bottom() + RowHeight;
+    const int rowTop = Diagramm->geometry().bottom() + RowGap;
     Value->adjustSize();
     Value->move(Margin, rowTop);
-    ValueUnit->move(Value->geometry().right() + Margin / 5, rowTop);
+    ValueUnit->adjustSize();
+    ValueUnit->move(Value->geometry().right() + UnitGap, rowTop + UnitGap);
     Temperature->adjustSize();
-    Temperature->move(Margin, rowTop + RowHeight + Margin / 5);
+    Temperature->move(ValueUnit->geometry().right() + Margin, rowTop);
     Quit->setGeometry(width() - Margin - QuitWidth, height() - Margin - RowHeight, QuitWidth,
                       RowHeight);
 }
