@@ -24,7 +24,6 @@ public:
     // Firmware that commits with EN also leaves test mode by a write of its own.
     bool NeedsWarning() const;
     bool HalfMicrometres() const { return format_.halfMicrometres; }
-    const StreamFormat& Format() const { return format_; }
 
     // Sets the test-mode bit, commits and reopens the port at the stream's speed.
     void Enter();

@@ -53,7 +53,6 @@ public:
     void RedrawIfDue();
     void Redraw();
     int RedrawCount() const { return redraws_; }
-    const testmode::AxisRange& Axis() const { return axis_; }
 
 protected:
     void showEvent(QShowEvent* event) override;
