@@ -117,10 +117,8 @@ void SimulatedSensor::setBaudRate(int baudRate, int64_t timeMs) {
 // Every change of speed ends a stream and drops what is left of it. The stream
 // is paced even when replies are not: unpaced, all of an endless stream would be due at once.
 void SimulatedSensor::followStreamMode(int64_t timeMs) {
-    if (streaming_) {
+    if (streaming_)
         output_.cancel(timeMs);
-        leaveTestMode();
-    }
     streaming_ = mode_ == SensorMode::Command && streamsAt(memory_.working, baudRate_);
     output_.setPaced(streaming_ || config_.paced);
     if (!streaming_)
@@ -138,16 +136,6 @@ void SimulatedSensor::queueRecord() {
         streamed_.pop_front();
     output_.send(record, streamStartMs_);
     moveMagnetAlongStream();
-}
-
-// Firmware that commits with CN drops the test-mode bit by itself when its
-// stream ends, also from the EEPROM copy it was committed to; older firmware
-// is told by a write.
-void SimulatedSensor::leaveTestMode() {
-    if (config_.firmwareVersion <= kLastFirmwareCommittingWithEN)
-        return;
-    for (RegisterBank* bank : {&memory_.working, &memory_.eeprom})
-        bank->words["DA"] &= ~kTestModeBit;
 }
 
 void SimulatedSensor::moveMagnetAlongStream() {

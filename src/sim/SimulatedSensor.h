@@ -31,8 +31,6 @@ enum class SensorMode { Command, Bootloader };
 class SimulatedSensor {
 public:
     static constexpr int kCommandBaud = 4800;
-    static constexpr int kLastFirmwareCommittingWithEN = 3960100;
-    static constexpr uint32_t kTestModeBit = 0x00040000;  // DA bit 18: Measurement bit 0
     enum class Bank { Working, Eeprom, Factory };
 
     explicit SimulatedSensor(const SensorConfig& config = {});
@@ -99,7 +97,6 @@ private:
     void followStreamMode(int64_t timeMs);
     void queueRecord();
     void moveMagnetAlongStream();
-    void leaveTestMode();
 
     SensorConfig config_;
     Faults faults_;

@@ -100,11 +100,6 @@ TEST(SensorTestLink, EntersStreamsAndLeavesByFirmware) {
         EXPECT_EQ(link.wire(), (std::vector<std::string>{"RTS 1", "RTS 0", "BAUD 4800"}));
         EXPECT_EQ(link.timeOf("RTS 0") - link.timeOf("RTS 1"), 300);
         EXPECT_EQ(link.com[TSSICom::Measurement].Value, int32_t(c.measurement & 2));
-        const uint32_t measurementAfter = (c.measurement & 2) << MeasurementShift;
-        for (const auto bank :
-             {sim::SimulatedSensor::Bank::Working, sim::SimulatedSensor::Bank::Eeprom}) {
-            EXPECT_EQ(link.sensor.bank(bank).words.at("DA") & MeasurementBits, measurementAfter);
-        }
         EXPECT_TRUE(link.com.ReadRegister(TSSICom::FactoryNumber));
     }
 }
