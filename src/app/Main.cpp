@@ -12,6 +12,7 @@
 #include "app/Aboutinfo.h"
 #include "app/ConnectionMonitor.h"
 #include "app/MainLayout.h"
+#include "app/Pictures.h"
 #include "app/PortStartup.h"
 #include "comm/SensorRules.h"
 #include "files/gui/Files.h"
@@ -22,6 +23,7 @@
 #include "params/editors/FactorySettings.h"
 #include "platform/Clock.h"
 #include "settings/Settings.h"
+#include "testmode/gui/SensorTest.h"
 #include "ui/Dialogs.h"
 #include "ui/HintDisplay.h"
 #include "ui/LanguageApplier.h"
@@ -37,6 +39,7 @@
 namespace {
 
 constexpr int RtsPulseMs = 100;
+constexpr int TestLogoSize = 105;
 
 }  // namespace
 
@@ -88,6 +91,8 @@ void TMainForm::buildSubsystems() {
             Parameters->ui.ExpertSettings.UltrasonicSpeed->text());
     };
     Files = std::make_unique<files::Files>(State, SensorLink, pages, speedEntered, ProgramTitle);
+    SensorTest = std::make_unique<testmode::SensorTest>(
+        State, SensorLink, renderPicture(Picture::Logo, QSize(TestLogoSize, TestLogoSize)));
 }
 
 void TMainForm::connectState() {
@@ -114,6 +119,7 @@ void TMainForm::connectMenus() {
     connect(ui.FileOpenItem, &QAction::triggered, this, &TMainForm::FileOpenItemClick);
     connect(ui.FileExitItem, &QAction::triggered, this, &TMainForm::FileExitItemClick);
     connect(ui.HelpAboutItem, &QAction::triggered, this, &TMainForm::HelpAboutItemClick);
+    connect(ui.TestSensor, &QAction::triggered, this, &TMainForm::TestSensorClick);
     connect(ui.RestoreFactorySettings1, &QAction::triggered, this,
             &TMainForm::RestoreFactorySettings1Click);
     connect(ui.FirmwareUpdate, &QAction::triggered, this, &TMainForm::FirmwareUpdateClick);
@@ -187,6 +193,10 @@ void TMainForm::RefreshParameterView() {
 
 void TMainForm::RestoreFactorySettings1Click() {
     Parameters->Factory->RestoreFactorySettings1Click();
+}
+
+void TMainForm::TestSensorClick() {
+    SensorTest->TestSensorClick();
 }
 
 void TMainForm::HelpAboutItemClick() {

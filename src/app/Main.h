@@ -34,6 +34,9 @@ class FirmwarePage;
 namespace files {
 class Files;
 }
+namespace testmode {
+class SensorTest;
+}
 
 // What the program works with; main() passes the real ones, tests fakes.
 struct ProgramServices {
@@ -65,6 +68,7 @@ public:
     std::unique_ptr<linearization::LinPage> Linearization;
     std::unique_ptr<firmware::FirmwarePage> Firmware;
     std::unique_ptr<files::Files> Files;
+    std::unique_ptr<testmode::SensorTest> SensorTest;
     QTimer* Timer1 = nullptr;
 
     void ApplyLanguage();
@@ -83,6 +87,7 @@ public:
     void RestoreFactorySettings1Click();
     void FileSaveAsItemClick();
     void FileOpenItemClick();
+    void TestSensorClick();
     void FileExitItemClick();
     void FirmwareUpdateClick();
     // Pulses RTS and closes the sensor link; runs once, at the latest when the window is destroyed.

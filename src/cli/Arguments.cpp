@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <cstdlib>
 
 #include "comm/ParameterSet.h"
 
@@ -35,6 +36,7 @@ constexpr CommandInfo kCommands[] = {
     {"load", Command::Load, true, 1, "FILE", Operands::Files},
     {"show", Command::Show, false, 1, "FILE", Operands::Files},
     {"diff", Command::Diff, false, 1, "FILE", Operands::Files, 1},
+    {"stream", Command::Stream, true, 0, ""},
 };
 
 struct FirmwareInfo {
@@ -75,6 +77,8 @@ struct Split {
     std::optional<std::string> chip;
     std::optional<std::string> bootloader;
     std::optional<std::string> lang;
+    bool csv = false;
+    std::optional<long> count;
     std::vector<std::string> positional;
     std::string error;
 
@@ -99,12 +103,31 @@ bool setValue(Split& split, const std::string& name, std::optional<std::string>&
     return split.error.empty();
 }
 
+bool setCount(Split& split, const std::string& value) {
+    char* end = nullptr;
+    const long count = std::strtol(value.c_str(), &end, 10);
+    if (value.empty() || *end != '\0' || count < 1) {
+        split.error = "--count needs a number of samples from 1 on";
+        return false;
+    }
+    split.count = count;
+    return true;
+}
+
 bool takeOption(const std::vector<std::string>& args, size_t& i, Split& split) {
     const std::string& arg = args[i];
     if (arg == "--help" || arg == "-h") {
         split.help = true;
     } else if (arg == "--json") {
         split.json = true;
+    } else if (arg == "--csv") {
+        split.csv = true;
+    } else if (arg == "--count") {
+        if (i + 1 >= args.size()) {
+            split.error = "--count needs a value";
+            return false;
+        }
+        return setCount(split, args[++i]);
     } else if (arg == "--yes") {
         split.yes = true;
     } else if (arg == "--commit") {
@@ -153,12 +176,18 @@ Split splitArguments(const std::vector<std::string>& args) {
 }
 
 bool takesJson(Command command) {
-    return command == Command::Read || command == Command::Show || command == Command::Diff;
+    return command == Command::Read || command == Command::Show || command == Command::Diff ||
+           command == Command::Stream;
 }
 
 std::string checkOptions(const CommandInfo& info, const Split& split) {
     if (split.json && !takesJson(info.command))
-        return "--json applies only to read, show and diff";
+        return "--json applies only to read, show, diff and stream";
+    const bool stream = info.command == Command::Stream;
+    if ((split.csv || split.count) && !stream)
+        return "--csv and --count apply only to stream";
+    if (split.json && split.csv)
+        return "--json and --csv exclude each other";
     if (split.comment && info.command != Command::Save)
         return "--comment applies only to save";
     if ((split.yes || split.commit) && info.command != Command::Load)
@@ -371,6 +400,11 @@ ParseResult parseArguments(const std::vector<std::string>& args) {
     invocation.command = info->command;
     invocation.port = split.port.value_or("");
     invocation.json = split.json;
+    invocation.count = split.count;
+    if (split.json && info->command == Command::Stream)
+        invocation.format = SampleFormat::Json;
+    if (split.csv)
+        invocation.format = SampleFormat::Csv;
     invocation.yes = split.yes;
     invocation.commit = split.commit;
     invocation.comment = split.comment.value_or("");
@@ -437,12 +471,18 @@ std::string usageText() {
         "  lin start  --port P [VALUE]      read or write the start value in um\n"
         "  lin export --port P FILE [--lang de]\n"
         "                             write the whole table as the desktop program's export\n"
+        "  stream --port P [--count N] [--json|--csv]\n"
+        "                             switch the sensor into its test mode and print one\n"
+        "                             line per sample; Ctrl-C or N samples switch it back\n"
         "\n"
         "Options:\n"
         "  --port P  COMn, a port number (1-255) or a device path such as /dev/ttyUSB0\n"
         "            (a number reaches the device the desktop program's settings map it to)\n"
         "  --json    print the output of read, show, diff or firmware inspect as one JSON\n"
-        "            object\n"
+        "            object, or each sample of stream as\n"
+        "            {\"position_mm\": ..., \"temperature\": ..., \"raw\": ...}\n"
+        "  --csv     print the samples of stream as position_mm,temperature,raw\n"
+        "  --count N stop stream after N samples\n"
         "  --lang L  the language of lin export's header lines: en (default) or de\n"
         "  --help    show this text\n"
         "\n"

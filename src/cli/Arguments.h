@@ -8,7 +8,7 @@
 
 namespace cli {
 
-enum class Command { Help, Ports, Read, Get, Set, Commit, Wake, Save, Load, Show, Diff, Firmware, Lin };
+enum class Command { Help, Ports, Read, Get, Set, Commit, Wake, Save, Load, Show, Diff, Firmware, Lin, Stream };
 
 enum class FirmwareAction { Identify, Inspect, Flash };
 enum class LinAction { Get, Set, Factor, Start, Export };
@@ -21,6 +21,8 @@ struct LinInvocation {
     std::string file;              // export
     uint8_t language = 0;          // export: 0 English, 1 German
 };
+
+enum class SampleFormat { Text, Json, Csv };
 
 struct Invocation {
     Command command = Command::Help;
@@ -37,6 +39,8 @@ struct Invocation {
     std::string chip;           // firmware inspect: "atmega8515" ...
     int bootloaderWords = 256;  // firmware inspect
     std::optional<LinInvocation> lin;
+    std::optional<long> count;                  // stream: samples to print, all when empty
+    SampleFormat format = SampleFormat::Text;   // stream
 };
 
 // Whether the command talks to a sensor; diff does with one file only.

@@ -2,6 +2,7 @@
 
 #include "ExitCode.h"
 #include "JsonOutput.h"
+#include "StreamCommand.h"
 #include "TableOutput.h"
 #include "comm/SensorRules.h"
 
@@ -57,6 +58,18 @@ int CommandRunner::read(bool json) {
         out_ << parameterSetTable(port_, com_.Parameters());
     }
     return Success;
+}
+
+int CommandRunner::stream(std::optional<long> count, SampleFormat format,
+                          const volatile std::sig_atomic_t& stop) {
+    if (!readFirmware())
+        return noAnswer(TSSICom::FirmwareVersion);
+    if (!com_.ReadParameterSet()) {
+        err_ << "The sensor on " << port_
+             << " did not answer every register; it was not switched into its test mode\n";
+        return SensorFailure;
+    }
+    return StreamCommand(com_, out_, stop).run(count, format);
 }
 
 int CommandRunner::get(TSSICom::RegisterIndex r) {

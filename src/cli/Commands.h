@@ -1,5 +1,6 @@
 #pragma once
 
+#include <csignal>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -23,6 +24,9 @@ public:
     int set(TSSICom::RegisterIndex r, const RegisterInput& input);
     int commit();
     int wake();
+    // Reads the set, then streams until `count` samples or `stop`.
+    int stream(std::optional<long> count, SampleFormat format,
+               const volatile std::sig_atomic_t& stop);
 
 private:
     bool readFirmware();

@@ -1,6 +1,7 @@
 #include "Program.h"
 
 #include <iostream>
+#include <csignal>
 #include <map>
 #include <optional>
 #include <utility>
@@ -45,6 +46,22 @@ int listPorts(std::ostream& out, std::ostream& err) {
         out << "COM" << entry.number << "\t" << entry.devicePath << "\n";
     }
     return Success;
+}
+
+volatile std::sig_atomic_t interrupted = 0;
+
+void onInterrupt(int) {
+    interrupted = 1;
+}
+
+// Ctrl-C and a termination request end the stream, which then takes the
+// sensor out of its test mode before the program exits.
+void catchInterrupts() {
+    struct sigaction action {};
+    action.sa_handler = onInterrupt;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
 }
 
 int usageError(std::ostream& err, const std::string& message) {
@@ -101,6 +118,11 @@ int runOnPort(const Invocation& invocation, const PortChoice& choice, std::ostre
         case Command::Lin: {
             const bool stderrTerminal = &err == &std::cerr && isatty(STDERR_FILENO) == 1;
             return LinCommands(com, choice.label, out, err, stderrTerminal).run(*invocation.lin);
+        }
+        case Command::Stream: {
+            catchInterrupts();
+            CommandRunner runner(com, choice.label, out, err);
+            return runner.stream(invocation.count, invocation.format, interrupted);
         }
         case Command::Firmware:
             return runFirmware(com, clock, invocation, out, err, terminal);

@@ -61,6 +61,13 @@ bool CommitsWithCN(int32_t firmwareVersion) {
     return Unsigned(firmwareVersion) > LastFirmwareCommittingWithEN;
 }
 
+int TestStreamBaud(int32_t firmwareVersion) {
+    const uint32_t version = Unsigned(firmwareVersion);
+    return version >= FirstFastStreamingFirmware && version <= LastFastStreamingFirmware
+               ? FastStreamBaud
+               : StreamBaud;
+}
+
 bool AppliesCorrections(int32_t firmwareVersion) {
     return Unsigned(firmwareVersion) >= FirstCorrectingFirmware;
 }

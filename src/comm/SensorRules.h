@@ -38,6 +38,13 @@ inline constexpr uint32_t FirstOffsetRawFirmware = 3960400;
 inline constexpr uint32_t LastOffsetRawFirmware = 3960415;
 
 bool CommitsWithCN(int32_t firmwareVersion);
+// Firmware that streams its test mode at the fast rate.
+inline constexpr uint32_t FirstFastStreamingFirmware = 3960403;
+inline constexpr uint32_t LastFastStreamingFirmware = 3960405;
+inline constexpr int FastStreamBaud = 115200;
+inline constexpr int StreamBaud = 38400;
+inline constexpr int StreamTimeoutMs = 1000;
+int TestStreamBaud(int32_t firmwareVersion);
 bool AppliesCorrections(int32_t firmwareVersion);
 bool HasBlanking(int32_t firmwareVersion);
 bool IsOffsetRawFirmware(uint32_t firmwareVersion);
@@ -79,6 +86,8 @@ inline bool HasFlag(int32_t flags, int32_t bit) {
 
 // Values of single registers that rules branch on.
 inline constexpr int32_t MeasurementSynchronous = 2;
+// Bit 0 of the Measurement field switches the sensor into its streaming test mode.
+inline constexpr int32_t MeasurementTestMode = 1;
 inline constexpr int32_t ModeVelocity = 2;
 inline constexpr int32_t PositionCountDifference = 2;
 inline constexpr int32_t OutputCodeBinary = 0;

@@ -21,6 +21,10 @@ struct SensorConfig {
     int magnetPositionUm = 100000;   // where the magnet sits, from the start of the rod
     int magnetCount = 1;             // teaching needs exactly one magnet
     std::string chip = "BX";         // microcontroller and bootloader size, as it identifies them
+    int temperatureC = 25;           // streamed when the temperature bit is set
+    // While streaming, the magnet moves this far per record and turns back at
+    // the rod's ends: a triangle from magnetPositionUm. 0 keeps it still.
+    int streamStepUm = 0;
     // Raw words that replace the preset's values, by read command ("DA", "AA",
     // "YA00000000" ...); decimal registers (AA, UA) hold their number.
     std::map<std::string, uint32_t> words;

@@ -163,7 +163,25 @@ void SimulatedSensor::followStreamMode(int64_t timeMs) {
 
 // After the first record, each starts when the line is free: the records run back to back.
 void SimulatedSensor::queueRecord() {
-    output_.send(streamRecord(memory_.working, memory_.magnetPositionUm), streamStartMs_);
+    const std::string record =
+        streamRecord(memory_.working, memory_.magnetPositionUm, config_.temperatureC);
+    streamed_.push_back(record.substr(0, record.size() - 1));
+    if (streamed_.size() > kStreamedKept)
+        streamed_.pop_front();
+    output_.send(record, streamStartMs_);
+    moveMagnetAlongStream();
+}
+
+void SimulatedSensor::moveMagnetAlongStream() {
+    if (config_.streamStepUm == 0)
+        return;
+    const int rodEndUm = config_.lengthMm * 1000;
+    int next = memory_.magnetPositionUm + streamDirection_ * config_.streamStepUm;
+    if (next > rodEndUm || next < 0) {
+        streamDirection_ = -streamDirection_;
+        next = memory_.magnetPositionUm + streamDirection_ * config_.streamStepUm;
+    }
+    memory_.magnetPositionUm = next;
 }
 
 // While streaming, one record not yet taken is always queued, so that

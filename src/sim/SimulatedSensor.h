@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <map>
 #include <optional>
@@ -76,6 +77,10 @@ public:
     // Where the magnet is; teaching a range point needs exactly one magnet. The
     // stream shows a new position from its next record on.
     void setMagnet(int positionUm, int count = 1);
+    // The latest records of the test stream (at most kStreamedKept), without
+    // carriage returns, in the order they were put on the wire.
+    static constexpr size_t kStreamedKept = 100000;
+    const std::deque<std::string>& streamed() const { return streamed_; }
     // Power off and on: working memory reloads from the EEPROM.
     void powerCycle();
 
@@ -101,6 +106,7 @@ private:
     void sendDueIdentification(int64_t untilMs);
     void followBootloader(int64_t timeMs);
     void restart();
+    void moveMagnetAlongStream();
 
     SensorConfig config_;
     Faults faults_;
@@ -109,6 +115,7 @@ private:
     WireOutput output_;
     BootloaderModel bootloader_{memory_.flash, faults_};
     std::vector<TrafficEntry> traffic_;
+    std::deque<std::string> streamed_;
     std::map<std::string, int> carriedOut_;
     std::function<void()> persistentChange_;
     std::string line_;
@@ -117,6 +124,7 @@ private:
     bool rts_ = false;
     bool streaming_ = false;
     int64_t streamStartMs_ = 0;
+    int streamDirection_ = 1;
     int baudRate_ = kCommandBaud;
     int replyCount_ = 0;
     int64_t latestMs_ = 0;

@@ -69,9 +69,36 @@ TEST(Arguments, PortsTakesNoPort) {
     EXPECT_EQ(errorOf({"ports", "--port", "1"}), "ports takes no --port");
 }
 
-TEST(Arguments, JsonOnlyForRead) {
+TEST(Arguments, JsonOnlyForReadShowDiffAndStream) {
     EXPECT_EQ(errorOf({"get", "--port", "1", "--json", "BitWidth"}),
-              "--json applies only to read, show and diff");
+              "--json applies only to read, show, diff and stream");
+}
+
+TEST(Arguments, StreamTakesACountAndOneFormat) {
+    const cli::Invocation plain = parsed({"stream", "--port", "1"});
+    EXPECT_EQ(plain.command, Command::Stream);
+    EXPECT_FALSE(plain.count.has_value());
+    EXPECT_EQ(plain.format, cli::SampleFormat::Text);
+    const cli::Invocation json = parsed({"stream", "--count", "500", "--json", "--port", "1"});
+    EXPECT_EQ(json.count, 500);
+    EXPECT_EQ(json.format, cli::SampleFormat::Json);
+    EXPECT_EQ(parsed({"--csv", "stream", "--port", "1"}).format, cli::SampleFormat::Csv);
+
+    const struct {
+        std::vector<std::string> args;
+        const char* error;
+    } errors[] = {
+        {{"stream", "--port", "1", "--count", "0"}, "--count needs a number of samples from 1 on"},
+        {{"stream", "--port", "1", "--count", "5x"}, "--count needs a number of samples from 1 on"},
+        {{"stream", "--port", "1", "--count"}, "--count needs a value"},
+        {{"stream", "--port", "1", "--json", "--csv"}, "--json and --csv exclude each other"},
+        {{"read", "--port", "1", "--count", "3"}, "--csv and --count apply only to stream"},
+        {{"read", "--port", "1", "--csv"}, "--csv and --count apply only to stream"},
+        {{"stream"}, "stream needs --port"},
+    };
+    for (const auto& e : errors) {
+        EXPECT_EQ(errorOf(e.args), e.error);
+    }
 }
 
 TEST(Arguments, GetTakesOneKeyIgnoringCase) {

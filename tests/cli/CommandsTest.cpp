@@ -223,3 +223,75 @@ TEST_F(CommandsTest, RunRefusesASetWithoutItsValue) {
 }
 
 }  // namespace
+
+namespace {
+
+std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> split;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        split.push_back(line);
+    return split;
+}
+
+std::vector<std::string> bauds(const sim::SimulatedSensor& sensor) {
+    std::vector<std::string> changes;
+    for (const TrafficEntry& e : sensor.traffic()) {
+        if (e.kind == TrafficEntry::Kind::Baud)
+            changes.push_back(e.text);
+    }
+    return changes;
+}
+
+TEST_F(CommandsTest, StreamPrintsEachSampleInItsFormatAndLeavesTestMode) {
+    const struct {
+        cli::SampleFormat format;
+        bool temperatureBit;
+        std::string header;
+        std::string line;  // the sample line before the record
+    } cases[] = {
+        {cli::SampleFormat::Json, false, "",
+         "{\"position_mm\": 123.45, \"temperature\": null, \"raw\": \""},
+        {cli::SampleFormat::Json, true, "",
+         "{\"position_mm\": 123.45, \"temperature\": 25, \"raw\": \""},
+        {cli::SampleFormat::Csv, true, "position_mm,temperature,raw", "123.45,25,"},
+        {cli::SampleFormat::Text, true, "", "123.45 mm  25 °C"},
+    };
+    const volatile std::sig_atomic_t running = 0;
+    for (const auto& c : cases) {
+        sensor.clearTraffic();
+        sensor.setWord("KA", c.temperatureBit ? 0x00020001 : 0x00000001);
+        sensor.setMagnet(123450);
+        out.str("");
+        ASSERT_EQ(runner.stream(5, c.format, running), 0) << err.str();
+        std::vector<std::string> printed = lines(out.str());
+        if (!c.header.empty()) {
+            ASSERT_FALSE(printed.empty());
+            EXPECT_EQ(printed.front(), c.header);
+            printed.erase(printed.begin());
+        }
+        ASSERT_EQ(printed.size(), 5u) << out.str();
+        for (const std::string& line : printed) {
+            EXPECT_EQ(line.substr(0, c.line.size()), c.line);
+            if (c.format == cli::SampleFormat::Text)
+                continue;
+            const size_t recordStart = c.line.size();
+            const std::string record = line.substr(recordStart, 8);
+            EXPECT_NE(std::find(sensor.streamed().begin(), sensor.streamed().end(), record),
+                      sensor.streamed().end())
+                << line;
+        }
+        EXPECT_EQ(bauds(sensor), (std::vector<std::string>{"38400", "4800"}));
+        EXPECT_TRUE(com.ReadRegister(TSSICom::FactoryNumber));
+    }
+}
+
+TEST_F(CommandsTest, AStopBeforeTheFirstSampleStillTakesTheSensorBack) {
+    const volatile std::sig_atomic_t stopped = 1;
+    ASSERT_EQ(runner.stream(std::nullopt, cli::SampleFormat::Text, stopped), 0);
+    EXPECT_EQ(out.str(), "");
+    EXPECT_EQ(bauds(sensor), (std::vector<std::string>{"38400", "4800"}));
+    EXPECT_EQ(com[TSSICom::Measurement].Value & 1, 0);
+}
+
+}  // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cmath>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
@@ -372,3 +373,59 @@ TEST_F(CliE2E, SaveLoadIntoAnotherPresetAndDiffShowOnlyTheSensorsOwnRegisters) {
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_NE(missing.err.find("none.kyr"), std::string::npos);
 }
+
+namespace {
+
+constexpr int kStreamStartUm = 100000;
+constexpr int kStreamStepUm = 5;  // one count of the preset's resolution
+
+// The positions of `stream --json` lines, in micrometres.
+std::vector<int64_t> streamedPositions(const std::string& out) {
+    std::vector<int64_t> positions;
+    std::istringstream lines(out);
+    const std::string key = "{\"position_mm\": ";
+    for (std::string line; std::getline(lines, line);) {
+        EXPECT_EQ(line.rfind(key, 0), 0u) << line;
+        positions.push_back(std::llround(std::stod(line.substr(key.size())) * 1000));
+    }
+    return positions;
+}
+
+// Every position lies on the simulator's ramp, and they come in its order.
+void ExpectOnTheRampInOrder(const std::vector<int64_t>& positions) {
+    int64_t previous = kStreamStartUm - 1;
+    for (const int64_t um : positions) {
+        EXPECT_GT(um, previous);
+        EXPECT_EQ((um - kStreamStartUm) % kStreamStepUm, 0) << um;
+        previous = um;
+    }
+}
+
+TEST_F(CliE2E, StreamPrintsTheSimulatorsRampAndLeavesTestMode) {
+    startSimulator({"--position", std::to_string(kStreamStartUm), "--stream-step",
+                    std::to_string(kStreamStepUm)});
+    const CliRun run = varnelctl({"stream", "--port", link_, "--count", "500", "--json"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const std::vector<int64_t> positions = streamedPositions(run.out);
+    EXPECT_EQ(positions.size(), 500u);
+    ExpectOnTheRampInOrder(positions);
+    EXPECT_EQ(count(run.out, "\"temperature\": null"), 500u);
+    EXPECT_EQ(varnelctl({"read", "--port", link_}).exitCode, 0);
+}
+
+TEST_F(CliE2E, StreamStoppedByCtrlCLeavesTheSensorInCommandMode) {
+    startSimulator({"--position", std::to_string(kStreamStartUm), "--stream-step",
+                    std::to_string(kStreamStepUm)});
+    ChildProcess stream({VARNELCTL_BIN, "stream", "--port", link_, "--json"});
+    ASSERT_TRUE(stream.started());
+    for (int i = 0; i < 20; ++i) {
+        ASSERT_TRUE(stream.outputLine(kStartLimit).has_value()) << stream.err();
+    }
+    stream.signal(SIGINT);
+    EXPECT_EQ(stream.wait(kRunLimit), 0) << stream.err();
+    ExpectOnTheRampInOrder(streamedPositions(stream.out()));
+    const CliRun read = varnelctl({"read", "--port", link_});
+    EXPECT_EQ(read.exitCode, 0) << read.err;
+}
+
+}  // namespace

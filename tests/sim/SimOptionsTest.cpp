@@ -30,10 +30,12 @@ TEST(SimOptionsTest, DefaultsToAnAwakePacedQhSensor) {
 }
 
 TEST(SimOptionsTest, SensorChoicesApplyOverThePresetInAnyOrder) {
-    const auto options = parsed({"--model", "kh", "--firmware=3960610", "--preset", "b",
-                                 "--factory-number", "ab12", "--position=250000"});
+    const auto options =
+        parsed({"--model", "kh", "--firmware=3960610", "--preset", "b", "--factory-number", "ab12",
+                "--position=250000", "--stream-step", "40"});
     EXPECT_EQ(options.sensor.model, "KH");
     EXPECT_EQ(options.sensor.magnetPositionUm, 250000);
+    EXPECT_EQ(options.sensor.streamStepUm, 40);
     EXPECT_EQ(options.sensor.firmwareVersion, 3960610);
     EXPECT_EQ(options.sensor.factoryNumber, "AB12");
     EXPECT_EQ(options.sensor.lengthMm, sim::presetConfig("b")->lengthMm);

@@ -139,3 +139,28 @@ TEST(StreamTest, NoStreamWithoutMeasurementBitZeroOrAtOtherSpeeds) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(StreamTest, TheMagnetRunsATriangleAlongTheStreamWithTheTemperatureOnTop) {
+    sim::SensorConfig config;
+    config.lengthMm = 500;
+    config.magnetPositionUm = 498000;
+    config.streamStepUm = 1000;
+    config.temperatureC = -3;
+    StreamLink link(config);
+    link.configure(1, 24, 0);
+    link.sensor.setWord("KA", link.sensor.word("KA") | 0x00020000);
+    link.switchTo(115200);
+    const int64_t expectedUm[] = {498000, 499000, 500000, 499000, 498000, 497000};
+    for (size_t i = 0; i < std::size(expectedUm); ++i) {
+        const std::string record = link.read(kRecordLength);
+        ASSERT_TRUE(isRecord(record)) << record;
+        const uint32_t word = uint32_t(std::stoul(record.substr(0, 8), nullptr, 16));
+        EXPECT_EQ(int8_t(word >> 24), -3) << record;
+        EXPECT_EQ(int64_t(word & 0xFFFFFF) * link.sensor.word("AA"), expectedUm[i]) << record;
+        EXPECT_EQ(link.sensor.streamed().at(i), record.substr(0, 8));
+    }
+}
+
+}  // namespace

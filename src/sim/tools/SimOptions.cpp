@@ -21,6 +21,7 @@ struct SensorChoices {
     std::optional<std::string> factoryNumber;
     std::optional<int> magnetPositionUm;
     std::optional<std::string> chip;
+    int streamStepUm = 0;
     bool asleep = false;
     bool noPace = false;
 };
@@ -49,6 +50,13 @@ std::optional<Error> micrometres(const std::string& text, SensorChoices& choices
     if (!allOf(text, isdigit) || text.size() > 9)
         return "expects a whole number of micrometres, not \"" + text + "\"";
     choices.magnetPositionUm = std::stoi(text);
+    return std::nullopt;
+}
+
+std::optional<Error> streamStep(const std::string& text, SensorChoices& choices) {
+    if (!allOf(text, isdigit) || text.size() > 9)
+        return "expects a whole number of micrometres, not \"" + text + "\"";
+    choices.streamStepUm = std::stoi(text);
     return std::nullopt;
 }
 
@@ -114,6 +122,7 @@ SensorConfig sensorConfig(const SensorChoices& choices) {
         config.magnetPositionUm = *choices.magnetPositionUm;
     if (choices.chip)
         config.chip = *choices.chip;
+    config.streamStepUm = choices.streamStepUm;
     config.startsAwake = !choices.asleep;
     config.paced = !choices.noPace;
     return config;
@@ -137,6 +146,7 @@ struct Parser {
         {"--chip", [this](const std::string& v) { return chip(v, choices); }},
         {"--bootloader-answers",
          [this](const std::string& v) { return answers(v, options.faults.bootloaderAnswers); }},
+        {"--stream-step", [this](const std::string& v) { return streamStep(v, choices); }},
         {"--drop-every",
          [this](const std::string& v) { return positive(v, options.faults.dropEveryNthReply); }},
         {"--corrupt-every",
@@ -207,6 +217,8 @@ std::string simUsage() {
            "  --firmware NNNNNNN     seven-digit firmware version\n"
            "  --factory-number TEXT  factory number, up to eight letters or digits\n"
            "  --position UM          the magnet's position in micrometres from the rod's start\n"
+           "  --stream-step UM       in test mode move the magnet UM micrometres per record,\n"
+           "                         back and forth between the rod's ends\n"
            "  --chip XY              A (ATMega8), B (ATMega8515) or C (ATMega162), then the\n"
            "                         bootloader's X (256), Y (512) or Z (1024 words); default BX\n"
            "  --state FILE           keep EEPROM, factory set, linearization table and the\n"

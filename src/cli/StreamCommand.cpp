@@ -1,0 +1,78 @@
+#include "StreamCommand.h"
+
+#include "ExitCode.h"
+#include "JsonOutput.h"
+
+namespace cli {
+
+namespace {
+
+std::string millimetres(const testmode::Reading& reading, bool halfMicrometres) {
+    return testmode::MillimetreText(
+        testmode::Millimetres(reading.sample.position, halfMicrometres));
+}
+
+std::string temperature(const testmode::Reading& reading, const char* none) {
+    return reading.sample.temperature ? std::to_string(*reading.sample.temperature) : none;
+}
+
+// The record as printable ASCII; a byte that is not is shown as '?'.
+std::string printableRecord(const std::string& record) {
+    std::string text = record;
+    for (char& c : text) {
+        if (c < ' ' || c > '~') {
+            c = '?';
+        }
+    }
+    return text;
+}
+
+}  // namespace
+
+std::string sampleLine(const testmode::Reading& reading, bool halfMicrometres,
+                       SampleFormat format) {
+    const std::string mm = millimetres(reading, halfMicrometres);
+    switch (format) {
+        case SampleFormat::Json:
+            return "{\"position_mm\": " + mm +
+                   ", \"temperature\": " + temperature(reading, "null") +
+                   ", \"raw\": " + jsonString(reading.record) + "}";
+        case SampleFormat::Csv:
+            return mm + "," + temperature(reading, "") + "," + printableRecord(reading.record);
+        case SampleFormat::Text:
+            break;
+    }
+    const std::string degrees = temperature(reading, "");
+    return mm + " mm" + (degrees.empty() ? "" : "  " + degrees + " °C");
+}
+
+std::optional<std::string> sampleHeader(SampleFormat format) {
+    if (format == SampleFormat::Csv) {
+        return "position_mm,temperature,raw";
+    }
+    return std::nullopt;
+}
+
+StreamCommand::StreamCommand(TSSICom& com, std::ostream& out,
+                             const volatile std::sig_atomic_t& stop)
+    : com_(com), out_(out), stop_(stop) {}
+
+int StreamCommand::run(std::optional<long> count, SampleFormat format) {
+    testmode::SensorTestLink link(com_);
+    link.Enter();
+    if (const auto header = sampleHeader(format)) {
+        out_ << *header << "\n";
+    }
+    long printed = 0;
+    while (!stop_ && (!count || printed < *count)) {
+        if (const auto reading = link.ReadBlock()) {
+            out_ << sampleLine(*reading, link.HalfMicrometres(), format) << "\n";
+            ++printed;
+        }
+    }
+    out_.flush();
+    link.Leave();
+    return Success;
+}
+
+}  // namespace cli

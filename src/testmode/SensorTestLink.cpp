@@ -1,0 +1,83 @@
+#include "testmode/SensorTestLink.h"
+
+#include <array>
+
+#include "comm/SensorRules.h"
+
+namespace testmode {
+
+namespace {
+
+constexpr int EnterRtsPulseMs = 100;
+constexpr int LeaveRtsPulseMs = 300;
+constexpr int AfterWakeMs = 500;
+constexpr int AfterMeasurementWriteMs = 200;
+
+}  // namespace
+
+SensorTestLink::SensorTestLink(TSSICom& com) : com_(com) {
+    format_.halfMicrometres = rules::UsesHalfMicrometres(com_[TSSICom::Scale].Value);
+}
+
+bool SensorTestLink::NeedsWarning() const {
+    return !rules::CommitsWithCN(com_.FirmwareVersionNumber());
+}
+
+void SensorTestLink::Enter() {
+    format_.resolution = com_[TSSICom::Resolution].Value;
+    format_.bitWidth = com_[TSSICom::BitWidth].Value;
+    format_.temperatureBit =
+        rules::HasFlag(com_[TSSICom::OutputFlags].Value, rules::TemperatureBit);
+    savedMeasurement_ = com_[TSSICom::Measurement].Value;
+    com_[TSSICom::Measurement].Value = savedMeasurement_ | rules::MeasurementTestMode;
+    com_.WriteRegister(TSSICom::Measurement);
+    com_.ReadRegister(TSSICom::FirmwareVersion);
+    com_.Commit();
+    PulseRts(EnterRtsPulseMs);
+    com_.Close();
+    const int32_t firmware = com_.FirmwareVersionNumber();
+    com_.Open(com_.PortNumber(), rules::TestStreamBaud(firmware), rules::StreamTimeoutMs);
+    com_.Purge();
+}
+
+std::optional<Reading> SensorTestLink::ReadBlock() {
+    std::array<uint8_t, BlockLength> block{};
+    size_t received = 0;
+    com_.ReadBytes(block.data(), block.size(), received);
+    if (received != block.size()) {
+        return std::nullopt;
+    }
+    const std::string_view text(reinterpret_cast<const char*>(block.data()), block.size());
+    return Reading{DecodeBlock(text, format_), std::string(FrameRecord(text))};
+}
+
+void SensorTestLink::Leave() {
+    ReturnToCommandLink();
+    RestoreMeasurement();
+}
+
+void SensorTestLink::ReturnToCommandLink() {
+    PulseRts(LeaveRtsPulseMs);
+    com_.Close();
+    com_.OpenDefault(com_.PortNumber());
+}
+
+void SensorTestLink::RestoreMeasurement() {
+    com_[TSSICom::Measurement].Value = savedMeasurement_ & rules::MeasurementSynchronous;
+    if (!NeedsWarning()) {
+        return;
+    }
+    com_.WakeSensor();
+    com_.Sleep(AfterWakeMs);
+    com_.WriteRegister(TSSICom::Measurement);
+    com_.Sleep(AfterMeasurementWriteMs);
+    com_.WriteFactorySettings();
+}
+
+void SensorTestLink::PulseRts(int milliseconds) {
+    com_.SetRts();
+    com_.Sleep(milliseconds);
+    com_.ClearRts();
+}
+
+}  // namespace testmode

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "comm/Ssicom.h"
+#include "testmode/StreamDecoding.h"
+
+namespace testmode {
+
+struct Reading {
+    Sample sample;
+    std::string record;  // the eight characters the sample was decoded from
+};
+
+// The sensor's streaming test mode over the link: switching in, reading the
+// blocks and switching back to the command exchange. No step checks its
+// result: a sensor that does not follow streams nothing and the reads fail.
+class SensorTestLink {
+public:
+    explicit SensorTestLink(TSSICom& com);
+
+    // Firmware that commits with EN also leaves test mode by a write of its own.
+    bool NeedsWarning() const;
+    bool HalfMicrometres() const { return format_.halfMicrometres; }
+
+    // Sets the test-mode bit, commits and reopens the port at the stream's speed.
+    void Enter();
+    // One block within the stream's time-out; nothing when it came incomplete.
+    std::optional<Reading> ReadBlock();
+    // Back to the command link with the test-mode bit cleared in the table:
+    // ReturnToCommandLink, then RestoreMeasurement.
+    void Leave();
+    void ReturnToCommandLink();
+    // Firmware that commits with EN is also told the mode without the test bit.
+    void RestoreMeasurement();
+
+private:
+    void PulseRts(int milliseconds);
+
+    TSSICom& com_;
+    StreamFormat format_;
+    int32_t savedMeasurement_ = 0;
+};
+
+}  // namespace testmode

@@ -1,0 +1,48 @@
+#include "testmode/gui/SensorTest.h"
+
+#include <QCoreApplication>
+#include <memory>
+
+#include "testmode/SensorTestLink.h"
+#include "testmode/gui/TestTexts.h"
+#include "testmode/gui/Testsensor.h"
+#include "ui/MainState.h"
+#include "ui/PairedMessage.h"
+#include "ui/WaitCursor.h"
+
+namespace testmode {
+
+SensorTest::SensorTest(MainState& state, TSSICom& sensor, QPixmap logo)
+    : state_(state), sensor_(sensor), logo_(std::move(logo)) {}
+
+void SensorTest::TestSensorClick() {
+    const MainState::PollPause pause = state_.PausePolling();
+    SensorTestLink link(sensor_);
+    auto dialog =
+        std::make_unique<TSensorTestDlg>(state_.UiLanguage, link.HalfMicrometres(), logo_);
+    if (link.NeedsWarning()) {
+        ShowPairedMessage(state_.dialogs(), state_.UiLanguage, testtexts::disconnectWarning());
+    }
+    dialog->show();
+    QCoreApplication::processEvents();
+    if (onShown) {
+        onShown(*dialog);
+    }
+    {
+        const WaitCursor wait;
+        link.Enter();
+        state_.ClearParametersChanged();
+    }
+    while (dialog->TestRunning) {
+        if (const auto reading = link.ReadBlock()) {
+            dialog->AddSample(reading->sample);
+        }
+        dialog->RedrawIfDue();
+        QCoreApplication::processEvents();
+    }
+    link.ReturnToCommandLink();
+    dialog.reset();
+    link.RestoreMeasurement();
+}
+
+}  // namespace testmode
