@@ -8,7 +8,22 @@
 
 namespace cli {
 
-enum class Command { Help, Ports, Read, Get, Set, Commit, Wake, Save, Load, Show, Diff, Firmware, Lin, Stream };
+enum class Command {
+    Help,
+    Ports,
+    Read,
+    Get,
+    Set,
+    Commit,
+    Wake,
+    Save,
+    Load,
+    Show,
+    Diff,
+    Firmware,
+    Lin,
+    Stream
+};
 
 enum class FirmwareAction { Identify, Inspect, Flash };
 enum class LinAction { Get, Set, Factor, Start, Export };
@@ -39,8 +54,8 @@ struct Invocation {
     std::string chip;           // firmware inspect: "atmega8515" ...
     int bootloaderWords = 256;  // firmware inspect
     std::optional<LinInvocation> lin;
-    std::optional<long> count;                  // stream: samples to print, all when empty
-    SampleFormat format = SampleFormat::Text;   // stream
+    std::optional<long> count;                 // stream: samples to print, all when empty
+    SampleFormat format = SampleFormat::Text;  // stream
 };
 
 // Whether the command talks to a sensor; diff does with one file only.

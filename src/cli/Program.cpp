@@ -1,7 +1,7 @@
 #include "Program.h"
 
-#include <iostream>
 #include <csignal>
+#include <iostream>
 #include <map>
 #include <optional>
 #include <utility>
