@@ -136,8 +136,7 @@ constexpr Row kRows[] = {
 // clang-format on
 
 constexpr size_t kCount = std::size(kRows);
-static_assert(RowsFollowIds(kRows) && kCount == static_cast<size_t>(Id::Count),
-              "one row per message, in the order of the ids");
+static_assert(RowsFollowIds(kRows, Id::Count), "one row per message, in the order of the ids");
 
 }  // namespace
 

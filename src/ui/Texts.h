@@ -37,14 +37,30 @@ struct MessageRow {
     const char* germanCaption;
 };
 
-// Whether a catalogue holds one row per id, in the order of the ids.
-template <typename Id, size_t N>
-constexpr bool RowsFollowIds(const MessageRow<Id> (&rows)[N]) {
+// One row of a text catalogue: a text in English and German.
+template <typename Id>
+struct TextRow {
+    Id id;
+    const char* english;
+    const char* german;
+};
+
+// Whether a catalogue holds one row per id, in the order of the ids, up to `count`.
+template <typename Row, size_t N, typename Id>
+constexpr bool RowsFollowIds(const Row (&rows)[N], Id count) {
     for (size_t i = 0; i < N; ++i) {
         if (rows[i].id != static_cast<Id>(i))
             return false;
     }
-    return true;
+    return N == static_cast<size_t>(count);
+}
+
+template <typename Id, size_t N>
+std::array<TextPair, N> BuildTexts(const TextRow<Id> (&rows)[N]) {
+    std::array<TextPair, N> texts;
+    for (size_t i = 0; i < N; ++i)
+        texts[i] = {QString::fromUtf8(rows[i].english), QString::fromUtf8(rows[i].german)};
+    return texts;
 }
 
 template <typename Id, size_t N>

@@ -18,6 +18,7 @@ enum class Id {
     ErrorInFile,
     NotCompatible,
     WriteToSensorFailed,
+    Count  // the number of messages
 };
 
 const MessagePair& message(Id id);

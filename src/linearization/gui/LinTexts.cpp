@@ -6,13 +6,7 @@ namespace lintexts {
 
 namespace {
 
-struct Row {
-    Id id;
-    const char* english;
-    const char* englishCaption;
-    const char* german;
-    const char* germanCaption;
-};
+using Row = MessageRow<Id>;
 
 // clang-format off
 constexpr Row kRows[] = {
@@ -48,11 +42,7 @@ constexpr Row kRows[] = {
      "Die Datei konnte nicht geschrieben werden:\n", "Dateifehler"},
 };
 
-struct ChartRow {
-    Chart id;
-    const char* english;
-    const char* german;
-};
+using ChartRow = TextRow<Chart>;
 
 constexpr ChartRow kChartRows[] = {
     {Chart::Caption, "Linearity", "Linearity"},
@@ -70,44 +60,18 @@ constexpr ChartRow kChartRows[] = {
 };
 // clang-format on
 
-template <typename Rows, typename Ids>
-constexpr bool rowsFollowTheIds(const Rows& rows, Ids count) {
-    size_t i = 0;
-    for (const auto& row : rows) {
-        if (row.id != static_cast<Ids>(i++))
-            return false;
-    }
-    return i == static_cast<size_t>(count);
-}
-static_assert(rowsFollowTheIds(kRows, Id::Count), "one row per message, in the order of the ids");
-static_assert(rowsFollowTheIds(kChartRows, Chart::Count), "one row per text, in id order");
-
-QString utf8(const char* text) {
-    return QString::fromUtf8(text);
-}
+static_assert(RowsFollowIds(kRows, Id::Count), "one row per message, in the order of the ids");
+static_assert(RowsFollowIds(kChartRows, Chart::Count), "one row per text, in id order");
 
 }  // namespace
 
 const MessagePair& message(Id id) {
-    static const auto messages = [] {
-        std::array<MessagePair, std::size(kRows)> built;
-        for (const Row& row : kRows) {
-            built[static_cast<size_t>(row.id)] = {
-                {utf8(row.english), utf8(row.german)},
-                {utf8(row.englishCaption), utf8(row.germanCaption)}};
-        }
-        return built;
-    }();
+    static const auto messages = BuildMessages(kRows);
     return messages[static_cast<size_t>(id)];
 }
 
 const TextPair& chartText(Chart id) {
-    static const auto texts = [] {
-        std::array<TextPair, std::size(kChartRows)> built;
-        for (const ChartRow& row : kChartRows)
-            built[static_cast<size_t>(row.id)] = {utf8(row.english), utf8(row.german)};
-        return built;
-    }();
+    static const auto texts = BuildTexts(kChartRows);
     return texts[static_cast<size_t>(id)];
 }
 

@@ -6,11 +6,7 @@ namespace testtexts {
 
 namespace {
 
-struct Row {
-    Id id;
-    const char* english;
-    const char* german;
-};
+using Row = TextRow<Id>;
 
 // clang-format off
 constexpr Row kRows[] = {
@@ -24,20 +20,12 @@ constexpr Row kRows[] = {
 };
 // clang-format on
 
-static_assert(std::size(kRows) == size_t(Id::Count));
-
-std::array<TextPair, size_t(Id::Count)> buildTexts() {
-    std::array<TextPair, size_t(Id::Count)> texts;
-    for (const Row& row : kRows) {
-        texts[size_t(row.id)] = {QString::fromUtf8(row.english), QString::fromUtf8(row.german)};
-    }
-    return texts;
-}
+static_assert(RowsFollowIds(kRows, Id::Count), "one row per text, in the order of the ids");
 
 }  // namespace
 
 const TextPair& text(Id id) {
-    static const std::array<TextPair, size_t(Id::Count)> texts = buildTexts();
+    static const auto texts = BuildTexts(kRows);
     return texts.at(size_t(id));
 }
 
