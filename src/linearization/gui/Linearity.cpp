@@ -101,7 +101,11 @@ void TLinearityForm::addSeries(const LinearityContent& content) {
         Series2->append(point.x, b);
         Series3->append(point.x, -b);
     }
-    for (QLineSeries* series : {Series1, Series2, Series3})
+    // The bottom axis's labels stay at the plot's edge; its line runs through zero.
+    ZeroLine = makeSeries("ZeroLine", Qt::black, 1);
+    ZeroLine->append(0, 0);
+    ZeroLine->append(content.lengthMm, 0);
+    for (QLineSeries* series : {Series1, Series2, Series3, ZeroLine})
         Chart1->addSeries(series);
 }
 
@@ -116,7 +120,7 @@ void TLinearityForm::buildAxes(const LinearityContent& content) {
     BottomAxis->setRange(0, content.lengthMm);
     Chart1->addAxis(LeftAxis, Qt::AlignLeft);
     Chart1->addAxis(BottomAxis, Qt::AlignBottom);
-    for (QLineSeries* series : {Series1, Series2, Series3}) {
+    for (QLineSeries* series : {Series1, Series2, Series3, ZeroLine}) {
         series->attachAxis(LeftAxis);
         series->attachAxis(BottomAxis);
     }

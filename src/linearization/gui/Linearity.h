@@ -43,6 +43,7 @@ public:
     QLineSeries* Series1 = nullptr;
     QLineSeries* Series2 = nullptr;
     QLineSeries* Series3 = nullptr;
+    QLineSeries* ZeroLine = nullptr;
     QValueAxis* LeftAxis = nullptr;
     QValueAxis* BottomAxis = nullptr;
     LabeledEdit* SensorType = nullptr;

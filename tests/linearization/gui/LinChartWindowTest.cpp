@@ -55,6 +55,7 @@ TEST_F(LinChartWindowTest, TheCurveAndTheToleranceBandFollowTheLengthAndTheFacto
             EXPECT_EQ(chart.Series2->at(i).y(), c.tolerance);
             EXPECT_EQ(chart.Series3->at(i).y(), -c.tolerance);
         }
+        EXPECT_EQ(chart.ZeroLine->points(), (QList<QPointF>{{0, 0}, {double(c.lengthMm), 0}}));
         EXPECT_EQ(chart.LeftAxis->min(), -c.axis);
         EXPECT_EQ(chart.LeftAxis->max(), c.axis);
         EXPECT_EQ(chart.Series1->pen().color(), QColor(Qt::darkBlue));
