@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 ./scripts/setup.sh --check
 ./scripts/check-layers-test.sh
 ./scripts/check-layers.py
-./scripts/fuzz.sh 10
+./scripts/fuzz.sh 5
 jobs=$(nproc)
 for preset in default asan; do
     echo "== $preset: build"
