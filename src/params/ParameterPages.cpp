@@ -99,7 +99,7 @@ void ParameterPages::ShowOperatingTime(uint32_t minutes) {
 }
 
 bool ParameterPages::KModelChosen() const {
-    return rules::IsKModelItem(ui.ExpertSettings.Model->itemIndex());
+    return ui.ExpertSettings.KModelChosen();
 }
 
 }  // namespace params

@@ -314,7 +314,7 @@ void ParameterView::finishModel() {
         return;
     ui.Model->setEnabled(true);
     auto& jitterWindow = *ui_.SSISettings.JitterWindow;
-    if (rules::IsKModelItem(ui.Model->itemIndex())) {
+    if (ui.KModelChosen()) {
         jitterWindow.setReadOnly(true);
         jitterWindow.setColour(FieldColour::ButtonFace);
         return;

@@ -50,7 +50,7 @@ void RangePoints::teach(bool endPoint) {
     const auto pause = state.PausePolling();
     field(endPoint).setText(QString());
     field(endPoint).repaint();
-    if (rules::IsKModelItem(controls_.ExpertSettings.Model->itemIndex())) {
+    if (controls_.ExpertSettings.KModelChosen()) {
         contract_.show(mainmessages::Id::KSeriesNotAvailable);
         ReadRangePoints();
         return;

@@ -47,10 +47,6 @@ void ErrorIndicationEditors::connectHandlers() {
     contract_.bindCheck(*page_.ErrorValue2, [this](bool checked) { ErrorValue2Click(checked); });
 }
 
-bool ErrorIndicationEditors::kModelChosen() const {
-    return rules::IsKModelItem(expert_.Model->itemIndex());
-}
-
 void ErrorIndicationEditors::OnEditErrorValue(const QString& text) {
     bool isNumber = false;
     const int32_t value = text.toInt(&isNumber);
@@ -71,7 +67,7 @@ void ErrorIndicationEditors::OnChangeErrorValue() {
 
 void ErrorIndicationEditors::OnEditErrorCount(const QString& text) {
     const int32_t count = FieldNumber(text);
-    if (kModelChosen() && count > 1) {
+    if (expert_.KModelChosen() && count > 1) {
         contract_.sensor()[TSSICom::IndicationCounter].Value = 1;
         contract_.refuseForKFamily([this] { page_.ErrorCount->setText(QStringLiteral("1")); });
         return;
@@ -110,7 +106,7 @@ void ErrorIndicationEditors::OnChangePowerFail() {
 // The sensor takes the second error value through the range register, so the
 // points are read again afterwards, also when the write failed.
 void ErrorIndicationEditors::ErrorValue2Click(bool checked) {
-    if (checked && kModelChosen()) {
+    if (checked && expert_.KModelChosen()) {
         contract_.refuseForKFamily([this] { page_.ErrorValue2->setChecked(false); });
         return;
     }

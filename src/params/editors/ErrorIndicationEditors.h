@@ -28,7 +28,6 @@ public:
 
 private:
     void connectHandlers();
-    bool kModelChosen() const;
 
     ErrorIndicationControls& page_;
     const ExpertSettingsControls& expert_;

@@ -57,10 +57,6 @@ void MeasurementEditors::connectHandlers() {
                         [this](bool checked) { ExtrapolForwardClick(checked); });
 }
 
-bool MeasurementEditors::kModelChosen() const {
-    return rules::IsKModelItem(ui_.ExpertSettings.Model->itemIndex());
-}
-
 bool MeasurementEditors::offsetConverts() const {
     const TSSICom& sensor = contract_.sensor();
     return sensor[TSSICom::Resolution].Value != 0 &&
@@ -77,7 +73,7 @@ bool MeasurementEditors::writeAll(std::initializer_list<Reg> registers) {
 
 void MeasurementEditors::OnChangeFilter(int item) {
     TSSICom& sensor = contract_.sensor();
-    if (item != 0 && kModelChosen()) {
+    if (item != 0 && ui_.ExpertSettings.KModelChosen()) {
         sensor[TSSICom::Filter].Value = 0;
         contract_.refuseForKFamily([this] { ui_.Measurement.FilterS->setItemIndex(0); });
         return;
@@ -97,7 +93,7 @@ void MeasurementEditors::OnChangeFilter(int item) {
 // magnet position keeps its reading. Only the QH and QP define where that lies.
 void MeasurementEditors::OnChangeDirection(int item) {
     TSSICom& sensor = contract_.sensor();
-    if (item == InverseItem && kModelChosen()) {
+    if (item == InverseItem && ui_.ExpertSettings.KModelChosen()) {
         sensor[TSSICom::Direction].Value = 0;
         contract_.refuseForKFamily([this] { ui_.Measurement.Direction->setItemIndex(0); });
         return;
@@ -117,7 +113,7 @@ void MeasurementEditors::OnChangeDirection(int item) {
 
 void MeasurementEditors::OnChangePosDifVel(int item) {
     TSSICom& sensor = contract_.sensor();
-    if (item != 0 && kModelChosen()) {
+    if (item != 0 && ui_.ExpertSettings.KModelChosen()) {
         sensor[TSSICom::Mode].Value = 0;
         contract_.refuseForKFamily([this] { ui_.Measurement.PosDifVel->setItemIndex(0); });
         return;
@@ -271,7 +267,7 @@ void MeasurementEditors::recomputeLengthIfLinearized() {
 
 void MeasurementEditors::SlowAvarageFilterClick(bool checked) {
     auto& box = *ui_.Measurement.SlowAvarageFilter;
-    if (checked && kModelChosen()) {
+    if (checked && ui_.ExpertSettings.KModelChosen()) {
         contract_.sensor()[TSSICom::SlowAvarageFilter].Value = 0;
         contract_.refuseForKFamily([&box] { box.setChecked(false); }, Id::KSeriesSsiNotAvailable);
         return;
@@ -301,7 +297,7 @@ void MeasurementEditors::ExtrapolationClick(bool checked) {
     auto& forward = *ui_.Measurement2.ExtrapolForward;
     switchLinearizationFlag(*ui_.Measurement2.Extrapolation, rules::ExtrapolationBit, checked);
     if (checked) {
-        if (kModelChosen()) {
+        if (ui_.ExpertSettings.KModelChosen()) {
             contract_.selectQuietly(mode, SynchronousItem);
         } else {
             mode.setItemIndex(SynchronousItem);
@@ -312,7 +308,7 @@ void MeasurementEditors::ExtrapolationClick(bool checked) {
         forward.setChecked(false);
         forward.setEnabled(false);
         mode.setEnabled(true);
-        if (!kModelChosen())
+        if (!ui_.ExpertSettings.KModelChosen())
             contract_.show(Id::CheckStartOfMeasurement, MessageIcon::Warning);
     }
     contract_.write(TSSICom::LinearizationFlags);
@@ -334,11 +330,9 @@ void MeasurementEditors::switchOptionalFlag(CheckBox& box, int32_t bit, bool che
 }
 
 bool MeasurementEditors::refusedForKFamily(CheckBox& box, int32_t bit, bool checked) {
-    if (!checked || !kModelChosen())
+    if (!checked || !ui_.ExpertSettings.KModelChosen())
         return false;
-    auto& flags = contract_.sensor()[TSSICom::LinearizationFlags];
-    flags.Value = rules::WithFlag(flags.Value, bit, false);
-    contract_.refuseForKFamily([&box] { box.setChecked(false); });
+    contract_.refuseFlagForKFamily(box, TSSICom::LinearizationFlags, bit);
     return true;
 }
 

@@ -41,7 +41,6 @@ private:
     };
 
     void connectHandlers();
-    bool kModelChosen() const;
     bool offsetConverts() const;
     // Writes the registers in order, stopping at the first failure.
     bool writeAll(std::initializer_list<TSSICom::RegisterIndex> registers);

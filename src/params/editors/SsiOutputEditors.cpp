@@ -46,10 +46,6 @@ void SsiOutputEditors::connectHandlers() {
                         [this](bool checked) { SSI_Start_CheckBoxClick(checked); });
 }
 
-bool SsiOutputEditors::kModelChosen() const {
-    return rules::IsKModelItem(expert_.Model->itemIndex());
-}
-
 void SsiOutputEditors::OnChangeCodingGroup(int item) {
     ssi_.CodingGroup->setColour(FieldColour::Highlight);
     contract_.write(TSSICom::OutputCode, item);
@@ -71,7 +67,7 @@ void SsiOutputEditors::OnChangeBitWidth() {
 
 void SsiOutputEditors::OnChangeMode(int item) {
     auto& sensor = contract_.sensor();
-    if (item == SynchronousItem && kModelChosen()) {
+    if (item == SynchronousItem && expert_.KModelChosen()) {
         sensor[TSSICom::Measurement].Value = 0;
         contract_.refuseForKFamily([this] {
             ssi_.Mode->setItemIndex(0);
@@ -116,9 +112,8 @@ void SsiOutputEditors::OnChangeJitterWindow() {
 
 void SsiOutputEditors::OnChangeSiemens(bool checked) {
     auto& flags = contract_.sensor()[TSSICom::OutputFlags];
-    if (checked && kModelChosen()) {
-        flags.Value = rules::WithFlag(flags.Value, rules::SiemensBit, false);
-        contract_.refuseForKFamily([this] { flags_.Siemens->setChecked(false); });
+    if (checked && expert_.KModelChosen()) {
+        contract_.refuseFlagForKFamily(*flags_.Siemens, TSSICom::OutputFlags, rules::SiemensBit);
         return;
     }
     flags_.Siemens->setColour(FieldColour::Highlight);
@@ -130,9 +125,9 @@ void SsiOutputEditors::OnChangeSiemens(bool checked) {
 void SsiOutputEditors::TemperatureClick(bool checked) {
     auto& sensor = contract_.sensor();
     auto& flags = sensor[TSSICom::OutputFlags];
-    if (checked && kModelChosen()) {
-        flags.Value = rules::WithFlag(flags.Value, rules::TemperatureBit, false);
-        contract_.refuseForKFamily([this] { flags_.Temperature->setChecked(false); });
+    if (checked && expert_.KModelChosen()) {
+        contract_.refuseFlagForKFamily(*flags_.Temperature, TSSICom::OutputFlags,
+                                       rules::TemperatureBit);
         return;
     }
     flags_.Temperature->setColour(FieldColour::Highlight);
@@ -158,7 +153,7 @@ void SsiOutputEditors::forceTemperatureBitWidth() {
 }
 
 void SsiOutputEditors::SSI_Start_CheckBoxClick(bool checked) {
-    if (checked && kModelChosen()) {
+    if (checked && expert_.KModelChosen()) {
         contract_.sensor()[TSSICom::SSIStartSync].Value = 0;
         contract_.refuseForKFamily([this] { ssi_.SSI_Start_CheckBox->setChecked(false); },
                                    Id::KSeriesSsiNotAvailable);

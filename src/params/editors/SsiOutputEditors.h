@@ -30,7 +30,6 @@ public:
 private:
     void connectHandlers();
     void forceTemperatureBitWidth();
-    bool kModelChosen() const;
 
     SSISettingsControls& ssi_;
     Measurement2Controls& flags_;

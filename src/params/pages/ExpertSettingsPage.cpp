@@ -2,6 +2,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "comm/SensorRules.h"
 #include "params/pages/PageControls.h"
 #include "ui/controls/PageParts.h"
 
@@ -45,6 +46,10 @@ void ExpertSettingsControls::build(QWidget& page) {
 
 void ExpertSettingsControls::applyAccessLevel(TAccessLevel level) {
     Q_SERIE->setVisible(level == TAccessLevel::Developer);
+}
+
+bool ExpertSettingsControls::KModelChosen() const {
+    return rules::IsKModelItem(Model->itemIndex());
 }
 
 }  // namespace params

@@ -91,6 +91,8 @@ struct ExpertSettingsControls {
 
     void build(QWidget& page);
     void applyAccessLevel(TAccessLevel level);
+    // The model choice shows KH or KP: the K family's restrictions apply.
+    bool KModelChosen() const;
 };
 
 struct ExpertSettings2Controls {

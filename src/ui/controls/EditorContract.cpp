@@ -90,6 +90,11 @@ void EditorContract::refuseForKFamily(const std::function<void()>& putBack,
     putBack();
 }
 
+void EditorContract::refuseFlagForKFamily(CheckBox& box, TSSICom::RegisterIndex r, int32_t bit) {
+    sensor_[r].Value = rules::WithFlag(sensor_[r].Value, bit, false);
+    refuseForKFamily([&box] { box.setChecked(false); });
+}
+
 void EditorContract::show(mainmessages::Id message, MessageIcon icon) {
     show(mainmessages::message(message), icon);
 }

@@ -47,6 +47,10 @@ public:
     void refuseForKFamily(const std::function<void()>& putBack,
                           mainmessages::Id message = mainmessages::Id::KSeriesNotAvailable);
 
+    // The K family cannot take the flag `bit` of register `r`: it is cleared in memory
+    // and `box` is unchecked without running its handler.
+    void refuseFlagForKFamily(CheckBox& box, TSSICom::RegisterIndex r, int32_t bit);
+
     void show(mainmessages::Id message, MessageIcon icon = MessageIcon::Error);
     void show(const MessagePair& message, MessageIcon icon = MessageIcon::Error);
 
