@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets (preset "fuzz", clang) and runs each for a while
-# from its seeds in fuzz/corpus/<target>/. Usage: fuzz.sh [seconds per target, default 10]
+# from its seeds in tests/fuzz/corpus/<target>/. Usage: fuzz.sh [seconds per target, default 10]
 # A finding stops the script and is kept under build/fuzz/findings/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -19,7 +19,7 @@ for fuzzer in build/fuzz/fuzz/fuzz-*; do
     mkdir -p "$work/$name"
     # New inputs go to the scratch folder; the checked-in seeds are only read.
     "$fuzzer" -max_total_time="$seconds" -print_final_stats=1 -artifact_prefix="$findings/$name-" \
-        "$work/$name" "fuzz/corpus/$name" 2>"$work/$name.log" ||
+        "$work/$name" "tests/fuzz/corpus/$name" 2>"$work/$name.log" ||
         { tail -n 60 "$work/$name.log" >&2; exit 1; }
     grep -E '\sDONE\s' "$work/$name.log"
 done
