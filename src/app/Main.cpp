@@ -86,7 +86,7 @@ void TMainForm::buildSubsystems() {
             sensor.InfoLabel1->text(), shown.Measurement.Resolution->text(),
             sensor.InfoLabel4->text(), sensor.InfoLabel3->text(), sensor.InfoLabel6->text()};
     });
-    Report = std::make_unique<report::ReportPrinter>(State, SensorLink, ProgramTitle);
+    Report = std::make_unique<report::ReportPrinter>(*this, State, SensorLink, ProgramTitle);
     Linearization->setReportSink(
         [this](const report::ReportRequest& request) { Report->Print(request); });
     Firmware = std::make_unique<firmware::FirmwarePage>(pages, State, SensorLink, services_.clock);

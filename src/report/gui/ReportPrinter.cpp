@@ -29,9 +29,10 @@ QString text(Text id, uint8_t language) {
 
 }  // namespace
 
-ReportPrinter::ReportPrinter(MainState& state, const TSSICom& sensor, QString programTitle,
-                             std::filesystem::path reportsFolder)
-    : state_(state),
+ReportPrinter::ReportPrinter(QWidget& window, MainState& state, const TSSICom& sensor,
+                             QString programTitle, std::filesystem::path reportsFolder)
+    : window_(window),
+      state_(state),
       sensor_(sensor),
       programTitle_(std::move(programTitle)),
       reportsFolder_(std::move(reportsFolder)) {}
@@ -46,7 +47,7 @@ void ReportPrinter::Print(const ReportRequest& request) {
     const std::unique_ptr<QTextDocument> report = document(request);
     if (!report)
         return;
-    ReportDestination destination(nullptr, state_.UiLanguage);
+    ReportDestination destination(&window_, state_.UiLanguage);
     switch (state_.dialogs().execDialog(destination)) {
         case ReportDestination::Printer:
             toPrinter(*report);
@@ -74,7 +75,7 @@ std::unique_ptr<QTextDocument> ReportPrinter::document(const ReportRequest& requ
 void ReportPrinter::toPrinter(const QTextDocument& document) {
     QPrinter printer(QPrinter::HighResolution);
     SetReportPage(printer);
-    QPrintDialog dialog(&printer);
+    QPrintDialog dialog(&printer, &window_);
     dialog.setObjectName(QStringLiteral("PrintDialog"));
     if (state_.dialogs().execDialog(dialog) != QDialog::Accepted)
         return;
@@ -85,7 +86,7 @@ void ReportPrinter::toPrinter(const QTextDocument& document) {
 void ReportPrinter::toPreview(const QTextDocument& document) {
     QPrinter printer(QPrinter::HighResolution);
     SetReportPage(printer);
-    QPrintPreviewDialog preview(&printer);
+    QPrintPreviewDialog preview(&printer, &window_);
     preview.setObjectName(QStringLiteral("PrintPreview"));
     QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
                      [&document](QPrinter* target) { PrintReport(document, *target); });

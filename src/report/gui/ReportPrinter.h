@@ -10,6 +10,7 @@
 
 class MainState;
 class QTextDocument;
+class QWidget;
 class TSSICom;
 
 namespace report {
@@ -19,7 +20,8 @@ namespace report {
 // the Dialogs seam.
 class ReportPrinter {
 public:
-    ReportPrinter(MainState& state, const TSSICom& sensor, QString programTitle,
+    // The dialogs open over `window`.
+    ReportPrinter(QWidget& window, MainState& state, const TSSICom& sensor, QString programTitle,
                   std::filesystem::path reportsFolder = ReportsFolder());
 
     // The main window's Print command: the sensor report of the register table
@@ -35,6 +37,7 @@ private:
     void toPdf(const QTextDocument& document);
     void show(Message id, const QString& appended);
 
+    QWidget& window_;
     MainState& state_;
     const TSSICom& sensor_;
     QString programTitle_;

@@ -71,7 +71,7 @@ TEST_F(ReportPrinterTest, ThePrintCommandWritesTheSensorReportAsPdfInTheWindowsL
 }
 
 TEST_F(ReportPrinterTest, AMissingTemplateIsNamedAndNothingIsAsked) {
-    report::ReportPrinter printer(form->State, form->SensorLink, ProgramTitle,
+    report::ReportPrinter printer(*form, form->State, form->SensorLink, ProgramTitle,
                                   dir.path().toStdString());
     printer.PrintClick();
     ASSERT_EQ(harness.dialogs.messages.size(), 1u);
