@@ -1,6 +1,7 @@
 #include "report/SensorReport.h"
 
 #include <optional>
+#include <utility>
 
 #include "comm/SensorRules.h"
 #include "comm/ViewRules.h"
@@ -24,7 +25,9 @@ public:
 
     Parameters take() { return std::move(parameters_); }
 
-    void add(const char* name, std::string value) { parameters_.emplace_back(name, value); }
+    void add(const char* name, std::string value) {
+        parameters_.emplace_back(name, std::move(value));
+    }
     // The value when the register answered, the unavailable text otherwise.
     void addAnswered(const char* name, Reg r, const std::optional<std::string>& value) {
         add(name, answered(r) && value ? *value : unavailable());
@@ -104,7 +107,7 @@ std::string measurementStart(const Builder& b, const ParameterSet& set) {
     return b.orUnavailable(b.word(WordList::MeasurementStart, rules::MeasurementStartItem(set)));
 }
 
-void addSsiOutput(Builder& b, const ParameterSet& set) {
+void addOutputSettings(Builder& b, const ParameterSet& set) {
     b.addAnswered("Filter", ParameterSet::Filter,
                   b.word(WordList::Filter, b.value(ParameterSet::Filter)));
     b.add("OutputCode",
@@ -134,7 +137,7 @@ int32_t minPeriodOverhead(const Builder& b, const ParameterSet& set) {
     return rules::CycleTimeFor(rules::CycleTimeInputsOf(set, compensation)).minPeriodOverhead;
 }
 
-void addTiming(Builder& b, const ParameterSet& set) {
+void addResolutionAndTiming(Builder& b, const ParameterSet& set) {
     const auto resolution = rules::ResolutionFieldText(set);
     b.add("Resolution", resolution ? *resolution + Micrometres : b.unavailable());
     b.add("CycleTime", withUnit(b.value(ParameterSet::CycleTime) >> 2, Microseconds));
@@ -195,9 +198,9 @@ Parameters SensorReportParameters(const ParameterSet& set, uint8_t language,
     Builder b(set, language);
     addIdentity(b, set);
     addErrorIndication(b, set);
-    addSsiOutput(b, set);
+    addOutputSettings(b, set);
     addOperatingTime(b, set);
-    addTiming(b, set);
+    addResolutionAndTiming(b, set);
     addMeasurement(b, set);
     addLinearization(b, set);
     b.add("Versionsinfo", lastChars(programTitle, VersionChars));
