@@ -13,18 +13,25 @@ from pathlib import Path, PurePosixPath
 
 CORES = ["files", "report", "linearization", "testmode", "firmware"]
 GUI_PARTS = [core + "/gui" for core in CORES]
+# Layout on pages and PDF files with QtGui, for the GUI and varnelctl alike.
+RENDER = "report/render"
+SUBLIBRARIES = GUI_PARTS + [RENDER]
 BASE = {"comm", "platform"}
+QT_CORE = {"QtCore"}
+QT_GUI = {"QtCore", "QtGui"}
 
-# Library -> (libraries it may include besides itself, Qt it may include: None, "QtCore" or "all").
+# Library -> (libraries it may include besides itself, Qt modules it may include:
+# None, a set of modules, or "all").
 RULES = {
     "platform": (set(), None),
     "comm": ({"platform"}, None),
     "sim": ({"platform"}, None),
-    "settings": ({"platform"}, "QtCore"),
+    "settings": ({"platform"}, QT_CORE),
     **{core: (BASE, None) for core in CORES},
+    RENDER: (BASE | set(CORES), QT_GUI),
     "ui": (BASE | {"settings", *CORES}, "all"),
-    **{part: (BASE | {"ui", "settings", *CORES}, "all") for part in GUI_PARTS + ["params"]},
-    "cli": (BASE | {"settings", *CORES}, "QtCore"),
+    **{part: (BASE | {"ui", "settings", RENDER, *CORES}, "all") for part in GUI_PARTS + ["params"]},
+    "cli": (BASE | {"settings", RENDER, *CORES}, QT_GUI),
 }
 LIBRARIES = set(RULES) | {"app"}
 RULES["app"] = (LIBRARIES, "all")
@@ -35,10 +42,10 @@ QT_ROOTS = glob.glob("/usr/include/*/qt6") + glob.glob("/usr/include/qt6")
 
 
 def library_of(path):
-    """The library a path relative to src/ belongs to: its first folder, or <core>/gui."""
+    """The library a path relative to src/ belongs to: its first folder, or <core>/gui and the like."""
     parts = PurePosixPath(path).parts
-    if len(parts) > 2 and parts[0] in CORES and parts[1] == "gui":
-        return parts[0] + "/gui"
+    if len(parts) > 2 and "/".join(parts[:2]) in SUBLIBRARIES:
+        return "/".join(parts[:2])
     return parts[0] if len(parts) > 1 else None
 
 
@@ -85,7 +92,7 @@ def violations(root):
                     yield f"{where}: {library} may not include {target}"
                 continue
             module = qt_module(match.group(2))
-            if module is not None and qt != "all" and module != qt:
+            if module is not None and qt != "all" and module not in (qt or set()):
                 yield f"{where}: {library} may not include {module}"
 
 

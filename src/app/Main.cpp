@@ -22,6 +22,7 @@
 #include "params/editors/ExpertEditors.h"
 #include "params/editors/FactorySettings.h"
 #include "platform/Clock.h"
+#include "report/gui/ReportPrinter.h"
 #include "settings/Settings.h"
 #include "testmode/gui/SensorTest.h"
 #include "ui/Dialogs.h"
@@ -85,6 +86,9 @@ void TMainForm::buildSubsystems() {
             sensor.InfoLabel1->text(), shown.Measurement.Resolution->text(),
             sensor.InfoLabel4->text(), sensor.InfoLabel3->text(), sensor.InfoLabel6->text()};
     });
+    Report = std::make_unique<report::ReportPrinter>(*this, State, SensorLink, ProgramTitle);
+    Linearization->setReportSink(
+        [this](const report::ReportRequest& request) { Report->Print(request); });
     Firmware = std::make_unique<firmware::FirmwarePage>(pages, State, SensorLink, services_.clock);
     const auto speedEntered = [this] {
         Parameters->Expert->OnEditUltrasonicSpeed(
@@ -117,6 +121,7 @@ void TMainForm::connectMenus() {
     connect(ui.SelComPort, &QPushButton::clicked, this, &TMainForm::SelComPortClick);
     connect(ui.FileSaveAsItem, &QAction::triggered, this, &TMainForm::FileSaveAsItemClick);
     connect(ui.FileOpenItem, &QAction::triggered, this, &TMainForm::FileOpenItemClick);
+    connect(ui.Print, &QAction::triggered, this, &TMainForm::PrintClick);
     connect(ui.FileExitItem, &QAction::triggered, this, &TMainForm::FileExitItemClick);
     connect(ui.HelpAboutItem, &QAction::triggered, this, &TMainForm::HelpAboutItemClick);
     connect(ui.TestSensor, &QAction::triggered, this, &TMainForm::TestSensorClick);
@@ -211,6 +216,10 @@ void TMainForm::FileSaveAsItemClick() {
 
 void TMainForm::FileOpenItemClick() {
     Files->FileOpen();
+}
+
+void TMainForm::PrintClick() {
+    Report->PrintClick();
 }
 
 void TMainForm::FirmwareUpdateClick() {

@@ -37,6 +37,9 @@ class Files;
 namespace testmode {
 class SensorTest;
 }
+namespace report {
+class ReportPrinter;
+}
 
 // What the program works with; main() passes the real ones, tests fakes.
 struct ProgramServices {
@@ -69,6 +72,7 @@ public:
     std::unique_ptr<firmware::FirmwarePage> Firmware;
     std::unique_ptr<files::Files> Files;
     std::unique_ptr<testmode::SensorTest> SensorTest;
+    std::unique_ptr<report::ReportPrinter> Report;
     QTimer* Timer1 = nullptr;
 
     void ApplyLanguage();
@@ -87,6 +91,7 @@ public:
     void RestoreFactorySettings1Click();
     void FileSaveAsItemClick();
     void FileOpenItemClick();
+    void PrintClick();
     void TestSensorClick();
     void FileExitItemClick();
     void FirmwareUpdateClick();

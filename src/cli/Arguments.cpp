@@ -37,6 +37,7 @@ constexpr CommandInfo kCommands[] = {
     {"show", Command::Show, false, 1, "FILE", Operands::Files},
     {"diff", Command::Diff, false, 1, "FILE", Operands::Files, 1},
     {"stream", Command::Stream, true, 0, ""},
+    {"report", Command::Report, true, 0, ""},
 };
 
 struct FirmwareInfo {
@@ -77,6 +78,7 @@ struct Split {
     std::optional<std::string> chip;
     std::optional<std::string> bootloader;
     std::optional<std::string> lang;
+    std::optional<std::string> pdf;
     bool csv = false;
     std::optional<long> count;
     std::vector<std::string> positional;
@@ -91,6 +93,8 @@ struct Split {
             return &bootloader;
         if (name == "--lang")
             return &lang;
+        if (name == "--pdf")
+            return &pdf;
         return nullptr;
     }
 };
@@ -155,6 +159,18 @@ bool takeOption(const std::vector<std::string>& args, size_t& i, Split& split) {
     return true;
 }
 
+const char* const PdfOnlyForReports = "--pdf applies only to report and lin report";
+const char* const LangOnlyForSome = "--lang applies only to report, lin export and lin report";
+
+// en or de as UiLanguage; nothing for any other text.
+std::optional<uint8_t> languageOf(const std::string& text) {
+    if (text == "en")
+        return uint8_t{0};
+    if (text == "de")
+        return uint8_t{1};
+    return std::nullopt;
+}
+
 Split splitArguments(const std::vector<std::string>& args) {
     Split split;
     bool optionsEnded = false;
@@ -194,6 +210,10 @@ std::string checkOptions(const CommandInfo& info, const Split& split) {
         return std::string(split.yes ? "--yes" : "--commit") + " applies only to load";
     if (split.chip || split.bootloader)
         return "--chip and --bootloader apply only to firmware";
+    if (split.pdf.has_value() != (info.command == Command::Report))
+        return split.pdf ? PdfOnlyForReports : "report needs --pdf FILE";
+    if (split.lang && info.command != Command::Report)
+        return LangOnlyForSome;
     return {};
 }
 
@@ -240,6 +260,10 @@ std::string checkFirmwareShape(const FirmwareInfo& info, const Split& split) {
         return "--json and --bootloader apply only to firmware inspect";
     if (split.yes && info.action != FirmwareAction::Flash)
         return "--yes applies only to firmware flash";
+    if (split.pdf)
+        return PdfOnlyForReports;
+    if (split.lang)
+        return LangOnlyForSome;
     return {};
 }
 
@@ -290,9 +314,12 @@ struct LinShape {
 };
 
 constexpr LinShape kLinShapes[] = {
-    {"get", LinAction::Get, 1, 1, "ADDR"},          {"set", LinAction::Set, 2, 2, "ADDR VALUE"},
-    {"factor", LinAction::Factor, 0, 1, "[VALUE]"}, {"start", LinAction::Start, 0, 1, "[VALUE]"},
+    {"get", LinAction::Get, 1, 1, "ADDR"},
+    {"set", LinAction::Set, 2, 2, "ADDR VALUE"},
+    {"factor", LinAction::Factor, 0, 1, "[VALUE]"},
+    {"start", LinAction::Start, 0, 1, "[VALUE]"},
     {"export", LinAction::Export, 1, 1, "FILE"},
+    {"report", LinAction::Report, 0, 0, "no operands"},
 };
 
 constexpr int32_t StartValueLow = -(1 << 23);
@@ -323,20 +350,26 @@ std::string linValues(LinInvocation& lin, const std::vector<std::string>& operan
     return {};
 }
 
-std::string linLanguage(LinInvocation& lin, const Split& split) {
+std::string linOptions(LinInvocation& lin, const Split& split) {
+    const bool report = lin.action == LinAction::Report;
+    if (split.pdf.has_value() != report)
+        return report ? "lin report needs --pdf FILE" : PdfOnlyForReports;
+    if (report)
+        lin.file = *split.pdf;
     if (!split.lang)
         return {};
-    if (lin.action != LinAction::Export)
-        return "--lang applies only to lin export";
-    if (*split.lang != "de" && *split.lang != "en")
+    if (lin.action != LinAction::Export && !report)
+        return LangOnlyForSome;
+    const auto language = languageOf(*split.lang);
+    if (!language)
         return "--lang takes de or en";
-    lin.language = *split.lang == "de" ? 1 : 0;
+    lin.language = *language;
     return {};
 }
 
 ParseResult parseLin(const Split& split) {
     if (split.positional.size() < 2)
-        return failure("lin needs get, set, factor, start or export");
+        return failure("lin needs get, set, factor, start, export or report");
     const auto shape =
         std::find_if(std::begin(kLinShapes), std::end(kLinShapes),
                      [&](const LinShape& s) { return split.positional[1] == s.name; });
@@ -354,7 +387,7 @@ ParseResult parseLin(const Split& split) {
     lin.action = shape->action;
     std::string error = linValues(lin, operands);
     if (error.empty())
-        error = linLanguage(lin, split);
+        error = linOptions(lin, split);
     if (!error.empty())
         return failure(error);
     Invocation invocation;
@@ -388,8 +421,6 @@ ParseResult parseArguments(const std::vector<std::string>& args) {
         return parseFirmware(split);
     if (split.positional[0] == "lin")
         return parseLin(split);
-    if (split.lang)
-        return failure("--lang applies only to lin export");
     const CommandInfo* info = findCommand(split.positional[0]);
     if (!info)
         return failure("unknown command '" + split.positional[0] + "'");
@@ -417,6 +448,13 @@ ParseResult parseArguments(const std::vector<std::string>& args) {
     }
     if (info->kind == Operands::Register && info->operands == 2)
         invocation.value = split.positional[2];
+    invocation.pdf = split.pdf.value_or("");
+    if (split.lang) {
+        const auto language = languageOf(*split.lang);
+        if (!language)
+            return failure("--lang takes de or en");
+        invocation.language = *language;
+    }
     return {invocation, {}};
 }
 
@@ -471,6 +509,12 @@ std::string usageText() {
         "  lin start  --port P [VALUE]      read or write the start value in um\n"
         "  lin export --port P FILE [--lang de]\n"
         "                             write the whole table as the desktop program's export\n"
+        "  lin report --port P --pdf FILE [--lang de]\n"
+        "                             read the whole table and write the linearity report\n"
+        "                             with its chart as a PDF file\n"
+        "  report --port P --pdf FILE [--lang de]\n"
+        "                             read the parameter set and write the sensor report\n"
+        "                             as a PDF file\n"
         "  stream --port P [--count N] [--json|--csv]\n"
         "                             switch the sensor into its test mode and print one\n"
         "                             line per sample; Ctrl-C or N samples switch it back\n"
@@ -483,15 +527,19 @@ std::string usageText() {
         "            {\"position_mm\": ..., \"temperature\": ..., \"raw\": ...}\n"
         "  --csv     print the samples of stream as position_mm,temperature,raw\n"
         "  --count N stop stream after N samples\n"
-        "  --lang L  the language of lin export's header lines: en (default) or de\n"
+        "  --pdf F   the PDF file that report and lin report write (replaced whole, or\n"
+        "            left as it was when the report cannot be made)\n"
+        "  --lang L  the language of lin export's header lines and of the reports:\n"
+        "            en (default) or de\n"
         "  --help    show this text\n"
         "\n"
         "VALUE is decimal or 0x-prefixed hexadecimal; Model takes two letters,\n"
         "FactoryNumber up to eight characters.\n"
         "\n"
         "Exit codes: 0 success; 1 the port cannot be opened, the settings file or a .kyr\n"
-        "file cannot be read or written, the sensor did not answer or did not confirm,\n"
-        "or a load was declined; 2 usage error.\n"
+        "file cannot be read or written, a report template is missing or the PDF cannot\n"
+        "be written, the sensor did not answer or did not confirm, or a load was\n"
+        "declined; 2 usage error.\n"
         "\n"
         "Register keys (case does not matter):\n";
     std::string line = " ";

@@ -22,19 +22,21 @@ enum class Command {
     Diff,
     Firmware,
     Lin,
-    Stream
+    Stream,
+    Report
 };
 
 enum class FirmwareAction { Identify, Inspect, Flash };
-enum class LinAction { Get, Set, Factor, Start, Export };
+enum class LinAction { Get, Set, Factor, Start, Export, Report };
 
 // lin get ADDR | set ADDR VALUE | factor [VALUE] | start [VALUE] | export FILE [--lang de]
+// | report --pdf FILE [--lang de]
 struct LinInvocation {
     LinAction action = LinAction::Get;
     int address = 0;
     std::optional<int32_t> value;  // set, and factor or start when they write
-    std::string file;              // export
-    uint8_t language = 0;          // export: 0 English, 1 German
+    std::string file;              // export: the text file; report: the PDF file
+    uint8_t language = 0;          // export and report: 0 English, 1 German
 };
 
 enum class SampleFormat { Text, Json, Csv };
@@ -56,6 +58,8 @@ struct Invocation {
     std::optional<LinInvocation> lin;
     std::optional<long> count;                 // stream: samples to print, all when empty
     SampleFormat format = SampleFormat::Text;  // stream
+    std::string pdf;                           // report
+    uint8_t language = 0;                      // report: 0 English, 1 German
 };
 
 // Whether the command talks to a sensor; diff does with one file only.

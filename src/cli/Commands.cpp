@@ -2,9 +2,12 @@
 
 #include "ExitCode.h"
 #include "JsonOutput.h"
+#include "ReportPdf.h"
 #include "StreamCommand.h"
 #include "TableOutput.h"
 #include "comm/SensorRules.h"
+#include "report/SensorReport.h"
+#include "report/TemplateFiles.h"
 
 namespace cli {
 
@@ -31,12 +34,14 @@ int CommandRunner::run(const Invocation& invocation, const std::optional<Registe
             return commit();
         case Command::Wake:
             return wake();
+        case Command::Report:
+            return report(invocation.pdf, invocation.language);
         default:
             return UsageError;
     }
 }
 
-int CommandRunner::read(bool json) {
+int CommandRunner::readSet() {
     // A failed set read restores every flag, so the firmware read is done on
     // its own first to tell a silent sensor from an incomplete set.
     if (!readFirmware())
@@ -51,6 +56,12 @@ int CommandRunner::read(bool json) {
              << " did not answer every register; the parameter set was not read\n";
         return SensorFailure;
     }
+    return Success;
+}
+
+int CommandRunner::read(bool json) {
+    if (const int code = readSet(); code != Success)
+        return code;
     if (json) {
         out_ << parameterSetJson(port_, com_.FirmwareType(), registerRows(com_.Parameters()))
              << "\n";
@@ -58,6 +69,15 @@ int CommandRunner::read(bool json) {
         out_ << parameterSetTable(port_, com_.Parameters());
     }
     return Success;
+}
+
+int CommandRunner::report(const std::string& pdf, uint8_t language) {
+    if (const int code = readSet(); code != Success)
+        return code;
+    const report::ReportRequest request{
+        report::SensorTemplate(language), language,
+        report::SensorReportParameters(com_.Parameters(), language, VARNEL_PROGRAM_TITLE)};
+    return WriteReportPdf(request, pdf, out_, err_);
 }
 
 int CommandRunner::stream(std::optional<long> count, SampleFormat format,

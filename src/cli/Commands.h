@@ -24,6 +24,11 @@ public:
     int set(TSSICom::RegisterIndex r, const RegisterInput& input);
     int commit();
     int wake();
+    // Reads the whole set as read does, then writes the sensor report as a PDF file.
+    int report(const std::string& pdf, uint8_t language);
+    // Reads the firmware version, then the whole set; Success or the exit code of
+    // a failure, which it has reported.
+    int readSet();
     // Reads the set, then streams until `count` samples or `stop`.
     int stream(std::optional<long> count, SampleFormat format,
                const volatile std::sig_atomic_t& stop);

@@ -3,9 +3,15 @@
 #include <QSaveFile>
 #include <QString>
 
+#include "Commands.h"
 #include "ExitCode.h"
+#include "ReportPdf.h"
+#include "linearization/LinChart.h"
 #include "linearization/LinExport.h"
 #include "linearization/LinTable.h"
+#include "linearization/LinearityReport.h"
+#include "report/TemplateFiles.h"
+#include "report/render/LinearityPicture.h"
 
 namespace cli {
 
@@ -37,6 +43,8 @@ int LinCommands::run(const LinInvocation& lin) {
             return start(lin);
         case LinAction::Export:
             return exportTable(lin);
+        case LinAction::Report:
+            return report(lin);
     }
     return UsageError;
 }
@@ -93,6 +101,32 @@ int LinCommands::exportTable(const LinInvocation& lin) {
     }
     out_ << "Linearization table written to " << lin.file << "\n";
     return Success;
+}
+
+int LinCommands::report(const LinInvocation& lin) {
+    if (const int code = CommandRunner(com_, port_, out_, err_).readSet(); code != Success)
+        return code;
+    linearization::ChartData data;
+    const bool complete = linearization::ReadChartData(
+        com_, false, data, [this](int address) { showProgress(address); });
+    if (terminal_)
+        err_ << "\n";
+    if (!complete)
+        return failed("the linearization table", "did not give every entry; no file written");
+    const auto length = static_cast<uint32_t>(com_[TSSICom::Length].Value);
+    const QString picture = report::LinearityPicturePath();
+    const report::PictureOutcome saved = report::SaveLinearityPicture(
+        report::DrawLinearityChart({data, length, lin.language}), picture);
+    if (!saved.written) {
+        err_ << picture.toStdString() << ": " << saved.reason.toStdString() << "\n";
+        return FileFailure;
+    }
+    const report::ReportRequest request{
+        report::LinearityTemplate, lin.language,
+        linearization::LinearityReportParameters(linearization::ChartFieldsOf(com_.Parameters()),
+                                                 linearization::ChartLabels(lin.language),
+                                                 report::PictureUrl(picture))};
+    return WriteReportPdf(request, lin.file, out_, err_);
 }
 
 void LinCommands::showProgress(int address) {

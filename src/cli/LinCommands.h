@@ -24,6 +24,7 @@ private:
     int writeEntry(int address, int32_t value, const char* what);
     int start(const LinInvocation& lin);
     int exportTable(const LinInvocation& lin);
+    int report(const LinInvocation& lin);
     void showProgress(int address);
     int failed(const std::string& what, const char* happened);
 

@@ -14,6 +14,7 @@
 #include "FirmwareCommands.h"
 #include "LinCommands.h"
 #include "PortChoice.h"
+#include "ReportPdf.h"
 #include "platform/PortListing.h"
 #include "platform/TermiosSerialBackend.h"
 #include "settings/Settings.h"
@@ -131,9 +132,18 @@ int runOnPort(const Invocation& invocation, const PortChoice& choice, std::ostre
     }
 }
 
+// Reports are laid out on pages, which takes an application object.
+bool laysOutPages(const Invocation& invocation) {
+    return invocation.command == Command::Report ||
+           (invocation.command == Command::Lin && invocation.lin->action == LinAction::Report);
+}
+
 }  // namespace
 
 int execute(const Invocation& invocation, std::ostream& out, std::ostream& err, bool terminal) {
+    std::optional<GuiSession> gui;
+    if (laysOutPages(invocation))
+        gui.emplace();
     if (invocation.command == Command::Help) {
         out << usageText();
         return Success;

@@ -4,6 +4,7 @@
 #include <QPushButton>
 
 #include "comm/SensorRules.h"
+#include "comm/ViewRules.h"
 #include "ui/MainState.h"
 #include "ui/MainTexts.h"
 #include "ui/controls/CheckBox.h"
@@ -122,61 +123,48 @@ void ParameterView::showMeasuringChoices() {
     showChoice(*ui_.Measurement.Direction, TSSICom::Direction, reg(TSSICom::Direction).Value);
     showCheck(*ui_.SSISettings.SSI_Start_CheckBox, TSSICom::SSIStartSync,
               reg(TSSICom::SSIStartSync).Value != 0);
-    const int32_t mode = reg(TSSICom::Mode).Value;
-    showChoice(*ui_.Measurement.PosDifVel, TSSICom::Mode, mode >= 0 && mode < 3 ? mode : -1);
+    showChoice(*ui_.Measurement.PosDifVel, TSSICom::Mode,
+               rules::MeasuringModeItem(reg(TSSICom::Mode).Value));
 }
 
 void ParameterView::showOutputFlags() {
     auto& ui = ui_.Measurement2;
-    const auto& flags = reg(TSSICom::OutputFlags);
-    if (!flags.Answered || rules::ModelBeginsWithB(reg(TSSICom::Model).Value)) {
-        ui.Siemens->setEnabled(false);
-    } else {
-        ui.Siemens->setEnabled(true);
-        if (sensor_.FirmwareType() == rules::FirmwareType39601) {
-            ui.Siemens->setChecked(flags.Value == rules::SiemensValue39601);
-        } else {
-            ui.Siemens->setChecked(rules::HasFlag(flags.Value, rules::SiemensBit));
-            ui.Temperature->setChecked(rules::HasFlag(flags.Value, rules::TemperatureBit));
-        }
-    }
+    const std::optional<bool> siemens = rules::SiemensChecked(sensor_.Parameters());
+    ui.Siemens->setEnabled(siemens.has_value());
+    if (siemens)
+        ui.Siemens->setChecked(*siemens);
+    if (const std::optional<bool> temperature = rules::TemperatureChecked(sensor_.Parameters()))
+        ui.Temperature->setChecked(*temperature);
     paint(*ui.Siemens, TSSICom::OutputFlags);
     paint(*ui.Temperature, TSSICom::OutputFlags);
 }
 
 void ParameterView::showResolutionAndOffset() {
     auto& ui = ui_.Measurement;
-    showEdit(*ui.Resolution, TSSICom::Resolution, unsignedText(TSSICom::Resolution));
-    const int32_t micrometres = rules::OffsetMicrons(
-        static_cast<uint32_t>(sensor_.FirmwareVersionNumber()), reg(TSSICom::Offset).Value,
-        reg(TSSICom::Resolution).Value, reg(TSSICom::Filter).Value);
-    showEdit(*ui.Offset, TSSICom::Offset, QString::number(micrometres));
+    ui.Resolution->setEnabled(reg(TSSICom::Resolution).Answered != 0);
+    if (const auto text = rules::ResolutionFieldText(sensor_.Parameters()))
+        ui.Resolution->setText(QString::fromStdString(*text));
+    paint(*ui.Resolution, TSSICom::Resolution);
+    showEdit(*ui.Offset, TSSICom::Offset,
+             QString::number(rules::OffsetFieldMicrons(sensor_.Parameters())));
 }
 
 void ParameterView::showSensorInformation() {
     auto& ui = ui_.SensorInfo;
-    const rules::ModelCode code = rules::ModelCodeFor(reg(TSSICom::Model).Value);
-    state_.SensorTypeText = QString::fromStdString(code.typeText);
-    ui.InfoLabel1->setText(QString::fromStdString(rules::FamilyLine(code)));
-    ui.InfoLabel2->setText(signedText(TSSICom::Length) + QStringLiteral("mm"));
+    const ParameterSet& set = sensor_.Parameters();
+    state_.SensorTypeText = QString::fromStdString(rules::SensorTypeTextOf(set));
+    ui.InfoLabel1->setText(QString::fromStdString(rules::SensorTypeLine(set)));
+    ui.InfoLabel2->setText(QString::fromStdString(rules::LengthLine(set)));
     ui.InfoLabel3->setText(QString::fromStdString(reg(TSSICom::FactoryNumber).Reply));
-    ui.InfoLabel4->setText(signedText(TSSICom::UltrasonicSpeed) + QStringLiteral(" cm/s"));
+    ui.InfoLabel4->setText(QString::fromStdString(rules::UltrasonicSpeedLine(set)));
     showCycleTimeLine();
-    ui.InfoLabel6->setText(
-        QString::fromStdString(rules::FirmwareText(reg(TSSICom::FirmwareVersion).Reply)));
+    ui.InfoLabel6->setText(QString::fromStdString(rules::FirmwareLine(set)));
 }
 
 void ParameterView::showCycleTimeLine() {
-    rules::CycleTimeInputs in;
-    in.measurement = reg(TSSICom::Measurement).Value;
-    in.jitterWindow = reg(TSSICom::JitterWindow).Value;
-    in.outputFlags = reg(TSSICom::OutputFlags).Value;
-    in.outputCode = reg(TSSICom::OutputCode).Value;
-    in.positionCount = reg(TSSICom::PositionCount).Value;
-    in.temperatureCompensation = ui_.Measurement2.TempComp->isChecked();
-    in.syncTiming = reg(TSSICom::SyncTiming).Value;
-    in.cycleTime = reg(TSSICom::CycleTime).Value;
-    const rules::CycleTimeLine line = rules::CycleTimeFor(in);
+    // The compensation box still shows the previous set here: its own step comes later.
+    const rules::CycleTimeLine line = rules::CycleTimeFor(
+        rules::CycleTimeInputsOf(sensor_.Parameters(), ui_.Measurement2.TempComp->isChecked()));
     state_.MinPeriodOverhead = line.minPeriodOverhead;
     ui_.SensorInfo.InfoLabel5->setText(QString::number(line.microseconds) + QStringLiteral("µs"));
     state_.CycleTimeCaption = line.synchronous ? MainState::CycleTimeWording::Synchronous
@@ -189,11 +177,8 @@ void ParameterView::showExpertFields() {
              QString::fromStdString(reg(TSSICom::FactoryNumber).Reply));
     showEdit(*ui.Length, TSSICom::Length, unsignedText(TSSICom::Length));
     showEdit(*ui.UltrasonicSpeed, TSSICom::UltrasonicSpeed, unsignedText(TSSICom::UltrasonicSpeed));
-    if (reg(TSSICom::Scale).Answered) {
+    if (reg(TSSICom::Scale).Answered)
         ui.Scale->setText(unsignedText(TSSICom::Scale));
-        if (rules::UsesHalfMicrometres(reg(TSSICom::Scale).Value))
-            ui_.Measurement.Resolution->setText(QStringLiteral("0.5"));
-    }
     showEdit(*ui.CycleTime, TSSICom::CycleTime, unsignedText(TSSICom::CycleTime));
     showEdit(*ui.SyncTiming, TSSICom::SyncTiming, unsignedText(TSSICom::SyncTiming));
     showEdit(*ui.MonoflopTime, TSSICom::MonoflopTime, unsignedText(TSSICom::MonoflopTime));
@@ -209,22 +194,15 @@ void ParameterView::showLinearizationFlags() {
     const auto& flags = reg(TSSICom::LinearizationFlags);
     for (CheckBox* box : boxes)
         box->setEnabled(flags.Answered != 0);
+    const bool extrapolation = rules::ExtrapolationChecked(sensor_.Parameters());
+    ui.Linearisierung->setChecked(rules::InternalLinearizationChecked(sensor_.Parameters()));
+    ui.Extrapolation->setChecked(extrapolation);
     if (flags.Answered) {
-        ui.Linearisierung->setChecked(rules::HasFlag(flags.Value, rules::InternalLinearizationBit));
-        const bool extrapolation = rules::HasFlag(flags.Value, rules::ExtrapolationBit);
-        ui.Extrapolation->setChecked(extrapolation);
         ui.ExtrapolForward->setEnabled(extrapolation);
-        if (extrapolation) {
+        if (extrapolation)
             ui_.SSISettings.Mode->setEnabled(false);
-            ui.ExtrapolForward->setChecked(
-                rules::HasFlag(flags.Value, rules::ExtrapolationForwardBit));
-        } else {
-            ui.ExtrapolForward->setChecked(false);
-        }
-        ui.TempComp->setChecked(rules::HasFlag(flags.Value, rules::TemperatureCompensationBit));
-    } else {
-        ui.Linearisierung->setChecked(sensor_.FirmwareType() == rules::FirmwareType39604);
-        ui.Extrapolation->setChecked(sensor_.FirmwareType() == rules::FirmwareType39602);
+        ui.ExtrapolForward->setChecked(rules::ExtrapolationForwardChecked(flags.Value));
+        ui.TempComp->setChecked(rules::TemperatureCompensationChecked(flags.Value));
     }
     for (CheckBox* box : boxes)
         paint(*box, TSSICom::LinearizationFlags);
@@ -233,11 +211,8 @@ void ParameterView::showLinearizationFlags() {
 void ParameterView::showStartOfMeasurement() {
     auto& mode = *ui_.SSISettings.Mode;
     if (reg(TSSICom::Measurement).Answered) {
-        const bool fixed = rules::ModelBeginsWithB(reg(TSSICom::Model).Value) ||
-                           ui_.Measurement2.Extrapolation->isChecked();
-        mode.setEnabled(!fixed);
-        mode.setItemIndex(
-            fixed || reg(TSSICom::Measurement).Value == rules::MeasurementSynchronous ? 1 : 0);
+        mode.setEnabled(!rules::MeasurementStartFixed(sensor_.Parameters()));
+        mode.setItemIndex(rules::MeasurementStartItem(sensor_.Parameters()));
     } else {
         mode.setEnabled(false);
     }
@@ -257,11 +232,9 @@ void ParameterView::showChargepump() {
     if (reg(TSSICom::Chargepump).Answered) {
         stages.setEnabled(true);
         state_.ApplyLanguage();
-        const bool kbf =
-            state_.SensorTypeText == QLatin1String(maintexts::kSensorTypeWithEightStages);
-        if (kbf)
+        if (rules::HasEightChargepumpStages(state_.SensorTypeText.toStdString()))
             ui_.ExpertSettings.Q_SERIE->setVisible(false);
-        stages.setItemIndex(rules::ChargepumpItem(kbf, reg(TSSICom::Chargepump).Value));
+        stages.setItemIndex(rules::ChargepumpStagesItem(sensor_.Parameters()));
     } else {
         stages.setEnabled(false);
     }
@@ -278,7 +251,7 @@ void ParameterView::showModelChoice() {
     }
     paint(*ui.Model, TSSICom::Model);
     showCheck(*ui_.ErrorIndication.ErrorValue2, TSSICom::SecErrorValue,
-              reg(TSSICom::SecErrorValue).Value == 0);
+              rules::SecondErrorValueChecked(sensor_.Parameters()));
 }
 
 void ParameterView::showRangePoints() {

@@ -1,5 +1,7 @@
 #include "ui/MainTexts.h"
 
+#include "comm/ViewRules.h"
+
 namespace maintexts {
 namespace {
 
@@ -341,8 +343,8 @@ std::span<const Entry> catalogue() {
 }
 
 const ChargepumpGroup& chargepumpGroup(const QString& sensorTypeText) {
-    return sensorTypeText == QLatin1String(kSensorTypeWithEightStages) ? kEightStages
-                                                                       : kThreeStages;
+    return rules::HasEightChargepumpStages(sensorTypeText.toStdString()) ? kEightStages
+                                                                         : kThreeStages;
 }
 
 std::span<const Entry> cycleTimeCaption(CycleTimeWording wording) {
@@ -400,7 +402,7 @@ const TextPair& statusNotConnected() {
 }
 
 const TextPair& pointNotDefined() {
-    static const TextPair text{QStringLiteral("not defined"), QStringLiteral("nicht definiert")};
+    static const TextPair text = PairOf(rules::ViewTextRow(rules::ViewText::PointNotDefined));
     return text;
 }
 

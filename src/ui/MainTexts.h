@@ -49,7 +49,6 @@ inline constexpr char kChargepumpStages[] = "ChargepumpStages";
 inline constexpr char kModel[] = "Model";
 inline constexpr char kEnglishItem[] = "English1";
 inline constexpr char kGermanItem[] = "Deutsch1";
-inline constexpr char kSensorTypeWithEightStages[] = "KBF";
 
 // The button's hint is a copy of the label's hint, whatever the language.
 inline constexpr char kOriginButton[] = "OriginButton";

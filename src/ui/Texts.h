@@ -6,9 +6,7 @@
 #include <cstdint>
 #include <optional>
 
-// Values of UiLanguage.
-inline constexpr uint8_t kUiEnglish = 0;
-inline constexpr uint8_t kUiGerman = 1;
+#include "platform/TextRows.h"
 
 // A user-visible text in English and German.
 struct TextPair {
@@ -27,50 +25,30 @@ struct PickedMessage {
     QString caption;
 };
 
-// One row of a message catalogue: the text and the caption in English and German.
 template <typename Id>
-struct MessageRow {
-    Id id;
-    const char* english;
-    const char* englishCaption;
-    const char* german;
-    const char* germanCaption;
-};
-
-// One row of a text catalogue: a text in English and German.
-template <typename Id>
-struct TextRow {
-    Id id;
-    const char* english;
-    const char* german;
-};
-
-// Whether a catalogue holds one row per id, in the order of the ids, up to `count`.
-template <typename Row, size_t N, typename Id>
-constexpr bool RowsFollowIds(const Row (&rows)[N], Id count) {
-    for (size_t i = 0; i < N; ++i) {
-        if (rows[i].id != static_cast<Id>(i))
-            return false;
-    }
-    return N == static_cast<size_t>(count);
+TextPair PairOf(const TextRow<Id>& row) {
+    return {QString::fromUtf8(row.english), QString::fromUtf8(row.german)};
 }
 
 template <typename Id, size_t N>
 std::array<TextPair, N> BuildTexts(const TextRow<Id> (&rows)[N]) {
     std::array<TextPair, N> texts;
     for (size_t i = 0; i < N; ++i)
-        texts[i] = {QString::fromUtf8(rows[i].english), QString::fromUtf8(rows[i].german)};
+        texts[i] = PairOf(rows[i]);
     return texts;
+}
+
+template <typename Id>
+MessagePair PairOf(const MessageRow<Id>& row) {
+    return {{QString::fromUtf8(row.english), QString::fromUtf8(row.german)},
+            {QString::fromUtf8(row.englishCaption), QString::fromUtf8(row.germanCaption)}};
 }
 
 template <typename Id, size_t N>
 std::array<MessagePair, N> BuildMessages(const MessageRow<Id> (&rows)[N]) {
     std::array<MessagePair, N> messages;
-    for (size_t i = 0; i < N; ++i) {
-        messages[i] = {
-            {QString::fromUtf8(rows[i].english), QString::fromUtf8(rows[i].german)},
-            {QString::fromUtf8(rows[i].englishCaption), QString::fromUtf8(rows[i].germanCaption)}};
-    }
+    for (size_t i = 0; i < N; ++i)
+        messages[i] = PairOf(rows[i]);
     return messages;
 }
 

@@ -148,4 +148,17 @@ TEST(Arguments, UsageNamesCommandsAndKeys) {
     }
 }
 
+TEST(Arguments, ReportsTakeTheirPdfFileAndLanguage) {
+    const cli::Invocation sensor =
+        parsed({"report", "--port", "1", "--pdf", "r.pdf", "--lang", "de"});
+    EXPECT_EQ(sensor.command, Command::Report);
+    EXPECT_EQ(sensor.pdf, "r.pdf");
+    EXPECT_EQ(sensor.language, 1);
+    const cli::Invocation lin = parsed({"lin", "report", "--port", "1", "--pdf=l.pdf"});
+    ASSERT_TRUE(lin.lin.has_value());
+    EXPECT_EQ(lin.lin->action, cli::LinAction::Report);
+    EXPECT_EQ(lin.lin->file, "l.pdf");
+    EXPECT_EQ(lin.lin->language, 0);
+}
+
 }  // namespace

@@ -106,13 +106,16 @@ TEST_F(LinCommandsTest, FailuresEndWithExitCodeOneAndSayWhatFailed) {
     EXPECT_EQ(bytes.count('\n'), 304);
 }
 
+constexpr char kLangOnlyForSome[] = "--lang applies only to report, lin export and lin report";
+constexpr char kPdfOnlyForReports[] = "--pdf applies only to report and lin report";
+
 TEST(LinArguments, OperandsOutsideTheirRangesAreUsageErrors) {
     struct Case {
         std::vector<std::string> args;
         std::string error;
     };
     for (const Case& c : {
-             Case{{"lin"}, "lin needs get, set, factor, start or export"},
+             Case{{"lin"}, "lin needs get, set, factor, start, export or report"},
              Case{{"lin", "dump"}, "unknown lin command 'dump'"},
              Case{{"lin", "get", "199"}, "ADDR must be an integer from 200 to 500"},
              Case{{"lin", "set", "501", "1"}, "ADDR must be an integer from 200 to 500"},
@@ -120,9 +123,16 @@ TEST(LinArguments, OperandsOutsideTheirRangesAreUsageErrors) {
              Case{{"lin", "start", "8388608"}, "VALUE must be an integer from -8388608 to 8388607"},
              Case{{"lin", "get"}, "lin get takes ADDR"},
              Case{{"lin", "factor", "1", "2"}, "lin factor takes [VALUE]"},
-             Case{{"lin", "get", "300", "--lang", "de"}, "--lang applies only to lin export"},
+             Case{{"lin", "get", "300", "--lang", "de"}, kLangOnlyForSome},
              Case{{"lin", "export", "f.txt", "--lang", "fr"}, "--lang takes de or en"},
-             Case{{"read", "--lang", "de"}, "--lang applies only to lin export"},
+             Case{{"read", "--lang", "de"}, kLangOnlyForSome},
+             Case{{"lin", "report"}, "lin report needs --pdf FILE"},
+             Case{{"lin", "report", "f.pdf", "--pdf", "g.pdf"}, "lin report takes no operands"},
+             Case{{"lin", "export", "f.txt", "--pdf", "g.pdf"}, kPdfOnlyForReports},
+             Case{{"report"}, "report needs --pdf FILE"},
+             Case{{"read", "--pdf", "g.pdf"}, kPdfOnlyForReports},
+             Case{{"report", "--pdf", "g.pdf", "--lang", "fr"}, "--lang takes de or en"},
+             Case{{"firmware", "identify", "--pdf", "g.pdf"}, kPdfOnlyForReports},
          }) {
         SCOPED_TRACE(c.args.size() > 1 ? c.args[1] : c.args[0]);
         std::vector<std::string> args = c.args;

@@ -182,7 +182,7 @@ void LinPage::PrintLinFileClick() {
     content.lengthMm = static_cast<uint32_t>(sensor_[TSSICom::Length].Value);
     content.fields = sensorFields_ ? sensorFields_() : SensorFields{};
     content.language = state_.UiLanguage;
-    auto* chart = new TLinearityForm(*ui.PrintLinFile->window(), content);
+    auto* chart = new TLinearityForm(*ui.PrintLinFile->window(), content, state_.dialogs(), print_);
     chart->showMaximized();
     state_.LinTableCached = true;
     ui.CGauge1->setValue(0);

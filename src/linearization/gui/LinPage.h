@@ -62,6 +62,8 @@ public:
     void setSensorFields(std::function<SensorFields()> source) {
         sensorFields_ = std::move(source);
     }
+    // Where the chart windows send their reports.
+    void setReportSink(ReportSink print) { print_ = std::move(print); }
 
 private:
     void connectHandlers();
@@ -81,6 +83,7 @@ private:
     EditorContract contract_;
     LinFileExport export_;
     std::function<SensorFields()> sensorFields_;
+    ReportSink print_;
 };
 
 }  // namespace linearization

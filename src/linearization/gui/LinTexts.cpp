@@ -41,27 +41,9 @@ constexpr Row kRows[] = {
      "The file could not be written:\n", "File error",
      "Die Datei konnte nicht geschrieben werden:\n", "Dateifehler"},
 };
-
-using ChartRow = TextRow<Chart>;
-
-constexpr ChartRow kChartRows[] = {
-    {Chart::Caption, "Linearity", "Linearity"},
-    {Chart::Title, "Linearity chart", "Linearitätsdiagramm"},
-    {Chart::ModelLabel, "Model:", "Modell:"},
-    {Chart::LengthLabel, "Length:", "Länge:"},
-    {Chart::ResolutionLabel, "Resolution:", "Auflösung:"},
-    {Chart::GradientLabel, "Ultrasonic speed:", "Ultraschallgeschw.:"},
-    {Chart::SerialNumberLabel, "Serial Number:", "Seriennummer:"},
-    {Chart::FirmwareLabel, "Firmware Version:", "Firmware Version:"},
-    {Chart::LeftAxis, "non-linearity [µm]", "Nichtlinearität [µm]"},
-    {Chart::BottomAxis, "measurement length [mm]", "Messlänge [mm]"},
-    {Chart::Print, "Print", "Print"},
-    {Chart::Close, "Close", "Close"},
-};
 // clang-format on
 
 static_assert(RowsFollowIds(kRows, Id::Count), "one row per message, in the order of the ids");
-static_assert(RowsFollowIds(kChartRows, Chart::Count), "one row per text, in id order");
 
 }  // namespace
 
@@ -70,9 +52,8 @@ const MessagePair& message(Id id) {
     return messages[static_cast<size_t>(id)];
 }
 
-const TextPair& chartText(Chart id) {
-    static const auto texts = BuildTexts(kChartRows);
-    return texts[static_cast<size_t>(id)];
+TextPair chartText(Chart id) {
+    return PairOf(linearization::ChartTextRow(id));
 }
 
 }  // namespace lintexts

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "linearization/ChartTexts.h"
 #include "ui/Texts.h"
 
 // The texts of the linearization page's messages and of the linearity chart,
@@ -23,22 +24,8 @@ enum class Id {
 const MessagePair& message(Id id);
 
 // The chart window's texts.
-enum class Chart {
-    Caption,
-    Title,
-    ModelLabel,
-    LengthLabel,
-    ResolutionLabel,
-    GradientLabel,
-    SerialNumberLabel,
-    FirmwareLabel,
-    LeftAxis,
-    BottomAxis,
-    Print,
-    Close,
-    Count  // the number of texts
-};
+using Chart = linearization::ChartText;
 
-const TextPair& chartText(Chart id);
+TextPair chartText(Chart id);
 
 }  // namespace lintexts

@@ -11,6 +11,9 @@
 #include <QValueAxis>
 
 #include "linearization/gui/LinTexts.h"
+#include "report/TemplateFiles.h"
+#include "report/render/LinearityPicture.h"
+#include "ui/PairedMessage.h"
 #include "ui/controls/LabeledEdit.h"
 
 namespace linearization {
@@ -50,8 +53,14 @@ void styleAxis(QValueAxis& axis, const QString& title) {
 
 }  // namespace
 
-TLinearityForm::TLinearityForm(QWidget& owner, const LinearityContent& content)
-    : QWidget(&owner, Qt::Window), language_(content.language) {
+TLinearityForm::TLinearityForm(QWidget& owner, const LinearityContent& content, Dialogs& dialogs,
+                               ReportSink print)
+    : QWidget(&owner, Qt::Window),
+      language_(content.language),
+      data_(content.data),
+      lengthMm_(content.lengthMm),
+      dialogs_(dialogs),
+      print_(std::move(print)) {
     setObjectName(QStringLiteral("TLinearityForm"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(text(Chart::Caption));
@@ -60,7 +69,7 @@ TLinearityForm::TLinearityForm(QWidget& owner, const LinearityContent& content)
 
     Print = new QPushButton(text(Chart::Print), this);
     Print->setObjectName(QStringLiteral("Print"));
-    Print->setEnabled(false);
+    connect(Print, &QPushButton::clicked, this, &TLinearityForm::PrintClick);
     CloseLin = new QPushButton(text(Chart::Close), this);
     CloseLin->setObjectName(QStringLiteral("CloseLin"));
     connect(CloseLin, &QPushButton::clicked, this, &TLinearityForm::CloseLinClick);
@@ -75,6 +84,26 @@ TLinearityForm::TLinearityForm(QWidget& owner, const LinearityContent& content)
     view->setObjectName(QStringLiteral("Chart1"));
     layout->addWidget(view, 1);
     layout->addLayout(buttons);
+}
+
+void TLinearityForm::PrintClick() {
+    showMaximized();
+    const QString picture = report::LinearityPicturePath();
+    const report::PictureOutcome saved = report::SaveLinearityPicture(
+        report::DrawLinearityChart({data_, lengthMm_, language_}), picture);
+    if (!saved.written) {
+        MessagePair message = lintexts::message(lintexts::Id::ExportNotWritten);
+        const QString appended = picture + QStringLiteral("\n") + saved.reason;
+        message.text.en += appended;
+        message.text.de += appended;
+        ShowPairedMessage(dialogs_, language_, message);
+        return;
+    }
+    hide();
+    if (print_)
+        print_(
+            {report::LinearityTemplate, language_,
+             LinearityReportParameters(shownFields(), shownLabels(), report::PictureUrl(picture))});
 }
 
 void TLinearityForm::CloseLinClick() {
@@ -132,9 +161,10 @@ QWidget* TLinearityForm::buildFields(const LinearityContent& content) {
     const SensorFields& f = content.fields;
     SensorType = addField(*box, "SensorType", text(Chart::ModelLabel), f.model);
     SensorLength = addField(*box, "SensorLength", text(Chart::LengthLabel),
-                            QString::number(content.lengthMm) + QStringLiteral(" mm"));
-    SensorResolution = addField(*box, "SensorResolution", text(Chart::ResolutionLabel),
-                                f.resolution + QStringLiteral(" µm"));
+                            QString::fromStdString(LengthFieldText(content.lengthMm)));
+    SensorResolution =
+        addField(*box, "SensorResolution", text(Chart::ResolutionLabel),
+                 QString::fromStdString(ResolutionFieldText(f.resolution.toStdString())));
     SensorGradient = addField(*box, "SensorGradient", text(Chart::GradientLabel), f.gradient);
     SensorFN = addField(*box, "SensorFN", text(Chart::SerialNumberLabel), f.factoryNumber);
     SensorSW = addField(*box, "SensorSW", text(Chart::FirmwareLabel), f.firmware);
@@ -149,6 +179,18 @@ LabeledEdit* TLinearityForm::addField(QWidget& box, const char* name, const QStr
     edit->setReadOnly(true);
     box.layout()->addWidget(edit);
     return edit;
+}
+
+ChartFields TLinearityForm::shownFields() const {
+    return {SensorType->text().toStdString(),       SensorLength->text().toStdString(),
+            SensorResolution->text().toStdString(), SensorGradient->text().toStdString(),
+            SensorFN->text().toStdString(),         SensorSW->text().toStdString()};
+}
+
+ChartFields TLinearityForm::shownLabels() const {
+    return {SensorType->caption().toStdString(),       SensorLength->caption().toStdString(),
+            SensorResolution->caption().toStdString(), SensorGradient->caption().toStdString(),
+            SensorFN->caption().toStdString(),         SensorSW->caption().toStdString()};
 }
 
 QString TLinearityForm::text(Chart id) const {

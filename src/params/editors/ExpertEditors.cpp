@@ -4,9 +4,9 @@
 
 #include "comm/SensorRules.h"
 #include "comm/SettingRules.h"
+#include "comm/ViewRules.h"
 #include "params/editors/OffsetEditor.h"
 #include "ui/MainState.h"
-#include "ui/MainTexts.h"
 #include "ui/controls/EditorContract.h"
 #include "ui/controls/LabeledEdit.h"
 #include "ui/controls/RadioGroup.h"
@@ -155,7 +155,7 @@ void ExpertEditors::OnChangeChargepumpStages(int item) {
     if (item < 0)
         return;
     const bool kbf =
-        contract_.state().SensorTypeText == QLatin1String(maintexts::kSensorTypeWithEightStages);
+        rules::HasEightChargepumpStages(contract_.state().SensorTypeText.toStdString());
     page_.ChargepumpStages->setColour(FieldColour::Highlight);
     auto& chargepump = contract_.sensor()[TSSICom::Chargepump];
     if (!kbf || item < KbfStages)

@@ -2,8 +2,8 @@
 
 #include "comm/SensorRules.h"
 #include "comm/SettingRules.h"
+#include "comm/ViewRules.h"
 #include "ui/MainState.h"
-#include "ui/MainTexts.h"
 #include "ui/controls/CheckBox.h"
 #include "ui/controls/EditorContract.h"
 #include "ui/controls/LabeledEdit.h"
@@ -51,7 +51,7 @@ void LengthEditor::OnEditLength(const QString& text) {
         field.setText(QString::number(rules::SendableLength(*length)));
     }
     const bool kbf =
-        contract_.state().SensorTypeText == QLatin1String(maintexts::kSensorTypeWithEightStages);
+        rules::HasEightChargepumpStages(contract_.state().SensorTypeText.toStdString());
     if (auto item = rules::ChargepumpItemForLength(kbf, *length))
         ui_.ExpertSettings.ChargepumpStages->setItemIndex(*item);
     showCycleTimes(*length);

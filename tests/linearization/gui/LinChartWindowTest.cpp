@@ -1,12 +1,18 @@
 #include <QChart>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QImage>
 #include <QLabel>
 #include <QLineSeries>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QValueAxis>
 
 #include "LinPageHarness.h"
 #include "linearization/gui/Linearity.h"
+#include "support/PdfText.h"
 
 namespace {
 
@@ -60,7 +66,7 @@ TEST_F(LinChartWindowTest, TheCurveAndTheToleranceBandFollowTheLengthAndTheFacto
         EXPECT_EQ(chart.LeftAxis->max(), c.axis);
         EXPECT_EQ(chart.Series1->pen().color(), QColor(Qt::darkBlue));
         EXPECT_TRUE(chart.isMaximized());
-        EXPECT_FALSE(chart.Print->isEnabled());
+        EXPECT_TRUE(chart.Print->isEnabled());
         EXPECT_EQ(chart.SensorLength->text(), QString::number(c.lengthMm) + " mm");
         EXPECT_TRUE(form->State.LinTableCached);
         EXPECT_EQ(ui().CGauge1->value(), 0);
@@ -90,6 +96,52 @@ TEST_F(LinChartWindowTest, ASecondChartOpensBesideTheFirstWithoutReadingTheEntri
     windows().front()->CloseLin->click();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(windows().size(), 1);
+}
+
+TEST_F(LinChartWindowTest, PrintSavesThePictureForTheUserHidesTheWindowAndPrintsTheReport) {
+    connectWithLength(1000, 1);
+    ui().PrintLinFile->click();
+    ASSERT_EQ(windows().size(), 1);
+    TLinearityForm& chart = *windows().front();
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("linearity.pdf"));
+    harness->dialogs.dialogScripts.push_back([](QDialog& destination) {
+        destination.findChild<QPushButton*>(QStringLiteral("ToPdf"))->click();
+        return destination.result();
+    });
+    harness->dialogs.fileNames.push_back(pdf);
+    chart.Print->click();
+
+    EXPECT_TRUE(harness->dialogs.messages.empty());
+    EXPECT_FALSE(QImage(home.dataPath() + QStringLiteral("/Linearität.png")).isNull());
+    EXPECT_TRUE(chart.isHidden());
+    EXPECT_EQ(windows().size(), 1);
+    const std::string text = testsupport::PdfText(pdf.toStdString());
+    for (const QString& expected :
+         {QStringLiteral("Modell:"), QStringLiteral("Länge:"), QStringLiteral("1000 mm"),
+          QStringLiteral("Ultraschallgeschw.:"), chart.SensorFN->text(), chart.SensorSW->text()}) {
+        EXPECT_NE(text.find(expected.toStdString()), std::string::npos)
+            << expected.toStdString() << " in:\n"
+            << text;
+    }
+    EXPECT_EQ(testsupport::PdfImageCount(pdf.toStdString()), 1);
+}
+
+TEST_F(LinChartWindowTest, APictureThatCannotBeSavedIsReportedAndNothingIsPrinted) {
+    connectWithLength(1000);
+    ui().PrintLinFile->click();
+    ASSERT_EQ(windows().size(), 1);
+    // A file where the user's data folder would be.
+    QDir().mkpath(home.path() + QStringLiteral("/data/KYR"));
+    QFile blocker(home.dataPath());
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    windows().front()->Print->click();
+    ASSERT_EQ(harness->dialogs.messages.size(), 1u);
+    EXPECT_TRUE(harness->dialogs.messages.front().text.startsWith(
+        "The file could not be written:\n" + home.dataPath() + "/Linearität.png"));
+    EXPECT_TRUE(harness->dialogs.dialogsShown.empty());
+    EXPECT_FALSE(windows().front()->isHidden());
 }
 
 TEST_F(LinChartWindowTest, AnEntryThatFailsSixTimesOpensNoWindow) {
