@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <stdlib.h>
 
 #include <chrono>
@@ -22,7 +23,7 @@ using testsupport::ChildProcess;
 
 constexpr int kKills = 200;
 // Several saves long, so that the kills land at every step of a save.
-constexpr int kLongestDelayUs = 8000;
+constexpr int kLongestDelayUs = 15000;
 constexpr auto kStartLimit = 20s;
 
 struct Kind {
@@ -54,8 +55,12 @@ unsigned seed() {
     return std::random_device()();
 }
 
-// Kills save_loop at random moments while it saves one kind of file over and
-// over, and looks at the file after every kill.
+void PrintTo(const Kind& kind, std::ostream* out) {
+    *out << kind.name;
+}
+
+// Kills a worker of save_loop at random moments while it saves one kind of
+// file over and over, and looks at the file after every kill.
 class InterruptedSave : public testing::TestWithParam<Kind> {
 protected:
     void SetUp() override {
@@ -110,19 +115,22 @@ TEST_P(InterruptedSave, EveryKillLeavesTheWholeOldOrTheWholeNewFile) {
     int olds = 0;
     int news = 0;
     int staged = 0;
-    for (int kill = 0; kill < kKills; ++kill) {
-        ChildProcess saver(argv("loop"));
-        ASSERT_EQ(saver.outputLine(kStartLimit), "saving") << saver.err();
+    ChildProcess server(argv("serve"), {}, ChildProcess::Input::Pipe);
+    for (int attempt = 0; attempt < kKills; ++attempt) {
+        ASSERT_TRUE(server.send("go\n"));
+        const auto worker = server.outputLine(kStartLimit);
+        ASSERT_TRUE(worker.has_value()) << server.err();
         std::this_thread::sleep_for(std::chrono::microseconds(delayUs(random)));
-        saver.signal(SIGKILL);
-        ASSERT_EQ(saver.wait(kStartLimit), 128 + SIGKILL) << "kill " << kill << ": " << saver.err();
+        ::kill(std::stoi(*worker), SIGKILL);
+        ASSERT_EQ(server.outputLine(kStartLimit), "ended " + std::to_string(128 + SIGKILL))
+            << "kill " << attempt << ": " << server.err();
 
         const std::string text = fileText(target_);
         ASSERT_TRUE(text == oldText || text == newText)
-            << "kill " << kill << " left " << text.size() << " bytes";
+            << "kill " << attempt << " left " << text.size() << " bytes";
         (text == oldText ? olds : news)++;
         const auto left = leftovers();
-        ASSERT_LE(left.size(), 1u) << "kill " << kill;
+        ASSERT_LE(left.size(), 1u) << "kill " << attempt;
         if (!left.empty()) {
             ASSERT_EQ(left[0].filename(), "." + target_.filename().string() + ".new");
             const std::string stagedText = fileText(left[0]);

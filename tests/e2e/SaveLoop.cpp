@@ -2,14 +2,22 @@
 // it while it does.
 //
 //   save_loop KIND PATH old|new   save the old or the new content once
-//   save_loop KIND PATH loop      print "saving", then save new, old, new ... until killed
+//   save_loop KIND PATH serve     for each line on standard input, start a worker
+//                                 process that saves new, old, new ... until it is
+//                                 killed; print its process id when it starts and
+//                                 "ended <code>" when it has ended (128 + signal)
 //
 // KIND is kyr (a parameter file), lin (a linearization export) or settings
 // (the settings file's COM-Port, written into the file at PATH as it is).
+// Serving saves the start-up of a program for every kill.
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <QString>
 #include <cstdio>
 #include <functional>
+#include <iostream>
 #include <string>
 #include <vector>
 
@@ -82,11 +90,36 @@ Save saverFor(const std::string& kind, const std::string& path) {
     return {};
 }
 
+[[noreturn]] void saveUntilKilled(const Save& save) {
+    for (bool newContent = true;; newContent = !newContent) {
+        if (!save(newContent))
+            _exit(1);
+    }
+}
+
+int serve(const Save& save) {
+    for (std::string line; std::getline(std::cin, line);) {
+        std::fflush(stdout);
+        const pid_t worker = fork();
+        if (worker == 0)
+            saveUntilKilled(save);
+        if (worker < 0)
+            return 1;
+        std::printf("%d\n", int(worker));
+        std::fflush(stdout);
+        int status = 0;
+        waitpid(worker, &status, 0);
+        std::printf("ended %d\n", WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status));
+        std::fflush(stdout);
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc != 4) {
-        std::fprintf(stderr, "usage: save_loop kyr|lin|settings PATH old|new|loop\n");
+        std::fprintf(stderr, "usage: save_loop kyr|lin|settings PATH old|new|serve\n");
         return 2;
     }
     const std::string mode = argv[3];
@@ -95,12 +128,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "save_loop: unknown kind %s\n", argv[1]);
         return 2;
     }
-    if (mode != "loop")
-        return save(mode == "new") ? 0 : 1;
-    std::printf("saving\n");
-    std::fflush(stdout);
-    for (bool newContent = true;; newContent = !newContent) {
-        if (!save(newContent))
-            return 1;
-    }
+    if (mode == "serve")
+        return serve(save);
+    return save(mode == "new") ? 0 : 1;
 }
