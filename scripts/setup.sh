@@ -10,6 +10,7 @@ packages=(
     libgl-dev libgtest-dev libgmock-dev
     clang libclang-rt-14-dev
     fonts-dejavu-core python3 poppler-utils
+    dpkg-dev file desktop-file-utils
 )
 
 missing=()

@@ -30,4 +30,13 @@ const TextPair& permissionAdvice() {
     return text;
 }
 
+const TextPair& inUseAdvice() {
+    static const TextPair text{
+        QStringLiteral("%1 is in use by another program.\n\nClose that program, or choose "
+                       "another port."),
+        QStringLiteral("%1 wird von einem anderen Programm benutzt.\n\nSchließen Sie dieses "
+                       "Programm, oder wählen Sie einen anderen Port.")};
+    return text;
+}
+
 }  // namespace comporttexts

@@ -10,5 +10,7 @@ const TextPair& connectButton();
 const TextPair& quitButton();
 // %1 stands for the ports, one per line.
 const TextPair& permissionAdvice();
+// %1 stands for the port.
+const TextPair& inUseAdvice();
 
 }  // namespace comporttexts

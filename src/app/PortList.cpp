@@ -27,9 +27,22 @@ QString EntryText(const PortEntry& entry) {
     return QStringLiteral("COM %1").arg(entry.number);
 }
 
+namespace {
+
+// "COM 7 (/dev/ttyUSB6)"
+QString EntryWithDevice(const PortEntry& entry) {
+    return EntryText(entry) + " (" + QString::fromStdString(entry.devicePath) + ")";
+}
+
+}  // namespace
+
 bool PermissionDenied(const TSerialCom& port) {
     const int code = port.LastError().code;
     return code == EACCES || code == EPERM;
+}
+
+bool InUseElsewhere(const TSerialCom& port) {
+    return port.LastError().code == EBUSY;
 }
 
 QString PermissionAdvice(const std::vector<PortEntry>& denied, uint8_t uiLanguage) {
@@ -37,10 +50,15 @@ QString PermissionAdvice(const std::vector<PortEntry>& denied, uint8_t uiLanguag
         return {};
     QStringList lines;
     for (const auto& entry : denied) {
-        lines << EntryText(entry) + " (" + QString::fromStdString(entry.devicePath) + ")";
+        lines << EntryWithDevice(entry);
     }
     const auto advice = pick(uiLanguage, comporttexts::permissionAdvice());
     return advice ? advice->arg(lines.join('\n')) : QString();
+}
+
+QString InUseAdvice(const PortEntry& port, uint8_t uiLanguage) {
+    const auto advice = pick(uiLanguage, comporttexts::inUseAdvice());
+    return advice ? advice->arg(EntryWithDevice(port)) : QString();
 }
 
 uint8_t ChoiceFromEntry(const QString& entry) {

@@ -28,9 +28,15 @@ QString EntryText(const PortEntry& entry);
 // Whether the last failed open or probe failed for lack of permission.
 bool PermissionDenied(const TSerialCom& port);
 
+// Whether the last failed open or probe failed because another program holds the device.
+bool InUseElsewhere(const TSerialCom& port);
+
 // What the user can do about devices that exist but may not be opened; empty
 // when there are none or the language has no texts.
 QString PermissionAdvice(const std::vector<PortEntry>& denied, uint8_t uiLanguage);
+// What the user can do about a port that another program holds; empty when
+// the language has no texts.
+QString InUseAdvice(const PortEntry& port, uint8_t uiLanguage);
 
 // The port an entry stands for: 0 for "Demo", the number after "COM " otherwise,
 // 255 when that is not a number.

@@ -93,14 +93,21 @@ bool PortChoice::ProbeStored(uint8_t port) {
     TSerialCom prober(form_.probeBackend(), form_.clock(), form_.ports());
     if (prober.Probe(port))
         return true;
-    if (!form_.ports().devicePath(port).empty() && app::PermissionDenied(prober)) {
-        Advise({{port, form_.ports().devicePath(port)}});
-    }
+    const app::PortEntry stored{port, form_.ports().devicePath(port)};
+    if (stored.devicePath.empty())
+        return false;
+    if (app::PermissionDenied(prober))
+        Advise({stored});
+    else if (app::InUseElsewhere(prober))
+        Tell(app::InUseAdvice(stored, form_.State.UiLanguage));
     return false;
 }
 
 void PortChoice::Advise(const std::vector<app::PortEntry>& denied) {
-    const QString advice = app::PermissionAdvice(denied, form_.State.UiLanguage);
+    Tell(app::PermissionAdvice(denied, form_.State.UiLanguage));
+}
+
+void PortChoice::Tell(const QString& advice) {
     if (advice.isEmpty())
         return;
     form_.dialogs().showMessage({advice, QStringLiteral("Varnel"), MessageButtons::Ok,

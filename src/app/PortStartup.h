@@ -30,6 +30,7 @@ private:
     bool ProbeStored(uint8_t port);
     // Tells the user about ports that exist but that this account may not open.
     void Advise(const std::vector<app::PortEntry>& denied);
+    void Tell(const QString& advice);
 
     TMainForm& form_;
 };

@@ -89,7 +89,7 @@ int CommandRunner::stream(std::optional<long> count, SampleFormat format,
              << " did not answer every register; it was not switched into its test mode\n";
         return SensorFailure;
     }
-    return StreamCommand(com_, out_, stop).run(count, format);
+    return StreamCommand(com_, port_, out_, err_, stop).run(count, format);
 }
 
 int CommandRunner::get(TSSICom::RegisterIndex r) {

@@ -10,6 +10,7 @@
 #include "files/FileHeader.h"
 #include "files/SpeedAfterLoad.h"
 #include "files/StoredSet.h"
+#include "platform/AtomicFile.h"
 #include "platform/Windows1252.h"
 
 namespace cli {
@@ -119,8 +120,8 @@ int SensorFileCommands::save(const std::string& path, const std::string& comment
     if (!readSet())
         return SensorFailure;
     const files::ParameterFile file = files::FileOfSet(com_.Parameters(), header.text, today());
-    const files::WriteResult written =
-        files::WriteFileAtomically(path, files::EncodeParameterFile(file));
+    const platform::WriteResult written =
+        platform::WriteFileAtomically(path, files::EncodeParameterFile(file));
     if (!written.ok) {
         err_ << "Cannot write " << path << ": " << written.reason << "\n";
         return FileFailure;

@@ -1,6 +1,5 @@
 #include "LinCommands.h"
 
-#include <QSaveFile>
 #include <QString>
 
 #include "Commands.h"
@@ -10,6 +9,7 @@
 #include "linearization/LinExport.h"
 #include "linearization/LinTable.h"
 #include "linearization/LinearityReport.h"
+#include "platform/AtomicFile.h"
 #include "report/TemplateFiles.h"
 #include "report/render/LinearityPicture.h"
 
@@ -91,12 +91,13 @@ int LinCommands::exportTable(const LinInvocation& lin) {
     if (outcome != linearization::TableExport::Outcome::Complete)
         return failed("the linearization table", "did not give every entry; no file written");
     const auto bytes = exporter.fileBytes();
-    QSaveFile file(QString::fromStdString(lin.file));
-    const bool written =
-        bytes && file.open(QIODevice::WriteOnly) &&
-        file.write(bytes->data(), qint64(bytes->size())) == qint64(bytes->size()) && file.commit();
-    if (!written) {
-        err_ << lin.file << ": " << file.errorString().toStdString() << "\n";
+    if (!bytes) {
+        err_ << lin.file << ": the table's text cannot be stored in Windows-1252\n";
+        return FileFailure;
+    }
+    const platform::WriteResult written = platform::WriteFileAtomically(lin.file, *bytes);
+    if (!written.ok) {
+        err_ << lin.file << ": " << written.reason << "\n";
         return FileFailure;
     }
     out_ << "Linearization table written to " << lin.file << "\n";

@@ -53,9 +53,9 @@ std::optional<std::string> sampleHeader(SampleFormat format) {
     return std::nullopt;
 }
 
-StreamCommand::StreamCommand(TSSICom& com, std::ostream& out,
+StreamCommand::StreamCommand(TSSICom& com, std::string port, std::ostream& out, std::ostream& err,
                              const volatile std::sig_atomic_t& stop)
-    : com_(com), out_(out), stop_(stop) {}
+    : com_(com), port_(std::move(port)), out_(out), err_(err), stop_(stop) {}
 
 int StreamCommand::run(std::optional<long> count, SampleFormat format) {
     testmode::SensorTestLink link(com_);
@@ -64,14 +64,21 @@ int StreamCommand::run(std::optional<long> count, SampleFormat format) {
         out_ << *header << "\n";
     }
     long printed = 0;
-    while (!stop_ && (!count || printed < *count)) {
+    std::optional<std::string> lost;
+    while (!stop_ && (!count || printed < *count) && !lost) {
         if (const auto reading = link.ReadBlock()) {
             out_ << sampleLine(*reading, link.HalfMicrometres(), format) << "\n";
             ++printed;
+        } else if (com_.ReadRequestFailed()) {
+            lost = com_.LastError().message;
         }
     }
     out_.flush();
     link.Leave();
+    if (lost) {
+        err_ << "The port " << port_ << " stopped working during the stream: " << *lost << "\n";
+        return SensorFailure;
+    }
     return Success;
 }
 

@@ -17,17 +17,21 @@ std::string sampleLine(const testmode::Reading& reading, bool halfMicrometres, S
 std::optional<std::string> sampleHeader(SampleFormat format);
 
 // Switches the sensor into its test mode, prints its samples and switches it
-// back after `count` samples or once `stop` is set (by a signal handler).
+// back after `count` samples, once `stop` is set (by a signal handler), or when
+// the port stops working.
 class StreamCommand {
 public:
-    StreamCommand(TSSICom& com, std::ostream& out, const volatile std::sig_atomic_t& stop);
+    StreamCommand(TSSICom& com, std::string port, std::ostream& out, std::ostream& err,
+                  const volatile std::sig_atomic_t& stop);
 
     // Expects the parameter set read; returns the exit code.
     int run(std::optional<long> count, SampleFormat format);
 
 private:
     TSSICom& com_;
+    std::string port_;
     std::ostream& out_;
+    std::ostream& err_;
     const volatile std::sig_atomic_t& stop_;
 };
 

@@ -18,42 +18,6 @@ std::string systemReason() {
     return std::strerror(errno);
 }
 
-std::string folderOf(const std::string& path) {
-    const size_t slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-// A replaced file keeps its permissions; a new one gets those the umask allows.
-mode_t modeFor(const std::string& path) {
-    struct stat existing {};
-    if (::stat(path.c_str(), &existing) == 0)
-        return existing.st_mode & 07777;
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
-}
-
-bool writeAll(int fd, const std::vector<uint8_t>& bytes) {
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        done += static_cast<size_t>(n);
-    }
-    return true;
-}
-
-WriteResult failed(const std::string& temporary) {
-    WriteResult result{false, systemReason()};
-    ::unlink(temporary.c_str());
-    return result;
-}
-
 }  // namespace
 
 FileBytes ReadParameterFile(const std::string& path) {
@@ -76,20 +40,6 @@ FileBytes ReadParameterFile(const std::string& path) {
         file.bytes.insert(file.bytes.end(), chunk, chunk + n);
     }
     return {ReadStatus::TooBig, {}, {}};
-}
-
-WriteResult WriteFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes) {
-    std::string temporary = folderOf(path) + "/.kyr-XXXXXX";
-    platform::UniqueFd fd(::mkstemp(temporary.data()));
-    if (!fd.valid())
-        return {false, systemReason()};
-    if (!writeAll(fd.get(), bytes) || ::fchmod(fd.get(), modeFor(path)) != 0 ||
-        ::fsync(fd.get()) != 0)
-        return failed(temporary);
-    fd.reset();
-    if (::rename(temporary.c_str(), path.c_str()) != 0)
-        return failed(temporary);
-    return {true, {}};
 }
 
 }  // namespace files

@@ -105,6 +105,8 @@ void requestLowLatency(int fd) {
 
 std::string openFailure(const std::string& devicePath, int code) {
     std::string text = "Cannot open " + devicePath + ": " + reason(code);
+    if (code == EBUSY)
+        text += ". Another program is using this port; close it, or choose another port.";
     if (code == EACCES || code == EPERM) {
         text +=
             ". The user account must be in the 'dialout' group "

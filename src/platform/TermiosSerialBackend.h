@@ -64,7 +64,7 @@ private:
 std::optional<speed_t> termiosSpeed(int baudRate);
 
 // What to tell the user when a device cannot be opened: the path, the
-// system's reason and, for a permission error, what to do about it.
+// system's reason and, for a port in use or a permission error, what to do about it.
 std::string openFailure(const std::string& devicePath, int code);
 
 }  // namespace platform

@@ -5,9 +5,10 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonParseError>
-#include <QSaveFile>
 #include <cmath>
 #include <limits>
+
+#include "platform/AtomicFile.h"
 
 namespace {
 
@@ -128,15 +129,12 @@ void SettingsStore::writeFile(const QJsonObject& values) const {
     if (!QDir().mkpath(QFileInfo(path_).absolutePath())) {
         fail(QStringLiteral("Cannot create the folder of the settings file %1").arg(path_));
     }
-    QSaveFile file(path_);
-    if (!file.open(QIODevice::WriteOnly)) {
-        fail(
-            QStringLiteral("Cannot write the settings file %1: %2").arg(path_, file.errorString()));
-    }
-    file.write(QJsonDocument(values).toJson(QJsonDocument::Indented));
-    if (!file.commit()) {
-        fail(
-            QStringLiteral("Cannot write the settings file %1: %2").arg(path_, file.errorString()));
+    const QByteArray text = QJsonDocument(values).toJson(QJsonDocument::Indented);
+    const platform::WriteResult written = platform::WriteFileAtomically(
+        QFile::encodeName(path_).toStdString(), std::string_view(text.constData(), text.size()));
+    if (!written.ok) {
+        fail(QStringLiteral("Cannot write the settings file %1: %2")
+                 .arg(path_, QString::fromStdString(written.reason)));
     }
 }
 

@@ -1,16 +1,10 @@
 #include "sim/StateFile.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstdio>
 #include <fstream>
 #include <span>
 #include <sstream>
 #include <vector>
 
-#include "platform/UniqueFd.h"
 #include "sim/WireText.h"
 
 namespace sim {
@@ -156,30 +150,6 @@ bool parseState(std::string_view text, SensorMemory& memory, int64_t timeMs) {
         if (!line.empty() && !parseLine(line, loaded, timeMs))
             return false;
     memory = loaded;
-    return true;
-}
-
-bool writeFileAtomically(const std::string& path, const std::string& text) {
-    const std::string temporary = path + ".tmp" + std::to_string(getpid());
-    platform::UniqueFd fd(
-        ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
-    if (!fd.valid())
-        return false;
-    size_t written = 0;
-    while (written < text.size()) {
-        const ssize_t n = ::write(fd.get(), text.data() + written, text.size() - written);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        written += size_t(n);
-    }
-    const bool complete = written == text.size() && fsync(fd.get()) == 0;
-    fd.reset();
-    if (!complete || std::rename(temporary.c_str(), path.c_str()) != 0) {
-        std::remove(temporary.c_str());
-        return false;
-    }
     return true;
 }
 

@@ -17,8 +17,6 @@ std::string formatState(const SensorMemory& memory, int64_t timeMs);
 // nothing and returns false. Working memory is left alone.
 bool parseState(std::string_view text, SensorMemory& memory, int64_t timeMs);
 
-// Writes through a temporary file in the same folder and renames it over `path`.
-bool writeFileAtomically(const std::string& path, const std::string& text);
 std::optional<std::string> readFile(const std::string& path);
 
 }  // namespace sim

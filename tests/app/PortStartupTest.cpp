@@ -129,6 +129,32 @@ TEST_F(PortStartupTest, AStoredPortWithoutPermissionSaysWhatToDo) {
     EXPECT_EQ(stored().value("COM-Port").toInt(), 5);
 }
 
+TEST_F(PortStartupTest, AStoredPortHeldByAnotherProgramIsNamedInEachLanguage) {
+    const struct {
+        int language;
+        QString text;
+    } cases[] = {
+        {0,
+         "COM 5 (/dev/ttyUSB4) is in use by another program.\n\nClose that program, or choose "
+         "another port."},
+        {1,
+         "COM 5 (/dev/ttyUSB4) wird von einem anderen Programm benutzt.\n\nSchließen Sie dieses "
+         "Programm, oder wählen Sie einen anderen Port."},
+    };
+    for (const auto& c : cases) {
+        FormHarness starting;
+        starting.probe.busy.insert("/dev/ttyUSB4");
+        home.writeSettings(
+            QStringLiteral(R"({"Language": %1, "COM-Port": 5})").arg(c.language).toUtf8());
+        starting.start();
+        ASSERT_EQ(starting.dialogs.messages.size(), 1u);
+        EXPECT_EQ(starting.dialogs.messages[0].text, c.text);
+        EXPECT_EQ(starting.dialogs.messages[0].caption, "Varnel");
+        EXPECT_EQ(starting.dialogs.dialogsShown, (std::vector<QString>{"ComPortSelectForm"}));
+        EXPECT_EQ(stored().value("COM-Port").toInt(), 5);
+    }
+}
+
 TEST_F(PortStartupTest, TheButtonReopensTheChosenPortAndQuitKeepsThePort) {
     TMainForm& form = startWith(R"({"Language": 0, "COM-Port": 1})");
     answerPortDialog("Demo", "Connect");

@@ -8,11 +8,13 @@
 #include "support/NullSerialBackend.h"
 
 // A machine whose serial devices can only be probed: the paths in `present`
-// open, those in `denied` exist but refuse this account, all others are missing.
+// open, those in `denied` exist but refuse this account, those in `busy` are
+// held by another program, all others are missing.
 class ProbeOnlyBackend final : public NullSerialBackend {
 public:
     std::set<std::string> present;
     std::set<std::string> denied;
+    std::set<std::string> busy;
     std::vector<std::string> probed;
 
     bool probe(const std::string& devicePath) override {
@@ -21,8 +23,12 @@ public:
             error_ = {};
             return true;
         }
-        error_ = denied.count(devicePath) ? platform::SystemError{EACCES, "Permission denied"}
-                                          : platform::SystemError{ENOENT, "No such file"};
+        if (denied.count(devicePath))
+            error_ = {EACCES, "Permission denied"};
+        else if (busy.count(devicePath))
+            error_ = {EBUSY, "Device or resource busy"};
+        else
+            error_ = {ENOENT, "No such file"};
         return false;
     }
 };

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <map>
 #include <memory>
 #include <sstream>
@@ -429,3 +430,87 @@ TEST_F(CliE2E, StreamStoppedByCtrlCLeavesTheSensorInCommandMode) {
 }
 
 }  // namespace
+
+namespace {
+
+// Waits until the simulator has received `commands` commands.
+bool receivedCommands(const fs::path& log, size_t commands) {
+    const auto deadline = ChildProcess::Clock::now() + kStartLimit;
+    while (count(fileText(log), " RX ") < commands) {
+        if (ChildProcess::Clock::now() > deadline)
+            return false;
+        std::this_thread::sleep_for(2ms);
+    }
+    return true;
+}
+
+}  // namespace
+
+TEST_F(CliE2E, ASecondProgramOnTheStreamingPortIsRefusedAndTheStreamGoesOn) {
+    startSimulator({"--position", std::to_string(kStreamStartUm), "--stream-step",
+                    std::to_string(kStreamStepUm)});
+    ChildProcess stream({VARNELCTL_BIN, "stream", "--port", link_, "--json"});
+    for (int i = 0; i < 20; ++i)
+        ASSERT_TRUE(stream.outputLine(kStartLimit).has_value()) << stream.err();
+
+    const CliRun second = varnelctl({"read", "--port", link_});
+    EXPECT_EQ(second.exitCode, 1);
+    EXPECT_EQ(second.err, "Cannot open " + link_ + ": " + std::strerror(EBUSY) +
+                              ". Another program is using this port; close it, or choose "
+                              "another port.\n");
+    EXPECT_EQ(second.out, "");
+
+    for (int i = 0; i < 20; ++i)
+        ASSERT_TRUE(stream.outputLine(kStartLimit).has_value()) << stream.err();
+    stream.signal(SIGINT);
+    EXPECT_EQ(stream.wait(kRunLimit), 0) << stream.err();
+    ExpectOnTheRampInOrder(streamedPositions(stream.out()));
+    EXPECT_EQ(varnelctl({"read", "--port", link_}).exitCode, 0);
+}
+
+TEST_F(CliE2E, AStreamWhosePortDisappearsEndsWithAnError) {
+    startSimulator({"--position", std::to_string(kStreamStartUm), "--stream-step",
+                    std::to_string(kStreamStepUm)});
+    ChildProcess stream({VARNELCTL_BIN, "stream", "--port", link_, "--json"});
+    for (int i = 0; i < 20; ++i)
+        ASSERT_TRUE(stream.outputLine(kStartLimit).has_value()) << stream.err();
+
+    sim_->signal(SIGKILL);
+    const auto code = stream.wait(kStartLimit);
+    ASSERT_TRUE(code.has_value()) << "the stream went on without its port";
+    EXPECT_EQ(*code, 1);
+    EXPECT_EQ(stream.err().rfind("The port " + link_ + " stopped working during the stream: ", 0),
+              0u)
+        << stream.err();
+    ExpectOnTheRampInOrder(streamedPositions(stream.out()));
+
+    startSimulator({"--preset", "qh"});
+    EXPECT_EQ(varnelctl({"read", "--port", link_}).exitCode, 0);
+}
+
+TEST_F(CliE2E, AReadWhoseSensorDisappearsMidSetEndsWithAnErrorAndTheNextFindsItAgain) {
+    const fs::path log = dir_ / "traffic.log";
+    startSimulator({"--preset", "qh", "--log", log.string()});
+    ChildProcess read({VARNELCTL_BIN, "read", "--port", link_});
+    // The firmware version and a few registers of the set.
+    ASSERT_TRUE(receivedCommands(log, 6)) << fileText(log);
+    sim_->signal(SIGKILL);
+    const auto killed = ChildProcess::Clock::now();
+
+    const auto code = read.wait(kRunLimit);
+    ASSERT_TRUE(code.has_value()) << "the read did not end";
+    const auto endedMs =
+        std::chrono::duration_cast<std::chrono::milliseconds>(ChildProcess::Clock::now() - killed)
+            .count();
+    std::cout << "read ended " << endedMs << " ms after its sensor went away\n";
+    EXPECT_EQ(*code, 1);
+    EXPECT_EQ(read.out(), "");
+    EXPECT_EQ(read.err().rfind("The port " + link_ + " stopped working during the read: ", 0), 0u)
+        << read.err();
+    EXPECT_LT(endedMs, 10000);
+
+    startSimulator({"--preset", "qh"});
+    const CliRun again = varnelctl({"read", "--port", link_, "--json"});
+    EXPECT_EQ(again.exitCode, 0) << again.err;
+    EXPECT_EQ(count(again.out, "{\"index\": "), 37u);
+}

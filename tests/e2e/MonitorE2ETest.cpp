@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -34,10 +38,10 @@ protected:
     }
     void TearDown() override { fs::remove_all(dir_); }
 
-    std::unique_ptr<ChildProcess> startSimulator() {
-        auto sim = std::make_unique<ChildProcess>(
-            std::vector<std::string>{VARNEL_SIM_BIN, "--preset", "qh", "--link", link_},
-            std::vector<std::string>{});
+    std::unique_ptr<ChildProcess> startSimulator(std::vector<std::string> options = {}) {
+        std::vector<std::string> argv = {VARNEL_SIM_BIN, "--preset", "qh", "--link", link_};
+        argv.insert(argv.end(), options.begin(), options.end());
+        auto sim = std::make_unique<ChildProcess>(argv);
         for (int i = 0; i < 50 && !fs::exists(link_); ++i)
             std::this_thread::sleep_for(100ms);
         EXPECT_TRUE(fs::exists(link_)) << "the simulator published no link";
@@ -53,9 +57,27 @@ protected:
                                      "XDG_CONFIG_HOME=" + (dir_ / "config").string()});
     }
 
+    // Kills the simulator as a pulled cable would end it, leaving no link behind.
+    void pullOut(std::unique_ptr<ChildProcess>& sim) {
+        sim->signal(SIGKILL);
+        sim->wait(5s);
+        sim.reset();
+        fs::remove(link_);
+    }
+
     fs::path dir_;
     std::string link_;
 };
+
+size_t polls(const fs::path& log) {
+    std::ifstream in(log);
+    size_t n = 0;
+    for (std::string line; std::getline(in, line);) {
+        if (line.find(" RX ") != std::string::npos && line.ends_with("FA"))
+            ++n;
+    }
+    return n;
+}
 
 TEST_F(MonitorE2E, FindsTheSensorLosesItAndFindsItAgainAfterARestart) {
     auto sim = startSimulator();
@@ -79,6 +101,42 @@ TEST_F(MonitorE2E, FindsTheSensorLosesItAndFindsItAgainAfterARestart) {
         if (line.rfind("status:", 0) == 0 || line.rfind("sensor:", 0) == 0)
             std::cout << line << '\n';
     }
+}
+
+TEST_F(MonitorE2E, ASecondProgramIsRefusedThePortAndTheWindowGoesOnPolling) {
+    const fs::path log = dir_ / "traffic.log";
+    auto sim = startSimulator({"--log", log.string()});
+    auto varnel = startVarnel();
+    ASSERT_TRUE(varnel->waitForError("status: Communication established on COM-Port 7", 40s));
+
+    ChildProcess second({VARNELCTL_BIN, "read", "--port", link_});
+    ASSERT_EQ(second.wait(20s), 1) << second.err();
+    EXPECT_EQ(second.err(), "Cannot open " + link_ + ": " + std::strerror(EBUSY) +
+                                ". Another program is using this port; close it, or choose "
+                                "another port.\n");
+
+    const size_t before = polls(log);
+    std::this_thread::sleep_for(2s);
+    EXPECT_GE(polls(log), before + 3) << "the window stopped polling";
+    pullOut(sim);
+    EXPECT_TRUE(varnel->waitForError("status: COM7: SSI-Sensor not connected...", 10s));
+}
+
+TEST_F(MonitorE2E, ASensorLostWhileItsSetIsReadIsShownMissingAndFoundWhenItIsBack) {
+    auto sim = startSimulator();
+    auto varnel = startVarnel();
+    std::vector<std::string> seen;
+    // The whole set takes more than a second at 4800 baud.
+    ASSERT_TRUE(varnel->waitForError("status: SSI-Sensor found on COM-Port 7", 20s, &seen));
+    pullOut(sim);
+    ASSERT_TRUE(varnel->waitForError("status: COM7: SSI-Sensor not connected...", 20s, &seen));
+    for (const auto& line : seen)
+        EXPECT_NE(line, "status: Communication established on COM-Port 7");
+
+    sim = startSimulator();
+    ASSERT_TRUE(varnel->waitForError("status: SSI-Sensor found on COM-Port 7", 20s));
+    ASSERT_TRUE(varnel->waitForError("status: Communication established on COM-Port 7", 30s));
+    ASSERT_TRUE(varnel->waitForError("sensor: 10203040", 5s));
 }
 
 }  // namespace

@@ -16,28 +16,41 @@
 namespace testsupport {
 
 // A program started for a test, with its standard output and error on pipes that
-// are read while it runs, so it never blocks on a full pipe. The destructor ends it
-// (SIGTERM, then SIGKILL) if it still runs.
+// are read while it runs, so it never blocks on a full pipe. Its standard input is
+// empty, or a pipe the test writes to. The destructor ends it (SIGTERM, then
+// SIGKILL) if it still runs.
 class ChildProcess {
 public:
     using Clock = std::chrono::steady_clock;
+    enum class Input { None, Pipe };
 
     // `env` holds NAME=value entries added to the inherited environment.
     explicit ChildProcess(const std::vector<std::string>& argv,
-                          const std::vector<std::string>& env = {}) {
+                          const std::vector<std::string>& env = {}, Input input = Input::None) {
         int out[2];
         int err[2];
+        int in[2] = {-1, -1};
         if (pipe2(out, O_CLOEXEC) != 0 || pipe2(err, O_CLOEXEC) != 0)
             return;
+        if (input == Input::Pipe) {
+            // A write to a program that has ended fails instead of ending the test.
+            ::signal(SIGPIPE, SIG_IGN);
+            if (pipe2(in, O_CLOEXEC) != 0)
+                return;
+        }
         pid_ = fork();
         if (pid_ == 0)
-            execute(argv, env, out[1], err[1]);
+            execute(argv, env, in[0], out[1], err[1]);
         close(out[1]);
         close(err[1]);
+        if (in[0] >= 0)
+            close(in[0]);
+        input_ = in[1];
         out_.fd = out[0];
         err_.fd = err[0];
     }
     ~ChildProcess() {
+        closeInput();
         stop();
         for (const Stream* stream : {&out_, &err_}) {
             if (stream->fd >= 0)
@@ -79,6 +92,23 @@ public:
                 return true;
         }
         return false;
+    }
+
+    // Writes to the program's standard input (Input::Pipe); false when it cannot.
+    bool send(const std::string& text) {
+        size_t done = 0;
+        while (input_ >= 0 && done < text.size()) {
+            const ssize_t n = ::write(input_, text.data() + done, text.size() - done);
+            if (n <= 0)
+                return false;
+            done += size_t(n);
+        }
+        return input_ >= 0;
+    }
+    void closeInput() {
+        if (input_ >= 0)
+            close(input_);
+        input_ = -1;
     }
 
     void signal(int number) {
@@ -123,9 +153,9 @@ private:
     };
 
     [[noreturn]] static void execute(const std::vector<std::string>& argv,
-                                     const std::vector<std::string>& env, int out, int err) {
-        const int nothing = open("/dev/null", O_RDONLY);
-        dup2(nothing, STDIN_FILENO);
+                                     const std::vector<std::string>& env, int in, int out,
+                                     int err) {
+        dup2(in >= 0 ? in : open("/dev/null", O_RDONLY), STDIN_FILENO);
         dup2(out, STDOUT_FILENO);
         dup2(err, STDERR_FILENO);
         for (const auto& entry : env)
@@ -183,6 +213,7 @@ private:
     }
 
     pid_t pid_ = -1;
+    int input_ = -1;
     std::optional<int> exitCode_;
     Stream out_;
     Stream err_;

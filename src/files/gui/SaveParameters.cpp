@@ -4,11 +4,11 @@
 #include <QFileInfo>
 
 #include "comm/Ssicom.h"
-#include "files/FileAccess.h"
 #include "files/FileHeader.h"
 #include "files/StoredSet.h"
 #include "files/gui/Comment.h"
 #include "files/gui/FileTexts.h"
+#include "platform/AtomicFile.h"
 #include "ui/MainState.h"
 #include "ui/PairedMessage.h"
 
@@ -29,7 +29,9 @@ void SaveParameters::Run() {
     if (!header)
         return;
     const ParameterFile file = FileOfSet(sensor_.Parameters(), *header, today_());
-    if (!WriteFileAtomically(QFile::encodeName(path).toStdString(), EncodeParameterFile(file)).ok)
+    if (!platform::WriteFileAtomically(QFile::encodeName(path).toStdString(),
+                                       EncodeParameterFile(file))
+             .ok)
         ShowPairedMessage(dialogs, state_.UiLanguage,
                           filetexts::message(filetexts::Id::CannotCreate), MessageButtons::Ok,
                           MessageIcon::Error);

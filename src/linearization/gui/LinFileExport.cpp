@@ -1,12 +1,13 @@
 #include "linearization/gui/LinFileExport.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QProgressBar>
-#include <QSaveFile>
 
 #include "comm/Ssicom.h"
 #include "linearization/LinExport.h"
 #include "linearization/gui/LinPage.h"
+#include "platform/AtomicFile.h"
 #include "ui/MainState.h"
 #include "ui/PairedMessage.h"
 #include "ui/WaitCursor.h"
@@ -84,11 +85,10 @@ void LinFileExport::showEntry(int address, int8_t value) {
 }
 
 QString LinFileExport::save(const QString& fileName, const std::string& bytes) {
-    QSaveFile file(fileName);
-    const bool written = file.open(QIODevice::WriteOnly) &&
-                         file.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size()) &&
-                         file.commit();
-    return written ? QString() : fileName + QStringLiteral("\n") + file.errorString();
+    const platform::WriteResult written =
+        platform::WriteFileAtomically(QFile::encodeName(fileName).toStdString(), bytes);
+    return written.ok ? QString()
+                      : fileName + QStringLiteral("\n") + QString::fromStdString(written.reason);
 }
 
 void LinFileExport::show(lintexts::Id id, const QString& appended) {

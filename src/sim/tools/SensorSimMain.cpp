@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/AtomicFile.h"
 #include "platform/Clock.h"
 #include "sim/PtyHost.h"
 #include "sim/SimulatedSensor.h"
@@ -103,7 +104,7 @@ void keepStateIn(const std::string& path, sim::SimulatedSensor& sensor) {
             throw std::runtime_error("cannot read the sensor state in " + path);
     }
     sensor.onPersistentChange([path, &sensor] {
-        if (!sim::writeFileAtomically(path, sensor.saveState()))
+        if (!platform::WriteFileAtomically(path, sensor.saveState()).ok)
             std::cerr << "varnel-sensor-sim: cannot save the sensor state in " << path << '\n';
     });
 }

@@ -12,6 +12,7 @@
 #include "files/FileAccess.h"
 #include "files/ParameterFile.h"
 #include "files/gui/Files.h"
+#include "platform/AtomicFile.h"
 #include "platform/Windows1252.h"
 #include "support/FileSizeLimit.h"
 #include "support/FormHarness.h"
@@ -183,7 +184,8 @@ TEST_F(FilesTest, RefusedFilesChangeNothing) {
     save(good, QString());
     const std::vector<uint8_t> bytes = bytesOf(good);
     const auto write = [](const QString& file, std::vector<uint8_t> content) {
-        ASSERT_TRUE(files::WriteFileAtomically(QFile::encodeName(file).toStdString(), content).ok);
+        ASSERT_TRUE(
+            platform::WriteFileAtomically(QFile::encodeName(file).toStdString(), content).ok);
     };
     write(path("big.kyr"), std::vector<uint8_t>(65536, 0));
     write(path("cut.kyr"), std::vector<uint8_t>(bytes.begin(), bytes.end() - 1));
@@ -241,8 +243,9 @@ TEST_F(FilesTest, ACancelledOrFailedSaveLeavesTheFileAsItWas) {
     };
     for (const auto& c : cases) {
         connect(preset("qh"), c.language);
-        ASSERT_TRUE(
-            files::WriteFileAtomically(QFile::encodeName(file).toStdString(), {1, 2, 3}).ok);
+        ASSERT_TRUE(platform::WriteFileAtomically(QFile::encodeName(file).toStdString(),
+                                                  std::vector<uint8_t>{1, 2, 3})
+                        .ok);
         harness->dialogs.answers.push_back(c.overwrite);
         {
             std::unique_ptr<FileSizeLimit> limit(c.writeFails ? new FileSizeLimit(16) : nullptr);
