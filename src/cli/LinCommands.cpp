@@ -116,7 +116,7 @@ int LinCommands::report(const LinInvocation& lin) {
         return failed("the linearization table", "did not give every entry; no file written");
     const auto length = static_cast<uint32_t>(com_[TSSICom::Length].Value);
     const QString picture = report::LinearityPicturePath();
-    const report::PictureOutcome saved = report::SaveLinearityPicture(
+    const report::FileOutcome saved = report::SaveLinearityPicture(
         report::DrawLinearityChart({data, length, lin.language}), picture);
     if (!saved.written) {
         err_ << picture.toStdString() << ": " << saved.reason.toStdString() << "\n";

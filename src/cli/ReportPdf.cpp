@@ -42,7 +42,7 @@ int WriteReportPdf(const report::ReportRequest& request, const std::string& pdf,
     const auto document =
         report::MakeReportDocument(report::FillTemplate(loaded.text, request.parameters));
     const QString path = QString::fromStdString(pdf);
-    const report::PdfOutcome outcome = report::WritePdf(*document, path);
+    const report::FileOutcome outcome = report::WritePdf(*document, path);
     if (!outcome.written) {
         err << pdf << ": " << outcome.reason.toStdString() << "\n";
         return FileFailure;

@@ -89,7 +89,7 @@ TLinearityForm::TLinearityForm(QWidget& owner, const LinearityContent& content, 
 void TLinearityForm::PrintClick() {
     showMaximized();
     const QString picture = report::LinearityPicturePath();
-    const report::PictureOutcome saved = report::SaveLinearityPicture(
+    const report::FileOutcome saved = report::SaveLinearityPicture(
         report::DrawLinearityChart({data_, lengthMm_, language_}), picture);
     if (!saved.written) {
         MessagePair message = lintexts::message(lintexts::Id::ExportNotWritten);

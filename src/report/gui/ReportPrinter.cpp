@@ -101,7 +101,7 @@ void ReportPrinter::toPdf(const QTextDocument& document) {
     if (path.isEmpty())
         return;
     WaitCursor wait;
-    const PdfOutcome outcome = WritePdf(document, path);
+    const FileOutcome outcome = WritePdf(document, path);
     if (!outcome.written)
         show(Message::PdfNotWritten, path + QStringLiteral("\n") + outcome.reason);
 }

@@ -1,10 +1,10 @@
 #include "report/render/LinearityPicture.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 #include <QPainter>
 #include <QPainterPath>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QUrl>
 #include <cmath>
@@ -190,20 +190,15 @@ QString LinearityPicturePath() {
            QLatin1Char('/') + QString::fromUtf8(PictureFile);
 }
 
-PictureOutcome SaveLinearityPicture(const QImage& picture, const QString& path) {
+FileOutcome SaveLinearityPicture(const QImage& picture, const QString& path) {
     const QString folder = QFileInfo(path).absolutePath();
     if (!QDir().mkpath(folder))
         return {false, QStringLiteral("cannot create the folder ") + folder};
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return {false, file.errorString()};
-    if (!picture.save(&file, "PNG")) {
-        file.cancelWriting();
-        return {false, file.errorString()};
-    }
-    if (!file.commit())
-        return {false, file.errorString()};
-    return {true, {}};
+    QBuffer png;
+    png.open(QIODevice::WriteOnly);
+    if (!picture.save(&png, "PNG"))
+        return {false, QStringLiteral("the picture could not be encoded")};
+    return WriteOutputFile(path, png.data());
 }
 
 std::string PictureUrl(const QString& path) {

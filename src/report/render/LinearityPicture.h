@@ -4,6 +4,7 @@
 #include <QString>
 #include <cstdint>
 
+#include "OutputFile.h"
 #include "linearization/LinChart.h"
 
 // The picture of the linearity chart that the linearity report shows: the
@@ -21,14 +22,9 @@ QImage DrawLinearityChart(const LinearityChart& chart);
 // The picture's file in the user's own data folder, never in the installation.
 QString LinearityPicturePath();
 
-struct PictureOutcome {
-    bool written = false;
-    QString reason;
-};
-
-// Writes the picture as PNG: to a temporary file beside `path`, renamed over it
-// when complete. Creates the folder when it is missing.
-PictureOutcome SaveLinearityPicture(const QImage& picture, const QString& path);
+// Writes the picture as PNG; a failure leaves any existing file as it was.
+// Creates the folder when it is missing.
+FileOutcome SaveLinearityPicture(const QImage& picture, const QString& path);
 
 // The location of a picture file as a report template takes it.
 std::string PictureUrl(const QString& path);

@@ -1,13 +1,13 @@
 #include "report/render/ReportDocument.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QFontDatabase>
 #include <QImage>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QTextDocument>
 
 namespace report {
@@ -87,21 +87,18 @@ void PrintReport(const QTextDocument& document, QPagedPaintDevice& device) {
     page->print(&device);
 }
 
-PdfOutcome WritePdf(const QTextDocument& document, const QString& path) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return {false, file.errorString()};
+FileOutcome WritePdf(const QTextDocument& document, const QString& path) {
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
     {
-        QPdfWriter writer(&file);
+        QPdfWriter writer(&pdf);
         writer.setResolution(PdfResolution);
         writer.setTitle(document.metaInformation(QTextDocument::DocumentTitle));
         writer.setCreator(QStringLiteral("Varnel"));
         SetReportPage(writer);
         PrintReport(document, writer);
     }
-    if (!file.commit())
-        return {false, file.errorString()};
-    return {true, {}};
+    return WriteOutputFile(path, pdf.data());
 }
 
 }  // namespace report

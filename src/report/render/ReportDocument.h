@@ -4,6 +4,8 @@
 #include <memory>
 #include <string>
 
+#include "OutputFile.h"
+
 class QPagedPaintDevice;
 class QTextDocument;
 
@@ -24,14 +26,8 @@ void SetReportPage(QPagedPaintDevice& device);
 // Lays the document out on the device's pages and paints it.
 void PrintReport(const QTextDocument& document, QPagedPaintDevice& device);
 
-struct PdfOutcome {
-    bool written = false;
-    QString reason;  // the system's reason when it was not written
-};
-
-// Writes the document as a PDF file: to a temporary file beside `path`, renamed
-// over it when complete, so that a failure leaves any existing file as it was.
-// The PDF's title is the document's.
-PdfOutcome WritePdf(const QTextDocument& document, const QString& path);
+// Writes the document as a PDF file; a failure leaves any existing file as it
+// was. The PDF's title is the document's.
+FileOutcome WritePdf(const QTextDocument& document, const QString& path);
 
 }  // namespace report

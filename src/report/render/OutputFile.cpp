@@ -1,0 +1,15 @@
+#include "OutputFile.h"
+
+#include <string_view>
+
+#include "platform/AtomicFile.h"
+
+namespace report {
+
+FileOutcome WriteOutputFile(const QString& path, const QByteArray& bytes) {
+    const platform::WriteResult result = platform::WriteFileAtomically(
+        path.toStdString(), std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
+    return {result.ok, QString::fromStdString(result.reason)};
+}
+
+}  // namespace report
