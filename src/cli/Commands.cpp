@@ -5,6 +5,7 @@
 #include "ReportPdf.h"
 #include "StreamCommand.h"
 #include "TableOutput.h"
+#include "comm/ProgramTitle.h"
 #include "comm/SensorRules.h"
 #include "report/SensorReport.h"
 #include "report/TemplateFiles.h"
@@ -76,7 +77,7 @@ int CommandRunner::report(const std::string& pdf, uint8_t language) {
         return code;
     const report::ReportRequest request{
         report::SensorTemplate(language), language,
-        report::SensorReportParameters(com_.Parameters(), language, VARNEL_PROGRAM_TITLE)};
+        report::SensorReportParameters(com_.Parameters(), language, ProgramTitleText)};
     return WriteReportPdf(request, pdf, out_, err_);
 }
 

@@ -5,6 +5,7 @@
 
 #include "ExitCode.h"
 #include "FileOutput.h"
+#include "comm/ProgramTitle.h"
 #include "comm/RegisterTable.h"
 #include "files/FileAccess.h"
 #include "files/FileHeader.h"
@@ -107,7 +108,7 @@ int SensorFileCommands::run(const Invocation& invocation) {
 }
 
 int SensorFileCommands::save(const std::string& path, const std::string& comment) {
-    const files::Header header = files::BuildHeader(VARNEL_PROGRAM_TITLE, comment);
+    const files::Header header = files::BuildHeader(ProgramTitleText, comment);
     if (header.problem == files::HeaderProblem::CommentTooLong) {
         err_ << "varnelctl: the comment is longer than " << files::LongestComment
              << " characters\n";
