@@ -72,6 +72,7 @@ public:
     bool ReadParameterSetStrict();
     // True when every register that answered its last read was written and confirmed.
     bool WriteParameterSet();
+    // False when the command could not be sent; the sensor itself confirms nothing.
     bool CommitToEeprom();
     bool WriteFactorySettings();
     bool ReadFactorySettings();
