@@ -118,8 +118,11 @@ bool InProcessBackend::write(const uint8_t* buffer, size_t n) {
         const int64_t endUs =
             startUs + (int64_t(i + 1) * kBitsPerByte * 1000000 + baudRate_ - 1) / baudRate_;
         arrivalMs = (endUs + 999) / 1000;
-        if (!unplugged(arrivalMs))
-            sensor_.receive(buffer[i], arrivalMs);
+        if (unplugged(arrivalMs)) {
+            clock_.advanceTo(arrivalMs);
+            return fail(EIO, devicePath_);  // the device vanished while the bytes went out
+        }
+        sensor_.receive(buffer[i], arrivalMs);
     }
     clock_.advanceTo(arrivalMs);
     return true;

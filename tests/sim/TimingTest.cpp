@@ -198,6 +198,11 @@ TEST(InProcessBackendTest, UnpluggedForAWhileLosesWhatIsSentMeanwhile) {
     ASSERT_TRUE(link.backend.open("/dev/ttyUSB0", 4800, 50));
     EXPECT_EQ(link.read(7), "") << "the reply sent while unplugged is lost";
     EXPECT_EQ(link.ask("DA", 7), "020119\r");
+
+    link.backend.unplugBetween(link.clock.now() + 3, link.clock.now() + 100);
+    EXPECT_FALSE(link.send("DN000000")) << "unplugged while the bytes went out";
+    EXPECT_EQ(link.backend.lastError().code, EIO);
+    EXPECT_EQ(link.sensor.traffic().back().text, "020119") << "the command never arrived";
 }
 
 TEST(InProcessBackendTest, OpenAndProbeReportBusyOrMissingDevices) {
