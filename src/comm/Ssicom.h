@@ -94,6 +94,7 @@ private:
     bool Finish(RegisterIndex r, int32_t desired, bool ok);
     bool FitsField(RegisterIndex r, int32_t desired) const;
     std::string FormatWord(RegisterIndex r, int32_t desired) const;
+    bool SendValue(RegisterIndex r, const std::string& command);
     bool WriteWord(RegisterIndex r);
     bool WriteLength();
     bool WriteModel();

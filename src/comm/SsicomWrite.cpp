@@ -106,6 +106,16 @@ std::string TSSICom::FormatWord(RegisterIndex r, int32_t desired) const {
     }
 }
 
+// The value is already back in the table; when it never reached the sensor it
+// is not the sensor's, whatever the read before the write answered.
+bool TSSICom::SendValue(RegisterIndex r, const std::string& command) {
+    if (SendCommand(command)) {
+        return true;
+    }
+    parameters_[r].Answered = 0;
+    return false;
+}
+
 bool TSSICom::WriteWord(RegisterIndex r) {
     DataElement& reg = parameters_[r];
     const int32_t desired = reg.Value;
@@ -126,7 +136,7 @@ bool TSSICom::WriteWord(RegisterIndex r) {
         }
         const std::string command = reg.WriteCommand + FormatWord(r, desired);
         reg.Value = desired;
-        if (!SendCommand(command)) {
+        if (!SendValue(r, command)) {
             wordKnown = buildOnReadBack;
             return false;
         }
@@ -151,7 +161,8 @@ bool TSSICom::WriteLength() {
         }
         const std::string command = reg.WriteCommand + reg.Reply.substr(0, 2) + code;
         reg.Value = desired;
-        return SendCommand(command) && ReadRegister(Length) && (reg.Value == desired || IsDemo());
+        return SendValue(Length, command) && ReadRegister(Length) &&
+               (reg.Value == desired || IsDemo());
     });
     return Finish(Length, desired, ok);
 }
@@ -170,7 +181,7 @@ bool TSSICom::WriteModel() {
         }
         const std::string lengthCode = reg.Reply.size() > 2 ? reg.Reply.substr(2) : "";
         reg.Value = desired;
-        return SendCommand(reg.WriteCommand + letters + lengthCode);
+        return SendValue(Model, reg.WriteCommand + letters + lengthCode);
     });
     return Finish(Model, desired, ok);
 }
