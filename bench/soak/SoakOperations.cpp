@@ -300,8 +300,10 @@ SoakSession::Outcome SoakSession::SensorTest() {
             std::find(streamed.rbegin(), streamed.rend(), reading->record) == streamed.rend())
             outcome.missed.push_back({"test block", reading->record, "never streamed"});
     }
-    link.Leave();
-    outcome.ok = com_.IsOpen() && backend_.baudRate() == sim::SimulatedSensor::kCommandBaud;
+    outcome.ok = link.Leave();
+    if (outcome.ok && backend_.baudRate() != sim::SimulatedSensor::kCommandBaud)
+        outcome.missed.push_back(
+            {"port after the test", "4800 baud", std::to_string(backend_.baudRate()) + " baud"});
     return outcome;
 }
 
