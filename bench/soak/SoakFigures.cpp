@@ -84,9 +84,10 @@ void Figures::Add(const Figures& s) {
         faults[i] += s.faults[i];
     silentWrongWrites += s.silentWrongWrites;
     crashes += s.crashes;
-    validCorruptionOperations += s.validCorruptionOperations;
-    validCorruptionsSlippedThrough += s.validCorruptionsSlippedThrough;
-    slippedThroughReads += s.slippedThroughReads;
+    for (auto [sum, add] : {std::pair{&inReads, &s.inReads}, {&inWrites, &s.inWrites}}) {
+        sum->operations += add->operations;
+        sum->slippedThrough += add->slippedThrough;
+    }
     unconfirmedModelWrites += s.unconfirmedModelWrites;
     staleAfterReportedFailure += s.staleAfterReportedFailure;
     sensorsLost += s.sensorsLost;
@@ -113,18 +114,19 @@ void Figures::Print(std::FILE* out, uint64_t firstSeed, double wallSeconds) cons
     std::fprintf(out, "\nfaults injected\n");
     for (int i = 0; i < FaultKindCount; ++i)
         std::fprintf(out, "  %-32s %9ld\n", FaultName(FaultKind(i)), faults[size_t(i)]);
-    const long slippedWrites = validCorruptionsSlippedThrough - slippedThroughReads;
     std::fprintf(out, "\nresults\n");
     std::fprintf(out, "  %-52s %9ld\n", "silent wrong writes", silentWrongWrites);
     std::fprintf(out, "  %-52s %9ld\n", "crashes", crashes);
-    std::fprintf(out, "  %-52s %9ld\n", "operations with a reply corrupted into a valid one",
-                 validCorruptionOperations);
-    std::fprintf(out, "  %-52s %9ld\n", "  caught by a read-back, retried or harmless",
-                 validCorruptionOperations - validCorruptionsSlippedThrough);
-    std::fprintf(out, "  %-52s %9ld\n", "  wrong value left behind a success, in reads",
-                 slippedThroughReads);
-    std::fprintf(out, "  %-52s %9ld\n", "  wrong value left behind a success, in writes",
-                 slippedWrites);
+    std::fprintf(out, "  %-52s %9ld\n", "reads with a reply corrupted into a valid one",
+                 inReads.operations);
+    std::fprintf(out, "  %-52s %9ld\n", "  wrong value shown after a success (nothing to check)",
+                 inReads.slippedThrough);
+    std::fprintf(out, "  %-52s %9ld\n", "writes with a reply corrupted into a valid one",
+                 inWrites.operations);
+    std::fprintf(out, "  %-52s %9ld\n", "  caught by the read-back, or without effect",
+                 inWrites.operations - inWrites.slippedThrough);
+    std::fprintf(out, "  %-52s %9ld\n", "  wrong value left behind a success",
+                 inWrites.slippedThrough);
     std::fprintf(out, "  %-52s %9ld\n", "refused model writes reported as done (no read-back)",
                  unconfirmedModelWrites);
     std::fprintf(out, "  %-52s %9ld\n", "stale values after a reported failure",

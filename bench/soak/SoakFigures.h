@@ -49,11 +49,15 @@ struct Figures {
     FaultCounts faults{};
     long silentWrongWrites = 0;
     long crashes = 0;
-    // Corruptions into another valid reply: operations that had one, and of
-    // those the ones that reported success with a wrong value left behind.
-    long validCorruptionOperations = 0;
-    long validCorruptionsSlippedThrough = 0;
-    long slippedThroughReads = 0;
+    // Operations with a reply corrupted into another valid one, by whether
+    // they only read or also wrote, and of those the ones that reported
+    // success with a wrong value left behind.
+    struct ValidCorruptions {
+        long operations = 0;
+        long slippedThrough = 0;
+    };
+    ValidCorruptions inReads;
+    ValidCorruptions inWrites;
     long unconfirmedModelWrites = 0;
     long staleAfterReportedFailure = 0;
     long sensorsLost = 0;

@@ -123,7 +123,10 @@ std::string SoakSession::RandomFactoryNumber() {
 
 SoakSession::Outcome SoakSession::ReadSet() {
     const bool strict = !recovering_ && Chance(StrictReadShare);
-    Outcome outcome{strict ? com_.ReadParameterSetStrict() : com_.ReadParameterSet(), {}};
+    Outcome outcome{strict ? com_.ReadParameterSetStrict() : com_.ReadParameterSet(),
+                    {},
+                    false,
+                    strict ? "strict" : ""};
     if (outcome.ok && com_[R::LinTableByte].Answered &&
         com_[R::LinTableAddress].Value == TableStart)
         believedAddresses_.insert(TableStart);
@@ -170,14 +173,17 @@ SoakSession::Outcome SoakSession::WriteRegister() {
 }
 
 SoakSession::Outcome SoakSession::WriteSet() {
+    std::string changed;
     for (int64_t n = Uniform(0, 4); n > 0; --n) {
         const R r = SetRegisters[size_t(Uniform(0, SetRegisters.size() - 1))];
         com_[r].Value = RandomValue(r);
         com_[r].Modified = 1;
+        changed += std::string(changed.empty() ? "" : " ") + TSSICom::RegisterKey(r) + " " +
+                   std::to_string(com_[r].Value);
     }
     const auto values = Values(com_);
     const auto answered = AnsweredFlags(com_);
-    Outcome outcome{com_.WriteParameterSet(), {}};
+    Outcome outcome{com_.WriteParameterSet(), {}, false, changed};
     if (outcome.ok)
         for (const R r : SetRegisters)
             if (answered[r])

@@ -152,7 +152,7 @@ bool SoakSession::Judge(OperationKind kind, const Outcome& outcome) {
     else if (faults_.Injected() == 0)
         ++tally.failedWithoutFault;
     if (faults_.ValidCorruptions() > 0)
-        ++figures_.validCorruptionOperations;
+        ++Corruptions(kind).operations;
     std::vector<Mismatch> mismatches = CompareBelief(com_, sensor_, believedAddresses_);
     mismatches.insert(mismatches.end(), outcome.missed.begin(), outcome.missed.end());
     if (trace_)
@@ -161,14 +161,18 @@ bool SoakSession::Judge(OperationKind kind, const Outcome& outcome) {
                      outcome.detail.c_str(), outcome.ok ? "ok" : "failed", faults_.Log().c_str(),
                      Describe(mismatches).c_str());
     const bool trustedBefore = std::exchange(beliefTrusted_, mismatches.empty());
-    if (!outcome.ok) {
-        if (!mismatches.empty() && trustedBefore && faults_.ValidCorruptions() == 0) {
-            ++figures_.staleAfterReportedFailure;
-            Note(FindingKind::Stale, kind, Describe(mismatches));
-        }
+    if (outcome.ok)
+        return mismatches.empty() || JudgeMismatch(kind, mismatches);
+    if (mismatches.empty() || !trustedBefore || faults_.ValidCorruptions() > 0)
         return false;
+    if (UnconfirmedModel(mismatches)) {
+        ++figures_.unconfirmedModelWrites;
+        Note(FindingKind::UnconfirmedModel, kind, Describe(mismatches));
+    } else {
+        ++figures_.staleAfterReportedFailure;
+        Note(FindingKind::Stale, kind, Describe(mismatches));
     }
-    return mismatches.empty() || JudgeMismatch(kind, mismatches);
+    return false;
 }
 
 // A success with a wrong value behind it: the protocol could not have told
@@ -177,16 +181,10 @@ bool SoakSession::Judge(OperationKind kind, const Outcome& outcome) {
 // wrong write.
 bool SoakSession::JudgeMismatch(OperationKind kind, const std::vector<Mismatch>& mismatches) {
     const std::string text = Describe(mismatches);
-    const bool onlyModel = std::all_of(mismatches.begin(), mismatches.end(), [](const Mismatch& m) {
-        return m.what.starts_with(TSSICom::RegisterKey(TSSICom::Model));
-    });
     if (faults_.ValidCorruptions() > 0) {
-        ++figures_.validCorruptionsSlippedThrough;
-        if (kind == Kind::ReadSet || kind == Kind::Poll || kind == Kind::LinRead ||
-            kind == Kind::LinRun)
-            ++figures_.slippedThroughReads;
+        ++Corruptions(kind).slippedThrough;
         Note(FindingKind::SlippedThrough, kind, text);
-    } else if (onlyModel && faults_.RefusedModelWrite()) {
+    } else if (UnconfirmedModel(mismatches)) {
         ++figures_.unconfirmedModelWrites;
         Note(FindingKind::UnconfirmedModel, kind, text);
     } else {
@@ -194,6 +192,20 @@ bool SoakSession::JudgeMismatch(OperationKind kind, const std::vector<Mismatch>&
         Note(FindingKind::SilentWrongWrite, kind, text);
     }
     return false;
+}
+
+Figures::ValidCorruptions& SoakSession::Corruptions(OperationKind kind) {
+    const bool onlyReads = kind == Kind::ReadSet || kind == Kind::Poll || kind == Kind::LinRead ||
+                           kind == Kind::LinRun;
+    return onlyReads ? figures_.inReads : figures_.inWrites;
+}
+
+// The model is written without a read-back: a refused write goes unnoticed.
+bool SoakSession::UnconfirmedModel(const std::vector<Mismatch>& mismatches) const {
+    const std::string model = TSSICom::RegisterKey(TSSICom::Model);
+    return faults_.RefusedModelWrite() &&
+           std::all_of(mismatches.begin(), mismatches.end(),
+                       [&](const Mismatch& m) { return m.what.starts_with(model); });
 }
 
 void SoakSession::Note(FindingKind kind, OperationKind operation, const std::string& text) {

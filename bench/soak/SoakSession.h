@@ -43,6 +43,8 @@ private:
     // reads the sensor afresh, as after a lost sensor.
     bool Judge(OperationKind kind, const Outcome& outcome);
     bool JudgeMismatch(OperationKind kind, const std::vector<Mismatch>& mismatches);
+    bool UnconfirmedModel(const std::vector<Mismatch>& mismatches) const;
+    Figures::ValidCorruptions& Corruptions(OperationKind kind);
     bool Recover();
     void Note(FindingKind kind, OperationKind operation, const std::string& text);
 
