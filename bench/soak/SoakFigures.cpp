@@ -119,7 +119,7 @@ void Figures::Print(std::FILE* out, uint64_t firstSeed, double wallSeconds) cons
     std::fprintf(out, "  %-52s %9ld\n", "crashes", crashes);
     std::fprintf(out, "  %-52s %9ld\n", "reads with a reply corrupted into a valid one",
                  inReads.operations);
-    std::fprintf(out, "  %-52s %9ld\n", "  wrong value shown after a success (nothing to check)",
+    std::fprintf(out, "  %-52s %9ld\n", "  wrong value shown after a success",
                  inReads.slippedThrough);
     std::fprintf(out, "  %-52s %9ld\n", "writes with a reply corrupted into a valid one",
                  inWrites.operations);
