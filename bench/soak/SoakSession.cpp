@@ -38,11 +38,15 @@ sim::SensorConfig RandomConfig(std::mt19937_64& random) {
     return config;
 }
 
+// A session's rates lie between none and these.
+constexpr FaultRates HighestRates{0.12, 0.1, 0.06};
+
 FaultRates RandomRates(std::mt19937_64& random) {
     std::uniform_real_distribution<double> share(0, 1);
     if (share(random) < FaultFreeShare)
         return {};
-    return {share(random) * 0.12, share(random) * 0.1, share(random) * 0.06};
+    return {share(random) * HighestRates.perReply, share(random) * HighestRates.perWrite,
+            share(random) * HighestRates.perOperation};
 }
 
 }  // namespace
@@ -141,25 +145,35 @@ SoakSession::Outcome SoakSession::Perform(OperationKind kind) {
     return {};
 }
 
-bool SoakSession::Judge(OperationKind kind, const Outcome& outcome) {
-    OperationTally& tally = figures_.operations[static_cast<size_t>(kind)];
-    if (outcome.fileRefused)
+void SoakSession::Tally(OperationKind kind, const Outcome& outcome) {
+    if (outcome.fileRefused) {
         ++figures_.filesRefused;
-    else
-        ++tally.run;
-    if (outcome.ok && !outcome.fileRefused)
+        return;
+    }
+    OperationTally& tally = figures_.operations[static_cast<size_t>(kind)];
+    ++tally.run;
+    if (outcome.ok)
         ++tally.succeeded;
     else if (faults_.Injected() == 0)
         ++tally.failedWithoutFault;
     if (faults_.ValidCorruptions() > 0)
         ++Corruptions(kind).operations;
-    std::vector<Mismatch> mismatches = CompareBelief(com_, sensor_, believedAddresses_);
-    mismatches.insert(mismatches.end(), outcome.missed.begin(), outcome.missed.end());
+}
+
+void SoakSession::Trace(OperationKind kind, const Outcome& outcome,
+                        const std::vector<Mismatch>& mismatches) {
     if (trace_)
         std::fprintf(trace_, "%8lld ms  %-20s %-12s %-6s [%s] %s\n",
                      static_cast<long long>(clock_.now()), OperationName(kind),
                      outcome.detail.c_str(), outcome.ok ? "ok" : "failed", faults_.Log().c_str(),
                      Describe(mismatches).c_str());
+}
+
+bool SoakSession::Judge(OperationKind kind, const Outcome& outcome) {
+    Tally(kind, outcome);
+    std::vector<Mismatch> mismatches = CompareBelief(com_, sensor_, believedAddresses_);
+    mismatches.insert(mismatches.end(), outcome.missed.begin(), outcome.missed.end());
+    Trace(kind, outcome, mismatches);
     const bool trustedBefore = std::exchange(beliefTrusted_, mismatches.empty());
     if (outcome.ok)
         return mismatches.empty() || JudgeMismatch(kind, mismatches);

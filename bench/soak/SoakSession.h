@@ -42,6 +42,8 @@ private:
     // False when the operation failed or left a wrong belief: then the program
     // reads the sensor afresh, as after a lost sensor.
     bool Judge(OperationKind kind, const Outcome& outcome);
+    void Tally(OperationKind kind, const Outcome& outcome);
+    void Trace(OperationKind kind, const Outcome& outcome, const std::vector<Mismatch>& mismatches);
     bool JudgeMismatch(OperationKind kind, const std::vector<Mismatch>& mismatches);
     bool UnconfirmedModel(const std::vector<Mismatch>& mismatches) const;
     Figures::ValidCorruptions& Corruptions(OperationKind kind);
