@@ -18,10 +18,6 @@ bool isHexArgument(const std::string& text) {
            });
 }
 
-bool isModelCode(int32_t model) {
-    return model >= 0 && model <= 0xFFFF && comm::isModelLetter(model >> 8) &&
-           comm::isModelLetter(model & 0xFF);
-}
 }  // namespace
 
 bool TSSICom::WriteRegister(RegisterIndex r) {
@@ -171,7 +167,8 @@ bool TSSICom::WriteModel() {
     DataElement& reg = parameters_[Model];
     const int32_t desired = reg.Value;
     reg.Answered = 0;
-    if (!isModelCode(desired)) {
+    // Nothing confirms a model write: a value that is no model code is not sent at all.
+    if (!rules::IsModelValue(desired)) {
         return false;
     }
     const std::string letters{static_cast<char>(desired >> 8), static_cast<char>(desired & 0xFF)};

@@ -77,7 +77,9 @@ TEST(RegisterWrite, ValuesOutsideTheirFieldAreNotSent) {
                                    {R::Length, 12345},
                                    {R::Length, 70000},
                                    {R::Resolution, -5},
-                                   {R::Model, 0}}) {
+                                   {R::Model, 0},
+                                   {R::Model, '5' * 256 + 'H'},
+                                   {R::Model, 'Q' * 256 + 'h'}}) {
         EXPECT_EQ(write(link, r, value, false), Lines{}) << TSSICom::RegisterKey(r);
         EXPECT_TRUE(link.sensor.traffic().empty());
         EXPECT_EQ(link.com[r].Value, value);
