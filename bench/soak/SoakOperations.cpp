@@ -260,8 +260,11 @@ SoakSession::Outcome SoakSession::LinWrite() {
                     {},
                     false,
                     std::to_string(address) + " " + std::to_string(value)};
-    if (!outcome.ok)
+    if (!outcome.ok) {
+        // As the program no longer trusts its copy of the table then.
+        believedAddresses_.clear();
         return outcome;
+    }
     if (address < TableStart || address > ParameterSet::LinTableLastAddress) {
         outcome.missed.push_back(
             {"entry written at " + std::to_string(address), "success", "no such entry"});
