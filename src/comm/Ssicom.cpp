@@ -12,10 +12,6 @@ constexpr int RtsPulseMs = 100;
 constexpr int WakeLines = 35;
 constexpr int WakeLinePauseMs = 20;
 constexpr uint8_t WakeLine[] = {'P', 'R', 'O', 'G', CarriageReturn};
-
-std::vector<uint8_t> bytesOf(const std::string& text) {
-    return {text.begin(), text.end()};
-}
 }  // namespace
 
 TSSICom::TSSICom(platform::SerialBackend& backend, platform::Clock& clock,
@@ -26,9 +22,15 @@ bool TSSICom::SendCommand(const std::string& command) {
     if (IsDemo()) {
         return true;
     }
-    std::vector<uint8_t> line = bytesOf(command);
+    std::vector<uint8_t> line;
+    if (commandCut_) {
+        line.push_back(CarriageReturn);
+    }
+    line.insert(line.end(), command.begin(), command.end());
     line.push_back(CarriageReturn);
+    const bool wasOpen = IsOpen();
     const bool written = WriteBytes(line.data(), line.size());
+    commandCut_ = !written && (wasOpen || commandCut_);
     Purge();
     if (written) {
         clock().sleep(CommandPauseMs);

@@ -111,4 +111,8 @@ private:
     bool SendEepromCommand(const char* command, std::initializer_list<Range> cleared, int pauseMs);
 
     ParameterSet parameters_;
+    // A command whose write failed on an open port may have reached the sensor
+    // in part; the next command begins with a carriage return that ends it, so
+    // that the two never run together into another command.
+    bool commandCut_ = false;
 };

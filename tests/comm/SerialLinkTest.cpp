@@ -91,6 +91,24 @@ TEST(CommandExchange, ReceiveReplyRejectsBrokenFrames) {
     EXPECT_EQ(target, "3C6D29");
 }
 
+// Unplugged after six bytes of DN0201xx: without a carriage return of its own
+// the next command would complete DN0201DA, a write the sensor carries out.
+TEST(CommandExchange, ACommandCutOffNeverRunsTogetherWithTheNext) {
+    SimLink link;
+    link.backend.unplugBetween(14, 200);
+    EXPECT_FALSE(link.com.SendCommand("DN020118"));
+    link.clock.advanceTo(200);
+    ASSERT_TRUE(link.com.ReadRegister(TSSICom::BitWidth));
+    EXPECT_EQ(link.com[TSSICom::BitWidth].Value, 25);
+    EXPECT_EQ(link.sensor.word("DA"), 0x020119u);
+    EXPECT_EQ(link.commands(), (std::vector<std::string>{"DN0201", "DA"}));
+    link.sensor.clearTraffic();
+    const int64_t start = link.clock.now();
+    ASSERT_TRUE(link.com.SendCommand("FA"));
+    EXPECT_EQ(link.commands(), std::vector<std::string>{"FA"});
+    EXPECT_EQ(link.commandTimes().back() - start, 7) << "three bytes: no carriage return before";
+}
+
 TEST(WakeUp, RtsPulseThenThirtyFiveProgLines) {
     SimLink link(configWith([](auto& c) { c.startsAwake = false; }));
     ASSERT_TRUE(link.com.WakeSensor());
