@@ -86,6 +86,8 @@ private:
         RegisterIndex last;
     };
 
+    bool WriteLine(const uint8_t* bytes, size_t count);
+    bool EndCutCommand();
     Exchange ReadExchange(RegisterIndex r, const std::string& command);
     void Decode(RegisterIndex r);
     void DecodeSampleTime(RegisterIndex r, uint32_t raw);
@@ -112,7 +114,7 @@ private:
 
     ParameterSet parameters_;
     // A command whose write failed on an open port may have reached the sensor
-    // in part; the next command begins with a carriage return that ends it, so
-    // that the two never run together into another command.
+    // in part; before the next one a carriage return ends it, so that the two
+    // never run together into another command.
     bool commandCut_ = false;
 };
