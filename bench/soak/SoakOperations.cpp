@@ -99,8 +99,10 @@ int32_t SoakSession::RandomValue(R r) {
     }
     if (r == R::Length)
         return Chance(0.5) ? Clamp32(Uniform(0, 9999)) : Clamp32(Uniform(200, 1310) * 50);
-    if (r == R::Model)
-        return rules::ModelValue(char('A' + Uniform(0, 25)), char('A' + Uniform(0, 25)));
+    if (r == R::Model) {
+        const auto first = char('A' + Uniform(0, 25));  // one draw after the other, as replays need
+        return rules::ModelValue(first, char('A' + Uniform(0, 25)));
+    }
     // Wrapped into 32 bits, as the table holds full-word registers.
     return static_cast<int32_t>(static_cast<uint32_t>(Uniform(range.min, range.max)));
 }
