@@ -85,7 +85,7 @@ void FaultInjector::Attach(sim::Faults& faults) {
 }
 
 bool FaultInjector::Chance(double p) {
-    return enabled_ && p > 0 && std::uniform_real_distribution<double>(0, 1)(random_) < p;
+    return p > 0 && std::uniform_real_distribution<double>(0, 1)(random_) < p;
 }
 
 void FaultInjector::Count(FaultKind kind, const std::string& command) {

@@ -43,7 +43,6 @@ public:
     void Attach(sim::Faults& faults);
     // Starts the account of one operation; may unplug the adapter during it.
     void BeginOperation(sim::InProcessBackend& backend, int64_t nowMs);
-    void SetEnabled(bool enabled) { enabled_ = enabled; }
 
     // In the operation begun last.
     int ValidCorruptions() const { return validCorruptions_; }
@@ -65,7 +64,6 @@ private:
     std::mt19937_64& random_;
     FaultRates rates_;
     FaultCounts counts_{};
-    bool enabled_ = true;
     int validCorruptions_ = 0;
     int injected_ = 0;
     bool refusedModelWrite_ = false;
