@@ -161,6 +161,12 @@ std::optional<int32_t> ParseModelLetters(const std::string& text) {
                       static_cast<char>(std::toupper(second)));
 }
 
+bool IsModelValue(int32_t modelValue) {
+    const auto upperLetter = [](int32_t c) { return c >= 'A' && c <= 'Z'; };
+    return modelValue >= 0 && modelValue <= 0xFFFF && upperLetter(modelValue >> 8) &&
+           upperLetter(modelValue & 0xFF);
+}
+
 ValueRange RegisterRange(ParameterSet::RegisterIndex r, const ParameterSet::DataElement& element) {
     switch (r) {
         case ParameterSet::Offset:

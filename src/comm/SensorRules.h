@@ -116,6 +116,8 @@ std::string FamilyLine(const ModelCode& code);
 std::string ModelLetters(int32_t modelValue);
 // Two letters in any case as a model value in upper case; nothing for other text.
 std::optional<int32_t> ParseModelLetters(const std::string& text);
+// Whether a model value holds two upper-case letters, as ParseModelLetters gives them.
+bool IsModelValue(int32_t modelValue);
 
 // ---- Value ranges ----
 

@@ -8,14 +8,12 @@
 namespace {
 constexpr uint8_t CarriageReturn = 13;
 constexpr int CommandPauseMs = 15;
+// By then a reply has come and gone: its pauses and read time-out.
+constexpr int CutCommandAnswerMs = 100;
 constexpr int RtsPulseMs = 100;
 constexpr int WakeLines = 35;
 constexpr int WakeLinePauseMs = 20;
 constexpr uint8_t WakeLine[] = {'P', 'R', 'O', 'G', CarriageReturn};
-
-std::vector<uint8_t> bytesOf(const std::string& text) {
-    return {text.begin(), text.end()};
-}
 }  // namespace
 
 TSSICom::TSSICom(platform::SerialBackend& backend, platform::Clock& clock,
@@ -26,14 +24,36 @@ bool TSSICom::SendCommand(const std::string& command) {
     if (IsDemo()) {
         return true;
     }
-    std::vector<uint8_t> line = bytesOf(command);
+    std::vector<uint8_t> line(command.begin(), command.end());
     line.push_back(CarriageReturn);
-    const bool written = WriteBytes(line.data(), line.size());
+    const bool written = EndCutCommand() && WriteLine(line.data(), line.size());
     Purge();
     if (written) {
         clock().sleep(CommandPauseMs);
     }
     return written;
+}
+
+bool TSSICom::WriteLine(const uint8_t* bytes, size_t count) {
+    const bool wasOpen = IsOpen();
+    const bool written = WriteBytes(bytes, count);
+    commandCut_ = commandCut_ || (wasOpen && !written);
+    return written;
+}
+
+// Whatever part of a cut command reached the sensor is ended on its own line,
+// and what the sensor may answer to it is dropped.
+bool TSSICom::EndCutCommand() {
+    if (!commandCut_) {
+        return true;
+    }
+    if (!WriteBytes(&CarriageReturn, 1)) {
+        return false;
+    }
+    clock().sleep(CutCommandAnswerMs);
+    Purge();
+    commandCut_ = false;
+    return true;
 }
 
 bool TSSICom::ReceiveReply(int length, std::string& target) {

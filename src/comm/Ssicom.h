@@ -72,6 +72,7 @@ public:
     bool ReadParameterSetStrict();
     // True when every register that answered its last read was written and confirmed.
     bool WriteParameterSet();
+    // False when the command could not be sent; the sensor itself confirms nothing.
     bool CommitToEeprom();
     bool WriteFactorySettings();
     bool ReadFactorySettings();
@@ -85,6 +86,8 @@ private:
         RegisterIndex last;
     };
 
+    bool WriteLine(const uint8_t* bytes, size_t count);
+    bool EndCutCommand();
     Exchange ReadExchange(RegisterIndex r, const std::string& command);
     void Decode(RegisterIndex r);
     void DecodeSampleTime(RegisterIndex r, uint32_t raw);
@@ -93,6 +96,7 @@ private:
     bool Finish(RegisterIndex r, int32_t desired, bool ok);
     bool FitsField(RegisterIndex r, int32_t desired) const;
     std::string FormatWord(RegisterIndex r, int32_t desired) const;
+    bool SendValue(RegisterIndex r, const std::string& command);
     bool WriteWord(RegisterIndex r);
     bool WriteLength();
     bool WriteModel();
@@ -109,4 +113,8 @@ private:
     bool SendEepromCommand(const char* command, std::initializer_list<Range> cleared, int pauseMs);
 
     ParameterSet parameters_;
+    // A command whose write failed on an open port may have reached the sensor
+    // in part; before the next one a carriage return ends it, so that the two
+    // never run together into another command.
+    bool commandCut_ = false;
 };

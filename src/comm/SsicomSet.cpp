@@ -110,9 +110,12 @@ bool TSSICom::WriteParameterSet() {
     return ok;
 }
 
+// The sensor does not confirm these commands; a command that never left the
+// port is the one failure the program can tell, and then nothing is cleared.
 bool TSSICom::SendEepromCommand(const char* command, std::initializer_list<Range> cleared,
                                 int pauseMs) {
-    SendCommand(command);
+    if (!SendCommand(command))
+        return false;
     for (const Range& range : cleared) {
         for (int r = range.first; r <= range.last; ++r) {
             parameters_.ParameterStruct[r].Modified = 0;

@@ -18,10 +18,6 @@ bool isHexArgument(const std::string& text) {
            });
 }
 
-bool isModelCode(int32_t model) {
-    return model >= 0 && model <= 0xFFFF && comm::isModelLetter(model >> 8) &&
-           comm::isModelLetter(model & 0xFF);
-}
 }  // namespace
 
 bool TSSICom::WriteRegister(RegisterIndex r) {
@@ -106,6 +102,16 @@ std::string TSSICom::FormatWord(RegisterIndex r, int32_t desired) const {
     }
 }
 
+// The value is already back in the table; when it never reached the sensor it
+// is not the sensor's, whatever the read before the write answered.
+bool TSSICom::SendValue(RegisterIndex r, const std::string& command) {
+    if (SendCommand(command)) {
+        return true;
+    }
+    parameters_[r].Answered = 0;
+    return false;
+}
+
 bool TSSICom::WriteWord(RegisterIndex r) {
     DataElement& reg = parameters_[r];
     const int32_t desired = reg.Value;
@@ -126,7 +132,7 @@ bool TSSICom::WriteWord(RegisterIndex r) {
         }
         const std::string command = reg.WriteCommand + FormatWord(r, desired);
         reg.Value = desired;
-        if (!SendCommand(command)) {
+        if (!SendValue(r, command)) {
             wordKnown = buildOnReadBack;
             return false;
         }
@@ -151,7 +157,8 @@ bool TSSICom::WriteLength() {
         }
         const std::string command = reg.WriteCommand + reg.Reply.substr(0, 2) + code;
         reg.Value = desired;
-        return SendCommand(command) && ReadRegister(Length) && (reg.Value == desired || IsDemo());
+        return SendValue(Length, command) && ReadRegister(Length) &&
+               (reg.Value == desired || IsDemo());
     });
     return Finish(Length, desired, ok);
 }
@@ -160,7 +167,8 @@ bool TSSICom::WriteModel() {
     DataElement& reg = parameters_[Model];
     const int32_t desired = reg.Value;
     reg.Answered = 0;
-    if (!isModelCode(desired)) {
+    // Nothing confirms a model write: a value that is no model code is not sent at all.
+    if (!rules::IsModelValue(desired)) {
         return false;
     }
     const std::string letters{static_cast<char>(desired >> 8), static_cast<char>(desired & 0xFF)};
@@ -170,7 +178,7 @@ bool TSSICom::WriteModel() {
         }
         const std::string lengthCode = reg.Reply.size() > 2 ? reg.Reply.substr(2) : "";
         reg.Value = desired;
-        return SendCommand(reg.WriteCommand + letters + lengthCode);
+        return SendValue(Model, reg.WriteCommand + letters + lengthCode);
     });
     return Finish(Model, desired, ok);
 }

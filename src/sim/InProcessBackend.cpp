@@ -22,14 +22,14 @@ bool InProcessBackend::usable() {
     error_ = {};
     if (!open_)
         return fail(EBADF, devicePath_);
-    if (unplugged_)
+    if (unplugged(clock_.now()))
         return fail(EIO, devicePath_);
     return true;
 }
 
 bool InProcessBackend::deviceAvailable(const std::string& devicePath) {
     error_ = {};
-    if (unplugged_ || devicePath != devicePath_)
+    if (unplugged(clock_.now()) || devicePath != devicePath_)
         return fail(ENOENT, devicePath);
     if (busy || open_)
         return fail(EBUSY, devicePath);
@@ -61,7 +61,7 @@ void InProcessBackend::close() {
         return;
     open_ = false;
     received_.clear();
-    if (!unplugged_)
+    if (!unplugged(clock_.now()))
         sensor_.setRts(false, clock_.now());
 }
 
@@ -82,7 +82,8 @@ bool InProcessBackend::purge() {
 
 void InProcessBackend::collect(int64_t untilMs) {
     for (const TimedByte& b : sensor_.takeOutput(untilMs))
-        received_.push_back(b.byte);
+        if (!unplugged(b.timeMs))
+            received_.push_back(b.byte);
 }
 
 bool InProcessBackend::read(uint8_t* buffer, size_t n, size_t& received) {
@@ -117,6 +118,10 @@ bool InProcessBackend::write(const uint8_t* buffer, size_t n) {
         const int64_t endUs =
             startUs + (int64_t(i + 1) * kBitsPerByte * 1000000 + baudRate_ - 1) / baudRate_;
         arrivalMs = (endUs + 999) / 1000;
+        if (unplugged(arrivalMs)) {
+            clock_.advanceTo(arrivalMs);
+            return fail(EIO, devicePath_);  // the device vanished while the bytes went out
+        }
         sensor_.receive(buffer[i], arrivalMs);
     }
     clock_.advanceTo(arrivalMs);
@@ -129,6 +134,15 @@ void InProcessBackend::unplug() {
 
 void InProcessBackend::plugIn() {
     unplugged_ = false;
+}
+
+void InProcessBackend::unplugBetween(int64_t fromMs, int64_t untilMs) {
+    unpluggedFromMs_ = fromMs;
+    unpluggedUntilMs_ = untilMs;
+}
+
+bool InProcessBackend::unplugged(int64_t atMs) const {
+    return unplugged_ || (atMs >= unpluggedFromMs_ && atMs < unpluggedUntilMs_);
 }
 
 }  // namespace sim

@@ -31,6 +31,9 @@ public:
     // Unplugging makes every request on the open port fail and the device vanish.
     void unplug();
     void plugIn();
+    // Unplugged from `fromMs` until `untilMs` on the clock: requests in between fail
+    // as after unplug(), and what the sensor sends in between is lost.
+    void unplugBetween(int64_t fromMs, int64_t untilMs);
     bool busy = false;  // another program holds the device: open and probe fail with EBUSY
 
     int baudRate() const { return baudRate_; }
@@ -41,6 +44,7 @@ private:
     // Clears the last error; false (with the reason) when no request can be made.
     bool usable();
     bool deviceAvailable(const std::string& devicePath);
+    bool unplugged(int64_t atMs) const;
     // Moves what the sensor has sent up to `untilMs` into the receive buffer.
     void collect(int64_t untilMs);
 
@@ -51,6 +55,8 @@ private:
     platform::SystemError error_;
     bool open_ = false;
     bool unplugged_ = false;
+    int64_t unpluggedFromMs_ = 0;
+    int64_t unpluggedUntilMs_ = 0;
     int baudRate_ = 0;
     int timeoutMs_ = 0;
 };

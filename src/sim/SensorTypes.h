@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -25,6 +26,9 @@ struct SensorConfig {
     // While streaming, the magnet moves this far per record and turns back at
     // the rod's ends: a triangle from magnetPositionUm. 0 keeps it still.
     int streamStepUm = 0;
+    // Drops bit 0 of the Measurement field, in working memory and in the EEPROM,
+    // when a stream ends. Off, the bit stays set until a write clears it.
+    bool dropsTestBitAfterStream = false;
     // Raw words that replace the preset's values, by read command ("DA", "AA",
     // "YA00000000" ...); decimal registers (AA, UA) hold their number.
     std::map<std::string, uint32_t> words;
@@ -41,6 +45,11 @@ struct Faults {
     std::vector<std::string> silentCommands;
     // Write commands, or how they begin, that the sensor ignores ("DN", "XN00C8").
     std::vector<std::string> refusedCommands;
+    // Asked about every command line (not "PROG"): true makes the sensor ignore it.
+    std::function<bool(const std::string& line)> refuses;
+    // Sees every reply before it goes out, its carriage return included, and may
+    // change it, shorten it or empty it (an empty reply is lost).
+    std::function<void(const std::string& command, std::string& wire)> tamperReply;
     bool wrongLinAddress = false;   // XA echoes the address + 1
     bool teachUnconfirmed = false;  // YN teach answers "15" instead of "06"
     // The bootloader's answers to the messages it receives, one character each

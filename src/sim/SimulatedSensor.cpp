@@ -15,6 +15,7 @@ constexpr const char* kWakeUpLine = "PROG";
 constexpr size_t kMaxLineLength = 64;
 constexpr char kCorruptCharacter = 'X';
 constexpr char kMissingCrCharacter = '\n';
+constexpr uint32_t kTestModeBit = 0x00040000;  // DA bit 18: bit 0 of the Measurement field
 
 bool listed(const std::vector<std::string>& commands, const std::string& line) {
     return std::any_of(commands.begin(), commands.end(),
@@ -57,7 +58,7 @@ void SimulatedSensor::onLine(const std::string& line, int64_t timeMs) {
         return;
     }
     if (faults_.silent || !awake_ || mode_ != SensorMode::Command ||
-        listed(faults_.refusedCommands, line))
+        listed(faults_.refusedCommands, line) || (faults_.refuses && faults_.refuses(line)))
         return;
     carryOut(line, timeMs);
 }
@@ -71,14 +72,15 @@ void SimulatedSensor::carryOut(const std::string& line, int64_t timeMs) {
     if (outcome.persistentChange && persistentChange_)
         persistentChange_();
     if (outcome.reply && !listed(faults_.silentCommands, line))
-        sendReply(*outcome.reply, timeMs);
+        sendReply(line, *outcome.reply, timeMs);
 }
 
 bool SimulatedSensor::due(int everyNth) const {
     return everyNth > 0 && replyCount_ % everyNth == 0;
 }
 
-void SimulatedSensor::sendReply(const std::string& payload, int64_t commandTimeMs) {
+void SimulatedSensor::sendReply(const std::string& command, const std::string& payload,
+                                int64_t commandTimeMs) {
     ++replyCount_;
     if (due(faults_.dropEveryNthReply))
         return;
@@ -89,6 +91,10 @@ void SimulatedSensor::sendReply(const std::string& payload, int64_t commandTimeM
         wire[payload.size() - 1] = '\0';
     if (due(faults_.missingCrEveryNthReply))
         wire.back() = kMissingCrCharacter;
+    if (faults_.tamperReply)
+        faults_.tamperReply(command, wire);
+    if (wire.empty())
+        return;
     const int64_t startMs = output_.send(wire, commandTimeMs + config_.replyDelayMs);
     if (wire.back() == '\r')
         wire.pop_back();
@@ -151,8 +157,10 @@ void SimulatedSensor::followBootloader(int64_t timeMs) {
 // Every change of speed ends a stream and drops what is left of it. The stream
 // is paced even when replies are not: unpaced, all of an endless stream would be due at once.
 void SimulatedSensor::followStreamMode(int64_t timeMs) {
-    if (streaming_)
+    if (streaming_) {
         output_.cancel(timeMs);
+        leaveTestMode();
+    }
     streaming_ = mode_ == SensorMode::Command && streamsAt(memory_.working, baudRate_);
     output_.setPaced(streaming_ || config_.paced);
     if (!streaming_)
@@ -170,6 +178,13 @@ void SimulatedSensor::queueRecord() {
         streamed_.pop_front();
     output_.send(record, streamStartMs_);
     moveMagnetAlongStream();
+}
+
+void SimulatedSensor::leaveTestMode() {
+    if (!config_.dropsTestBitAfterStream)
+        return;
+    for (RegisterBank* bank : {&memory_.working, &memory_.eeprom})
+        bank->words.at("DA") &= ~kTestModeBit;
 }
 
 void SimulatedSensor::moveMagnetAlongStream() {

@@ -97,10 +97,11 @@ private:
     void noteTime(int64_t timeMs);
     void onLine(const std::string& line, int64_t timeMs);
     void carryOut(const std::string& line, int64_t timeMs);
-    void sendReply(const std::string& payload, int64_t commandTimeMs);
+    void sendReply(const std::string& command, const std::string& payload, int64_t commandTimeMs);
     bool due(int everyNth) const;
     void log(TrafficEntry::Kind kind, std::string text, int64_t timeMs);
     void followStreamMode(int64_t timeMs);
+    void leaveTestMode();
     void queueRecord();
     void bootloaderReceive(uint8_t byte, int64_t timeMs);
     void sendDueIdentification(int64_t untilMs);

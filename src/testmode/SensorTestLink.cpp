@@ -30,13 +30,15 @@ void SensorTestLink::Enter() {
         rules::HasFlag(com_[TSSICom::OutputFlags].Value, rules::TemperatureBit);
     savedMeasurement_ = com_[TSSICom::Measurement].Value;
     com_[TSSICom::Measurement].Value = savedMeasurement_ | rules::MeasurementTestMode;
-    com_.WriteRegister(TSSICom::Measurement);
+    const bool switched = com_.WriteRegister(TSSICom::Measurement);
     com_.ReadRegister(TSSICom::FirmwareVersion);
     com_.Commit();
     PulseRts(EnterRtsPulseMs);
     com_.Close();
     const int32_t firmware = com_.FirmwareVersionNumber();
-    com_.Open(com_.PortNumber(), rules::TestStreamBaud(firmware), rules::StreamTimeoutMs);
+    entered_ =
+        com_.Open(com_.PortNumber(), rules::TestStreamBaud(firmware), rules::StreamTimeoutMs) &&
+        switched;
     com_.Purge();
 }
 
@@ -51,27 +53,27 @@ std::optional<Reading> SensorTestLink::ReadBlock() {
     return Reading{DecodeBlock(text, format_), std::string(FrameRecord(text))};
 }
 
-void SensorTestLink::Leave() {
-    ReturnToCommandLink();
-    RestoreMeasurement();
+bool SensorTestLink::Leave() {
+    const bool returned = ReturnToCommandLink();
+    return RestoreMeasurement() && returned;
 }
 
-void SensorTestLink::ReturnToCommandLink() {
+bool SensorTestLink::ReturnToCommandLink() {
     PulseRts(LeaveRtsPulseMs);
     com_.Close();
-    com_.OpenDefault(com_.PortNumber());
+    return com_.OpenDefault(com_.PortNumber());
 }
 
-void SensorTestLink::RestoreMeasurement() {
+bool SensorTestLink::RestoreMeasurement() {
     com_[TSSICom::Measurement].Value = savedMeasurement_ & rules::MeasurementSynchronous;
-    if (!NeedsWarning()) {
-        return;
+    if (!NeedsWarning() && entered_) {
+        return true;
     }
     com_.WakeSensor();
     com_.Sleep(AfterWakeMs);
-    com_.WriteRegister(TSSICom::Measurement);
+    const bool written = com_.WriteRegister(TSSICom::Measurement);
     com_.Sleep(AfterMeasurementWriteMs);
-    com_.WriteFactorySettings();
+    return com_.Commit() && written;
 }
 
 void SensorTestLink::PulseRts(int milliseconds) {

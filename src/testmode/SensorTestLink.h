@@ -30,11 +30,15 @@ public:
     // One block within the stream's time-out; nothing when it came incomplete.
     std::optional<Reading> ReadBlock();
     // Back to the command link with the test-mode bit cleared in the table:
-    // ReturnToCommandLink, then RestoreMeasurement.
-    void Leave();
-    void ReturnToCommandLink();
-    // Firmware that commits with EN is also told the mode without the test bit.
-    void RestoreMeasurement();
+    // ReturnToCommandLink, then RestoreMeasurement. False when either failed.
+    bool Leave();
+    // False when the port did not open for the command link.
+    bool ReturnToCommandLink();
+    // Firmware that commits with EN is also told the mode without the test bit,
+    // and so is newer firmware when the switch into test mode was not confirmed:
+    // it may hold the committed bit without having streamed. False when that
+    // write or its commit failed.
+    bool RestoreMeasurement();
 
 private:
     void PulseRts(int milliseconds);
@@ -42,6 +46,8 @@ private:
     TSSICom& com_;
     StreamFormat format_;
     int32_t savedMeasurement_ = 0;
+    // The test-mode bit was confirmed and the port opened at the stream's speed.
+    bool entered_ = false;
 };
 
 }  // namespace testmode

@@ -199,6 +199,23 @@ TEST(Eeprom, CommitRuleAndClearedFlags) {
     EXPECT_TRUE(gone.com.CommitToEeprom());
 }
 
+TEST(Eeprom, CommandThatCannotBeSentFailsAndKeepsTheFlags) {
+    for (auto operation : {&TSSICom::CommitToEeprom, &TSSICom::WriteFactorySettings,
+                           &TSSICom::ReadFactorySettings, &TSSICom::Commit}) {
+        SimLink link;
+        link.com[R::BitWidth].Value = 24;
+        ASSERT_TRUE(link.com.WriteRegister(R::BitWidth));
+        link.com[R::BitWidth].Modified = 1;
+        const sim::RegisterBank eeprom = link.sensor.bank(sim::SimulatedSensor::Bank::Eeprom);
+        link.backend.unplugBetween(link.clock.now(), link.clock.now() + 2000);
+        const int64_t start = link.clock.now();
+        EXPECT_FALSE((link.com.*operation)());
+        EXPECT_EQ(link.com[R::BitWidth].Modified, 1);
+        EXPECT_EQ(link.elapsedSince(start), 0) << "no pause for a command never sent";
+        EXPECT_EQ(link.sensor.bank(sim::SimulatedSensor::Bank::Eeprom), eeprom);
+    }
+}
+
 TEST(Robustness, BrokenRepliesAreNeverDecodedOrWrittenBack) {
     const char* words[] = {"AA", "DA", "KA", "MA", "NA", "SA", "ZA", "PA", "UA", "RA"};
     for (int n = 2; n <= 4; ++n) {

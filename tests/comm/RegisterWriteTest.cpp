@@ -77,7 +77,9 @@ TEST(RegisterWrite, ValuesOutsideTheirFieldAreNotSent) {
                                    {R::Length, 12345},
                                    {R::Length, 70000},
                                    {R::Resolution, -5},
-                                   {R::Model, 0}}) {
+                                   {R::Model, 0},
+                                   {R::Model, '5' * 256 + 'H'},
+                                   {R::Model, 'Q' * 256 + 'h'}}) {
         EXPECT_EQ(write(link, r, value, false), Lines{}) << TSSICom::RegisterKey(r);
         EXPECT_TRUE(link.sensor.traffic().empty());
         EXPECT_EQ(link.com[r].Value, value);
@@ -133,4 +135,18 @@ TEST(RegisterWrite, UnansweredReadBackIsAFailure) {
     link.com[R::LinTableByte].Value = 7;
     EXPECT_FALSE(link.com.WriteLinTableByte(200));
     EXPECT_EQ(link.sensor.linTableByte(200), 7) << "sent, but never confirmed";
+}
+
+TEST(RegisterWrite, AValueThatNeverLeftThePortIsNotShownAsAnswered) {
+    // When the write command goes out, from a write that goes through.
+    SimLink reference;
+    ASSERT_EQ(write(reference, R::BitWidth, 24), Lines{"DN020118"});
+    const int64_t commandArrives = reference.commandTimes().at(1);
+
+    SimLink link;
+    link.backend.unplugBetween(commandArrives - 1, commandArrives + 1000);
+    EXPECT_EQ(write(link, R::BitWidth, 24, false), Lines{});
+    EXPECT_EQ(link.commands(), Lines{"DA"}) << "the read before the write answered";
+    EXPECT_EQ(link.com[R::BitWidth].Answered, 0);
+    EXPECT_EQ(link.sensor.word("DA"), 0x020119u);
 }

@@ -91,6 +91,38 @@ TEST(CommandExchange, ReceiveReplyRejectsBrokenFrames) {
     EXPECT_EQ(target, "3C6D29");
 }
 
+// A command cut off by an unplugged adapter never runs together with the next
+// one: DN0201 and DA would make DN0201DA, a write the sensor carries out. What
+// the sensor answers to a cut command that lacked only its carriage return is
+// not taken for the reply to the next one.
+TEST(CommandExchange, ACommandCutOffIsEndedOnItsOwnLine) {
+    const struct {
+        const char* command;
+        int64_t unpluggedFromMs;  // bytes arrive every 2.08 ms
+        TSSICom::RegisterIndex next;
+        int32_t nextValue;
+    } cases[] = {{"DN020118", 14, TSSICom::BitWidth, 25},
+                 {"KA", 6, TSSICom::FirmwareVersion, 3960105}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.command);
+        SimLink link;
+        link.backend.unplugBetween(c.unpluggedFromMs, 200);
+        EXPECT_FALSE(link.com.SendCommand(c.command));
+        link.clock.advanceTo(200);
+        ASSERT_TRUE(link.com.ReadRegister(c.next));
+        EXPECT_EQ(link.com[c.next].Value, c.nextValue);
+        EXPECT_EQ(link.sensor.word("DA"), 0x020119u);
+        const std::string cut = std::string(c.command).substr(0, 6);
+        EXPECT_EQ(link.commands(), (std::vector<std::string>{cut, link.com[c.next].ReadCommand}));
+        EXPECT_EQ(link.commandTimes()[1] - link.commandTimes()[0], 100 + 10 + 7)
+            << "the answer to the cut command is let pass and purged";
+
+        const int64_t start = link.clock.now();
+        ASSERT_TRUE(link.com.SendCommand("FA"));
+        EXPECT_EQ(link.commandTimes().back() - start, 7) << "nothing more before a command";
+    }
+}
+
 TEST(WakeUp, RtsPulseThenThirtyFiveProgLines) {
     SimLink link(configWith([](auto& c) { c.startsAwake = false; }));
     ASSERT_TRUE(link.com.WakeSensor());

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "SimHarness.h"
 
 using simtest::Link;
@@ -76,6 +79,42 @@ TEST(FaultsTest, UnconfirmedTeachKeepsThePoint) {
     EXPECT_EQ(link.ask("YA00000000", 9), "00000000\r");
     EXPECT_EQ(link.ask("YA80000000", 9), "01FFFFFF\r");
     EXPECT_EQ(link.ask("YN40000000", 3), "06\r");  // deleting needs no magnet
+}
+
+TEST(FaultsTest, TamperedRepliesGoOutAsChangedAndEmptyOnesAreLost) {
+    Link link;
+    std::vector<std::string> seen;
+    link.sensor.faults().tamperReply = [&](const std::string& command, std::string& wire) {
+        seen.push_back(command + ":" + wire);
+        if (command == "VA")
+            wire = "3C6";  // cut short
+        else if (command == "AA")
+            wire.clear();
+        else
+            wire[0] = '7';
+    };
+    EXPECT_EQ(link.ask("VA", 7), "3C6");
+    EXPECT_EQ(link.ask("AA", 9), "");
+    EXPECT_EQ(link.ask("DA", 7), "720119\r");
+    link.send("DN020118");  // writes have no reply to tamper with
+    EXPECT_EQ(link.ask("DA", 7), "720118\r");
+    EXPECT_EQ(seen, (std::vector<std::string>{"VA:3C6D29\r", "AA:00000005\r", "DA:020119\r",
+                                              "DA:020118\r"}));
+    EXPECT_EQ(link.sensor.traffic().back().text, "720118") << "the log shows the wire";
+}
+
+TEST(FaultsTest, CommandsTheHookRefusesAreIgnored) {
+    Link link;
+    std::vector<std::string> asked;
+    link.sensor.faults().refuses = [&](const std::string& line) {
+        asked.push_back(line);
+        return line.starts_with("DN") || line == "FA";
+    };
+    link.send("DNC3A518");
+    link.send("PROG");
+    EXPECT_EQ(link.ask("FA", 9), "");
+    EXPECT_EQ(link.ask("DA", 7), "020119\r");
+    EXPECT_EQ(asked, (std::vector<std::string>{"DNC3A518", "FA", "DA"}));
 }
 
 }  // namespace

@@ -164,3 +164,26 @@ TEST(StreamTest, TheMagnetRunsATriangleAlongTheStreamWithTheTemperatureOnTop) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(StreamTest, TheTestBitStaysOrIsDroppedWhenTheStreamEnds) {
+    for (const bool drops : {false, true}) {
+        SCOPED_TRACE(drops ? "drops the bit" : "keeps the bit");
+        sim::SensorConfig config;
+        config.dropsTestBitAfterStream = drops;
+        StreamLink link(config);
+        link.configure(3, 25, 0);  // synchronous start and the test bit, committed
+        const uint32_t withTestBit = link.sensor.word("DA");
+        link.switchTo(4800);
+        EXPECT_EQ(link.sensor.word("DA"), withTestBit) << "no stream ran, nothing to drop";
+        link.switchTo(38400);
+        ASSERT_TRUE(isRecord(link.read(kRecordLength)));
+        link.switchTo(4800);
+        const uint32_t expected = drops ? withTestBit & ~(1u << kMeasurementShift) : withTestBit;
+        EXPECT_EQ(link.sensor.word("DA"), expected);
+        EXPECT_EQ(link.sensor.bank(sim::SimulatedSensor::Bank::Eeprom).words.at("DA"), expected);
+    }
+}
+
+}  // namespace

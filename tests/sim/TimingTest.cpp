@@ -183,6 +183,28 @@ TEST(InProcessBackendTest, UnpluggedDeviceFailsRequestsAndVanishes) {
     EXPECT_EQ(link.ask("FA", 9), "10203040\r");
 }
 
+TEST(InProcessBackendTest, UnpluggedForAWhileLosesWhatIsSentMeanwhile) {
+    Link link;
+    link.backend.unplugBetween(20, 300);
+    EXPECT_TRUE(link.send("DA"));  // in before the window: arrives at 7 ms
+    link.clock.advanceTo(40);      // the reply went out while unplugged
+    EXPECT_FALSE(link.backend.purge());
+    EXPECT_EQ(link.backend.lastError().code, EIO);
+    EXPECT_EQ(link.read(7), "");
+    link.backend.close();
+    EXPECT_FALSE(link.backend.open("/dev/ttyUSB0", 4800, 50));
+    EXPECT_EQ(link.backend.lastError().code, ENOENT);
+    link.clock.advanceTo(300);
+    ASSERT_TRUE(link.backend.open("/dev/ttyUSB0", 4800, 50));
+    EXPECT_EQ(link.read(7), "") << "the reply sent while unplugged is lost";
+    EXPECT_EQ(link.ask("DA", 7), "020119\r");
+
+    link.backend.unplugBetween(link.clock.now() + 3, link.clock.now() + 100);
+    EXPECT_FALSE(link.send("DN000000")) << "unplugged while the bytes went out";
+    EXPECT_EQ(link.backend.lastError().code, EIO);
+    EXPECT_EQ(link.sensor.traffic().back().text, "020119") << "the command never arrived";
+}
+
 TEST(InProcessBackendTest, OpenAndProbeReportBusyOrMissingDevices) {
     Link link;
     EXPECT_FALSE(link.backend.probe("/dev/ttyUSB0"));  // held open by ourselves

@@ -96,7 +96,7 @@ TEST(SensorTestLink, EntersStreamsAndLeavesByFirmware) {
         EXPECT_EQ(link.sensor.commitCount(c.commit), 1);
 
         link.sensor.clearTraffic();
-        test.Leave();
+        EXPECT_TRUE(test.Leave());
         EXPECT_EQ(link.wire(), (std::vector<std::string>{"RTS 1", "RTS 0", "BAUD 4800"}));
         EXPECT_EQ(link.timeOf("RTS 0") - link.timeOf("RTS 1"), 300);
         EXPECT_EQ(link.com[TSSICom::Measurement].Value, int32_t(c.measurement & 2));
@@ -118,7 +118,7 @@ TEST(SensorTestLink, OldFirmwareCommitsWithENAndWritesTheModeBackWhenLeaving) {
         EXPECT_EQ(link.wire(), EnteringWire(link.da, "EN", "38400"));
 
         link.sensor.clearTraffic();
-        test.Leave();
+        EXPECT_TRUE(test.Leave());
         std::vector<std::string> leaving{"RTS 1", "RTS 0", "BAUD 4800", "RTS 1", "RTS 0"};
         leaving.insert(leaving.end(), 35, "PROG");
         const uint32_t restored = (link.da & ~MeasurementBits) | c.after << MeasurementShift;
@@ -193,8 +193,58 @@ TEST(SensorTestLink, ASilentSensorTimesOutAfterASecondPerBlock) {
     const int64_t start = link.clock.now();
     EXPECT_FALSE(test.ReadBlock());
     EXPECT_EQ(link.clock.now() - start, 1000);
-    test.Leave();
+    EXPECT_TRUE(test.Leave()) << "the sensor never took the test bit";
+    EXPECT_EQ(link.sensor.word("DA"), link.da);
     EXPECT_TRUE(link.com.ReadRegister(TSSICom::FactoryNumber));
+}
+
+// The sensor may hold the committed test-mode bit without ever streaming, so
+// it cannot be trusted to drop it by itself: it is told like older firmware.
+TEST(SensorTestLink, NewerFirmwareIsToldTheModeWhenTheSwitchWasNotConfirmed) {
+    enum class Fault { ModeWriteRefused, StreamPortMissing };
+    for (const Fault fault : {Fault::ModeWriteRefused, Fault::StreamPortMissing}) {
+        SCOPED_TRACE(int(fault));
+        TestModeLink link(3960105, 2);
+        bool entering = true;
+        link.sensor.faults().refuses = [&](const std::string& line) {
+            if (fault == Fault::StreamPortMissing && line == "CN" && entering) {
+                const int64_t commitPauses = 10 + 15 + 1500;
+                link.backend.unplugBetween(link.clock.now() + commitPauses,
+                                           link.clock.now() + commitPauses + 500);
+            }
+            return fault == Fault::ModeWriteRefused && entering && line.starts_with("DN");
+        };
+        testmode::SensorTestLink test(link.com);
+        test.Enter();
+        EXPECT_FALSE(test.ReadBlock());
+        entering = false;
+        link.clock.sleep(1000);
+        link.sensor.clearTraffic();
+        EXPECT_TRUE(test.Leave());
+
+        // Without the stream's port there was no change of speed, and no RTS
+        // pulse on the closed port.
+        std::vector<std::string> leaving;
+        if (fault == Fault::ModeWriteRefused)
+            leaving = {"RTS 1", "RTS 0", "BAUD 4800"};
+        leaving.insert(leaving.end(), {"RTS 1", "RTS 0"});
+        leaving.insert(leaving.end(), 35, "PROG");
+        const uint32_t restored = (link.da & ~MeasurementBits) | 2u << MeasurementShift;
+        leaving.insert(leaving.end(), {"DA", "DN" + Hex6(restored), "DA", "CN"});
+        EXPECT_EQ(link.wire(), leaving);
+        EXPECT_EQ(link.sensor.word("DA"), restored);
+        EXPECT_EQ(link.sensor.bank(sim::SimulatedSensor::Bank::Eeprom).words.at("DA"), restored);
+        EXPECT_EQ(link.com[TSSICom::Measurement].Value, 2);
+    }
+}
+
+TEST(SensorTestLink, LeavingReportsAPortThatDoesNotOpenAgain) {
+    TestModeLink link(3960105, 0);
+    testmode::SensorTestLink test(link.com);
+    test.Enter();
+    ASSERT_TRUE(test.ReadBlock());
+    link.backend.unplug();
+    EXPECT_FALSE(test.Leave());
 }
 
 }  // namespace

@@ -134,6 +134,8 @@ void LinPage::WriteLinValueClick() {
     if (!entry.Modified)
         return;
     if (!sensor_.WriteLinTableByte(*address)) {
+        // The sensor may hold the new byte all the same: the next table run reads it.
+        state_.LinTableCached = false;
         show(lintexts::Id::WriteFailed);
         return;
     }

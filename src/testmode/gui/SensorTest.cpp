@@ -42,7 +42,10 @@ void SensorTest::TestSensorClick() {
     }
     link.ReturnToCommandLink();
     dialog.reset();
-    link.RestoreMeasurement();
+    // A sensor that could not be told to leave test mode may still be in it.
+    if (!link.RestoreMeasurement()) {
+        state_.WriteOutcome(false);
+    }
 }
 
 }  // namespace testmode

@@ -115,6 +115,20 @@ TEST_F(LinPageTest, ARefusedWriteSaysSoAndKeepsTheEditMark) {
     EXPECT_EQ(form->SensorLink[TSSICom::LinTableByte].Modified, 1);
 }
 
+TEST_F(LinPageTest, AWriteWhoseReadBackIsLostNoLongerTrustsTheCachedTable) {
+    connect();
+    form->State.LinTableCached = true;
+    harness->sensor.faults().silentCommands = {"XA012C"};
+    type(*ui().AdresLabel, "300");
+    type(*ui().ValueLabel, "5");
+    ui().WriteLinValue->click();
+    EXPECT_EQ(count("XN012C0005"), 5);
+    EXPECT_EQ(harness->sensor.linTableByte(300), 5) << "the sensor took the byte";
+    EXPECT_EQ(onlyMessage(),
+              std::make_pair(QStringLiteral("Operation failed!"), QStringLiteral("Write error")));
+    EXPECT_FALSE(form->State.LinTableCached);
+}
+
 TEST_F(LinPageTest, TheStartValueIsWrittenOnEachKeyAndATextThatIsNoIntegerIsRefusedOnLeaving) {
     connect();
     type(*ui().LinStartValue, "-1000");

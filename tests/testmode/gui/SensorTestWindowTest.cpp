@@ -178,4 +178,20 @@ TEST_F(SensorTestWindow, ShowsTheStreamInEitherLanguageAndTakesTheSensorBack) {
     }
 }
 
+TEST_F(SensorTestWindow, AModeThatCannotBeWrittenBackIsACommunicationError) {
+    connect({3960100, 0, false, "", "", "", "", "", "", ""});
+    bool entered = false;
+    harness->sensor.faults().refuses = [&](const std::string& line) {
+        entered = entered || line == "EN";
+        return entered && line == "DA";
+    };
+    run(150, false);
+    ASSERT_EQ(harness->dialogs.messages.size(), 2u);
+    EXPECT_EQ(harness->dialogs.messages[1].text, "Communication Error");
+    EXPECT_EQ(harness->dialogs.messages[1].caption, "Error");
+    EXPECT_FALSE(form->State.SensorOnline);
+    EXPECT_EQ(form->SensorLink[TSSICom::Measurement].Answered, 0);
+    EXPECT_TRUE(form->Timer1->isActive());
+}
+
 }  // namespace
