@@ -74,9 +74,14 @@ int StreamCommand::run(std::optional<long> count, SampleFormat format) {
         }
     }
     out_.flush();
-    link.Leave();
+    const bool left = link.Leave();
     if (lost) {
         err_ << "The port " << port_ << " stopped working during the stream: " << *lost << "\n";
+        return SensorFailure;
+    }
+    if (!left) {
+        err_ << "The sensor on " << port_
+             << " did not take its measurement mode back after the stream; read it and check.\n";
         return SensorFailure;
     }
     return Success;

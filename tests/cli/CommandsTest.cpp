@@ -295,3 +295,19 @@ TEST_F(CommandsTest, AStopBeforeTheFirstSampleStillTakesTheSensorBack) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(OldFirmwareCommandsTest, AStreamWhoseModeIsNotTakenBackFails) {
+    int modeWrites = 0;
+    sensor.faults().refuses = [&](const std::string& line) {
+        return line.rfind("DN", 0) == 0 && ++modeWrites > 1;  // the write into test mode passes
+    };
+    const volatile std::sig_atomic_t running = 0;
+    EXPECT_EQ(runner.stream(3, cli::SampleFormat::Text, running), 1);
+    EXPECT_EQ(lines(out.str()).size(), 3u);
+    EXPECT_NE(err.str().find("did not take its measurement mode back"), std::string::npos)
+        << err.str();
+}
+
+}  // namespace

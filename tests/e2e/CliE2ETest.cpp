@@ -17,6 +17,7 @@
 
 #include "platform/TermiosSerialBackend.h"
 #include "support/ChildProcess.h"
+#include "support/FileText.h"
 #include "support/HexText.h"
 
 namespace {
@@ -28,13 +29,6 @@ using testsupport::ChildProcess;
 // Start-up of a program on a loaded machine may take long; a hang takes longer.
 constexpr auto kStartLimit = 20s;
 constexpr auto kRunLimit = 60s;
-
-std::string fileText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 struct CliRun {
     int exitCode = -1;
@@ -90,7 +84,7 @@ protected:
         return run;
     }
 
-    std::string trafficLog() const { return fileText(dir_ / "traffic.log"); }
+    std::string trafficLog() const { return testsupport::FileText(dir_ / "traffic.log"); }
 
     fs::path dir_;
     std::string link_;
@@ -299,7 +293,7 @@ TEST_F(CliE2E, AnImageFlashedIntoEachChipEqualsItsFlashPageForPage) {
         } else {
             ASSERT_EQ(flash.exitCode, 0) << flash.err;
             EXPECT_NE(flash.out.find("Download succesfull!"), std::string::npos) << flash.out;
-            EXPECT_EQ(flashPages(fileText(state)), expectedPages(data, c.pageSize));
+            EXPECT_EQ(flashPages(testsupport::FileText(state)), expectedPages(data, c.pageSize));
         }
         const CliRun read = varnelctl({"read", "--port", link_});
         EXPECT_EQ(read.exitCode, 0) << read.err;
@@ -436,7 +430,7 @@ namespace {
 // Waits until the simulator has received `commands` commands.
 bool receivedCommands(const fs::path& log, size_t commands) {
     const auto deadline = ChildProcess::Clock::now() + kStartLimit;
-    while (count(fileText(log), " RX ") < commands) {
+    while (count(testsupport::FileText(log), " RX ") < commands) {
         if (ChildProcess::Clock::now() > deadline)
             return false;
         std::this_thread::sleep_for(2ms);
@@ -493,7 +487,7 @@ TEST_F(CliE2E, AReadWhoseSensorDisappearsMidSetEndsWithAnErrorAndTheNextFindsItA
     startSimulator({"--preset", "qh", "--log", log.string()});
     ChildProcess read({VARNELCTL_BIN, "read", "--port", link_});
     // The firmware version and a few registers of the set.
-    ASSERT_TRUE(receivedCommands(log, 6)) << fileText(log);
+    ASSERT_TRUE(receivedCommands(log, 6)) << testsupport::FileText(log);
     sim_->signal(SIGKILL);
     const auto killed = ChildProcess::Clock::now();
 

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "support/ChildProcess.h"
+#include "support/FileText.h"
 
 namespace {
 
@@ -30,13 +31,6 @@ struct Kind {
     const char* name;  // as save_loop takes it
     const char* file;
 };
-
-std::string fileText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 // A settings file as large as a long port map makes it.
 std::string largeSettings() {
@@ -80,7 +74,7 @@ protected:
         ChildProcess once(argv(content));
         const auto code = once.wait(kStartLimit);
         EXPECT_EQ(code, 0) << once.err();
-        return fileText(target_);
+        return testsupport::FileText(target_);
     }
 
     // The other files in the folder; a save killed between naming its file and
@@ -125,7 +119,7 @@ TEST_P(InterruptedSave, EveryKillLeavesTheWholeOldOrTheWholeNewFile) {
         ASSERT_EQ(server.outputLine(kStartLimit), "ended " + std::to_string(128 + SIGKILL))
             << "kill " << attempt << ": " << server.err();
 
-        const std::string text = fileText(target_);
+        const std::string text = testsupport::FileText(target_);
         ASSERT_TRUE(text == oldText || text == newText)
             << "kill " << attempt << " left " << text.size() << " bytes";
         (text == oldText ? olds : news)++;
@@ -133,7 +127,7 @@ TEST_P(InterruptedSave, EveryKillLeavesTheWholeOldOrTheWholeNewFile) {
         ASSERT_LE(left.size(), 1u) << "kill " << attempt;
         if (!left.empty()) {
             ASSERT_EQ(left[0].filename(), "." + target_.filename().string() + ".new");
-            const std::string stagedText = fileText(left[0]);
+            const std::string stagedText = testsupport::FileText(left[0]);
             EXPECT_TRUE(stagedText == oldText || stagedText == newText);
             ++staged;
         }

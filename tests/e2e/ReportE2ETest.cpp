@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "support/ChildProcess.h"
+#include "support/FileText.h"
 #include "support/PdfText.h"
 
 namespace {
@@ -21,13 +22,6 @@ using testsupport::ChildProcess;
 constexpr auto kStartLimit = 20s;
 // A linearity report reads 301 table entries, each with its pauses.
 constexpr auto kRunLimit = 120s;
-
-std::string fileText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 struct Outcome {
     int exitCode = -1;
@@ -115,7 +109,7 @@ TEST_F(ReportE2E, TheLinearityReportShowsTheChartPictureAndTheFieldsWithTheirLab
     }
     EXPECT_EQ(testsupport::PdfImageCount(pdf_), 1);
     const fs::path picture = dataHome() / "KYR" / "varnel" / "Linearität.png";
-    EXPECT_EQ(fileText(picture).substr(1, 3), "PNG");
+    EXPECT_EQ(testsupport::FileText(picture).substr(1, 3), "PNG");
 }
 
 TEST_F(ReportE2E, AMissingTemplateIsNamedAndLeavesTheOldFile) {
@@ -134,7 +128,7 @@ TEST_F(ReportE2E, AMissingTemplateIsNamedAndLeavesTheOldFile) {
     EXPECT_NE(missing.err.find("The report template was not found:\n" + expected.string()),
               std::string::npos)
         << missing.err;
-    EXPECT_EQ(fileText(pdf_), "old");
+    EXPECT_EQ(testsupport::FileText(pdf_), "old");
 }
 
 TEST_F(ReportE2E, FailuresEndWithTheirExitCodesAndWriteNoFile) {
