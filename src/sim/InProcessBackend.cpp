@@ -15,6 +15,7 @@ InProcessBackend::InProcessBackend(SimulatedSensor& sensor, platform::VirtualClo
 
 bool InProcessBackend::fail(int code, const std::string& what) {
     error_ = {code, what + ": " + std::strerror(code)};
+    ++failedRequests;
     return false;
 }
 

@@ -34,7 +34,8 @@ public:
     // Unplugged from `fromMs` until `untilMs` on the clock: requests in between fail
     // as after unplug(), and what the sensor sends in between is lost.
     void unplugBetween(int64_t fromMs, int64_t untilMs);
-    bool busy = false;  // another program holds the device: open and probe fail with EBUSY
+    bool busy = false;       // another program holds the device: open and probe fail with EBUSY
+    int failedRequests = 0;  // every request that failed, for tests of what follows a failure
 
     int baudRate() const { return baudRate_; }
     int timeoutMs() const { return timeoutMs_; }

@@ -33,9 +33,17 @@ void SensorTest::TestSensorClick() {
         link.Enter();
         state_.ClearParametersChanged();
     }
+    // A port that stopped working is not read again: the window waits for Quit.
+    bool portLost = false;
     while (dialog->TestRunning) {
+        if (portLost) {
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+            continue;
+        }
         if (const auto reading = link.ReadBlock()) {
             dialog->AddSample(reading->sample);
+        } else {
+            portLost = sensor_.ReadRequestFailed();
         }
         dialog->RedrawIfDue();
         QCoreApplication::processEvents();
@@ -43,7 +51,7 @@ void SensorTest::TestSensorClick() {
     link.ReturnToCommandLink();
     dialog.reset();
     // A sensor that could not be told to leave test mode may still be in it.
-    if (!link.RestoreMeasurement()) {
+    if (!link.RestoreMeasurement() || portLost) {
         state_.WriteOutcome(false);
     }
 }

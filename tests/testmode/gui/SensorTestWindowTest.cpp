@@ -194,4 +194,23 @@ TEST_F(SensorTestWindow, AModeThatCannotBeWrittenBackIsACommunicationError) {
     EXPECT_TRUE(form->Timer1->isActive());
 }
 
+TEST_F(SensorTestWindow, APortThatStopsWorkingIsNotReadAgainAndIsACommunicationError) {
+    connect({3960404, 0, false, "", "", "", "", "", "", ""});
+    int failedWhenQuit = 0;
+    form->SensorTest->onShown = [&](TSensorTestDlg& dialog) {
+        QTimer::singleShot(50, &dialog, [&] { harness->serial.unplug(); });
+        QTimer::singleShot(300, &dialog, [&] {
+            failedWhenQuit = harness->serial.failedRequests;
+            dialog.Quit->click();
+        });
+    };
+    form->ui.TestSensor->trigger();
+
+    EXPECT_GE(failedWhenQuit, 1);
+    EXPECT_LE(failedWhenQuit, 2) << "the lost port was read again and again";
+    ASSERT_EQ(harness->dialogs.messages.size(), 1u);
+    EXPECT_EQ(harness->dialogs.messages[0].text, "Communication Error");
+    EXPECT_FALSE(form->State.SensorOnline);
+}
+
 }  // namespace
