@@ -262,9 +262,9 @@ constexpr Entry kThreeStageTexts[] = {
 constexpr Entry kEightStageTexts[] = {
     {kChargepumpStages, Element::Caption, "Chargepump", "Ladungspumpe"},
     {kChargepumpStages, Element::Items,
-     "Stage 1 (0x00)\nStage 2 (0x08)\nStage 3 (0x40)\nStage 4 (0xC0)\nStage 5 (0x20)\nStage 6 "
+     "Stage 1 (0x00)\nStage 2 (0x80)\nStage 3 (0x40)\nStage 4 (0xC0)\nStage 5 (0x20)\nStage 6 "
      "(0xA0)\nStage 7 (0x60)\nStage 8 (0xE0)",
-     "Stufe 1 (0x00)\nStufe 2 (0x08)\nStufe 3 (0x40)\nStufe 4 (0xC0)\nStufe 5 (0x20)\nStufe 6 "
+     "Stufe 1 (0x00)\nStufe 2 (0x80)\nStufe 3 (0x40)\nStufe 4 (0xC0)\nStufe 5 (0x20)\nStufe 6 "
      "(0xA0)\nStufe 7 (0x60)\nStufe 8 (0xE0)"},
     {kChargepumpStages, Element::Hint,
      "Regulates the current of the chargepump stages. \nSensor Length < 150mm: Stage 1\nSensor "

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "app/Languagesel.h"
+#include "comm/SensorRules.h"
 #include "support/GuiTestEnvironment.h"
 #include "ui/MainTexts.h"
 #include "ui/Texts.h"
@@ -133,6 +134,11 @@ TEST(ChargepumpGroup, StageListsInBothLanguages) {
     EXPECT_EQ(english.first(), QStringLiteral("Stage 1 (0x00)"));
     EXPECT_EQ(english.last(), QStringLiteral("Stage 8 (0xE0)"));
     EXPECT_EQ(german[3], QStringLiteral("Stufe 4 (0xC0)"));
+    for (int item = 0; item < 8; ++item) {
+        const QString value = QString::asprintf("(0x%02X)", rules::ChargepumpValue(true, item));
+        EXPECT_TRUE(english[item].endsWith(value)) << english[item].toStdString();
+        EXPECT_TRUE(german[item].endsWith(value)) << german[item].toStdString();
+    }
 }
 
 class LanguageSelectTest : public testing::Test {
