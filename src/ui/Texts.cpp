@@ -29,6 +29,14 @@ const MessagePair& communicationError() {
     return message;
 }
 
+const MessagePair& overwriteQuestion() {
+    static const MessagePair message{
+        {QStringLiteral("File already exists. Overwrite?"),
+         QStringLiteral("Datei existiert bereits. Überschreiben?")},
+        {QStringLiteral("Save file"), QStringLiteral("Datei speichern")}};
+    return message;
+}
+
 const TextPair& buttonText(Button button) {
     static const TextPair ok{QStringLiteral("OK"), QStringLiteral("OK")};
     static const TextPair yes{QStringLiteral("&Yes"), QStringLiteral("&Ja")};

@@ -61,6 +61,8 @@ namespace messages {
 
 // Shown after every failed sensor access of a refresh or an editor.
 const MessagePair& communicationError();
+// Asked before a save replaces an existing file.
+const MessagePair& overwriteQuestion();
 
 // The program's own button texts; message boxes never show the toolkit's.
 enum class Button { Ok, Yes, No, Retry, Cancel };

@@ -10,9 +10,6 @@ using Row = MessageRow<Id>;
 
 // clang-format off
 constexpr Row kRows[] = {
-    {Id::OverwriteQuestion,
-     "File already exists. Overwrite?", "Save file",
-     "Datei existiert bereits. Überschreiben?", "Datei speichern"},
     {Id::CannotCreate,
      "Unable to open file", "Error while saving data",
      "Fehler beim Schreiben der Datei", "Fehler"},

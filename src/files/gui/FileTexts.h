@@ -9,7 +9,6 @@
 namespace filetexts {
 
 enum class Id {
-    OverwriteQuestion,
     CannotCreate,
     CommentNotStorable,
     FileNotFound,

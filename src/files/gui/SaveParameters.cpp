@@ -21,8 +21,7 @@ void SaveParameters::Run() {
     if (path.isEmpty())
         return;
     if (QFileInfo::exists(path) &&
-        ShowPairedMessage(dialogs, state_.UiLanguage,
-                          filetexts::message(filetexts::Id::OverwriteQuestion),
+        ShowPairedMessage(dialogs, state_.UiLanguage, messages::overwriteQuestion(),
                           MessageButtons::YesNo, MessageIcon::Question) == MessageResult::No)
         return;
     const std::optional<std::string> header = askHeader();

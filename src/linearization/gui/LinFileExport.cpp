@@ -42,9 +42,9 @@ QString LinFileExport::chooseFile() {
         {{}, TextFilter, QString::fromStdString(defaultName), SharedDefaultSuffix});
     if (chosen.isEmpty() || !QFileInfo::exists(chosen))
         return chosen;
-    const MessageResult answer = ShowPairedMessage(
-        state_.dialogs(), state_.UiLanguage, lintexts::message(lintexts::Id::OverwriteQuestion),
-        MessageButtons::YesNo, MessageIcon::Question);
+    const MessageResult answer =
+        ShowPairedMessage(state_.dialogs(), state_.UiLanguage, messages::overwriteQuestion(),
+                          MessageButtons::YesNo, MessageIcon::Question);
     return answer == MessageResult::No ? unusedName(chosen) : chosen;
 }
 

@@ -15,7 +15,6 @@ enum class Id {
     BadStartValue,
     NoSensorFound,
     TableReadFailed,
-    OverwriteQuestion,
     ExportWritten,  // the file name follows the text
     ExportNotWritten,
     Count  // the number of messages
