@@ -9,7 +9,7 @@ packages=(
     qt6-base-dev qt6-svg-dev qt6-charts-dev libqt6opengl6-dev
     libgl-dev libgtest-dev libgmock-dev
     clang libclang-rt-14-dev
-    fonts-dejavu-core python3 poppler-utils
+    fonts-dejavu-core qt6-translations-l10n python3 poppler-utils
     dpkg-dev file desktop-file-utils
 )
 

@@ -149,6 +149,7 @@ void TMainForm::setInitialState() {
 
 void TMainForm::ApplyLanguage() {
     applyMainTexts(*this, State);
+    toolkitTexts_.Use(State.UiLanguage);
 }
 
 void TMainForm::SwitchLanguage(uint8_t language) {

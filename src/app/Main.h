@@ -9,6 +9,7 @@
 #include "app/MainControls.h"
 #include "app/ProgramInfo.h"
 #include "app/StatusLine.h"
+#include "app/ToolkitTexts.h"
 #include "comm/Ssicom.h"
 #include "ui/MainState.h"
 
@@ -136,4 +137,5 @@ private:
     SettingsStore& settings_;
     bool pollingStarted_ = false;
     bool linkOpened_ = false;
+    ToolkitTexts toolkitTexts_;
 };

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
@@ -140,6 +141,18 @@ TEST_F(LanguageWindowTest, FileMenuAndCheckMarksAfterSwitchingToGerman) {
     EXPECT_FALSE(action("English1").isChecked());
     EXPECT_EQ(action("English1").text(), QStringLiteral("English"));
     EXPECT_EQ(action("Deutsch1").text(), QStringLiteral("Deutsch"));
+}
+
+TEST_F(LanguageWindowTest, TheToolkitsDialogsFollowTheWindowsLanguage) {
+    const auto lookIn = [] { return QCoreApplication::translate("QFileDialog", "Look in:"); };
+    apply(kUiGerman);
+    EXPECT_EQ(lookIn(), QStringLiteral("Suchen in:"));
+    apply(kUiGerman);
+    EXPECT_EQ(lookIn(), QStringLiteral("Suchen in:"));
+    apply(kUiEnglish);
+    EXPECT_EQ(lookIn(), QStringLiteral("Look in:"));
+    apply(kUiGerman);
+    EXPECT_EQ(lookIn(), QStringLiteral("Suchen in:"));
 }
 
 TEST_F(LanguageWindowTest, TheEnglishEntrysHintIsSetOnlyInEnglish) {

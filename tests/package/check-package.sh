@@ -63,6 +63,8 @@ for package in libqt6core6 libqt6gui6 libqt6widgets6 libqt6svg6 libqt6charts6 li
     qt6-qpa-plugins fonts-dejavu-core; do
     grep -qx "$package" <<<"$names" || fail "Depends lacks $package"
 done
+[[ $(dpkg-deb -f "$deb" Recommends) == *qt6-translations-l10n* ]] ||
+    fail "Recommends lacks the toolkit's translations"
 
 help=$("$usr/bin/varnelctl" --help) || fail "the packaged varnelctl --help failed"
 [[ $help == Usage:\ varnelctl* ]] || fail "the packaged varnelctl printed: ${help:0:80}"
