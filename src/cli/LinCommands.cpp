@@ -10,7 +10,6 @@
 #include "linearization/LinTable.h"
 #include "linearization/LinearityReport.h"
 #include "platform/AtomicFile.h"
-#include "report/TemplateFiles.h"
 #include "report/render/LinearityPicture.h"
 
 namespace cli {
@@ -115,19 +114,15 @@ int LinCommands::report(const LinInvocation& lin) {
     if (!complete)
         return failed("the linearization table", "did not give every entry; no file written");
     const auto length = static_cast<uint32_t>(com_[TSSICom::Length].Value);
-    const QString picture = report::LinearityPicturePath();
-    const report::FileOutcome saved = report::SaveLinearityPicture(
-        report::DrawLinearityChart({data, length, lin.language}), picture);
-    if (!saved.written) {
-        err_ << picture.toStdString() << ": " << saved.reason.toStdString() << "\n";
+    const report::PreparedLinearityReport prepared = report::PrepareLinearityReport(
+        {data, length, lin.language}, linearization::ChartFieldsOf(com_.Parameters()),
+        linearization::ChartLabels(lin.language));
+    if (!prepared.picture.written) {
+        err_ << prepared.picturePath.toStdString() << ": " << prepared.picture.reason.toStdString()
+             << "\n";
         return FileFailure;
     }
-    const report::ReportRequest request{
-        report::LinearityTemplate, lin.language,
-        linearization::LinearityReportParameters(linearization::ChartFieldsOf(com_.Parameters()),
-                                                 linearization::ChartLabels(lin.language),
-                                                 report::PictureUrl(picture))};
-    return WriteReportPdf(request, lin.file, out_, err_);
+    return WriteReportPdf(prepared.request, lin.file, out_, err_);
 }
 
 void LinCommands::showProgress(int address) {

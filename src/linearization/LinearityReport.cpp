@@ -8,8 +8,7 @@ namespace linearization {
 namespace {
 
 std::string label(ChartText id, uint8_t language) {
-    const char* text = TextOf(ChartTextRow(id), language);
-    return text ? text : "";
+    return TextOf(ChartTextRow(id), language);
 }
 
 }  // namespace

@@ -75,11 +75,15 @@ WriteResult failure() {
     return {false, std::strerror(errno)};
 }
 
-// Keeps errno of the failure while the temporary file is removed.
-WriteResult failureRemoving(const std::string& temporary) {
+// Keeps errno of the failure while the file is removed.
+void removeKeepingErrno(const std::string& path) {
     const int code = errno;
-    ::unlink(temporary.c_str());
+    ::unlink(path.c_str());
     errno = code;
+}
+
+WriteResult failureRemoving(const std::string& temporary) {
+    removeKeepingErrno(temporary);
     return failure();
 }
 
@@ -102,9 +106,7 @@ bool publish(int fd, const std::string& path) {
         if (::rename(staged.c_str(), path.c_str()) == 0)
             return true;
         if (errno != ENOENT) {
-            const int code = errno;
-            ::unlink(staged.c_str());
-            errno = code;
+            removeKeepingErrno(staged);
             return false;
         }
     }

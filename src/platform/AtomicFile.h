@@ -16,11 +16,10 @@ struct WriteResult {
 
 // Writes the bytes to an unnamed file in the folder of `path`, flushes it to
 // the disk and then renames it over `path`. A replaced file keeps its
-// permissions; when `path` is a symbolic link, the file it leads to is replaced. A save killed
-// between naming and renaming leaves one file
-// ".<name>.new" beside `path`, which the next save of `path` replaces; on a
-// filesystem without unnamed files this falls back to
-// WriteThroughNamedTemporary.
+// permissions; when `path` is a symbolic link, the file it leads to is
+// replaced. A save killed between naming and renaming leaves one file
+// ".<name>.new" beside `path`, which the next save of `path` replaces. On a
+// filesystem without unnamed files this falls back to WriteThroughNamedTemporary.
 WriteResult WriteFileAtomically(const std::string& path, std::span<const uint8_t> bytes);
 WriteResult WriteFileAtomically(const std::string& path, std::string_view bytes);
 

@@ -38,7 +38,7 @@ constexpr bool RowsFollowIds(const Row (&rows)[N], Id count) {
     return N == static_cast<size_t>(count);
 }
 
-// The row's text for UiLanguage: 0 English, 1 German; nullptr for any other value.
+// The row's text for UiLanguage: 0 English, 1 German; empty for any other value.
 template <typename Id>
 constexpr const char* TextOf(const TextRow<Id>& row, uint8_t uiLanguage) {
     switch (uiLanguage) {
@@ -47,6 +47,6 @@ constexpr const char* TextOf(const TextRow<Id>& row, uint8_t uiLanguage) {
         case kUiGerman:
             return row.german;
         default:
-            return nullptr;
+            return "";
     }
 }

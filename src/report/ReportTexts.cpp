@@ -110,8 +110,7 @@ const MessageRow<Message>& Row(Message id) {
 }
 
 std::string TextFor(Text id, uint8_t language) {
-    const char* text = TextOf(Row(id), language);
-    return text ? text : "";
+    return TextOf(Row(id), language);
 }
 
 std::optional<std::string> Word(WordList list, int item, uint8_t language) {

@@ -77,10 +77,7 @@ std::string rangePoint(const ParameterSet& set, bool endPoint, uint8_t language)
     const auto text = rules::PointText(point, endPoint, rules::OffsetFieldMicrons(set),
                                        rules::InternalLinearizationChecked(set),
                                        set[ParameterSet::Resolution].Value);
-    if (text)
-        return *text;
-    const char* notDefined = TextOf(rules::ViewTextRow(rules::ViewText::PointNotDefined), language);
-    return notDefined ? notDefined : "";
+    return text.value_or(TextOf(rules::ViewTextRow(rules::ViewText::PointNotDefined), language));
 }
 
 void addIdentity(Builder& b, const ParameterSet& set) {

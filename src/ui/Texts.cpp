@@ -11,6 +11,12 @@ std::optional<QString> pick(uint8_t uiLanguage, const TextPair& pair) {
     }
 }
 
+MessagePair WithAppended(MessagePair message, const QString& appended) {
+    message.text.en += appended;
+    message.text.de += appended;
+    return message;
+}
+
 std::optional<PickedMessage> pick(uint8_t uiLanguage, const MessagePair& message) {
     auto text = pick(uiLanguage, message.text);
     auto caption = pick(uiLanguage, message.caption);

@@ -52,6 +52,15 @@ std::array<MessagePair, N> BuildMessages(const MessageRow<Id> (&rows)[N]) {
     return messages;
 }
 
+// The row's text for UiLanguage, empty for any other value.
+template <typename Id>
+QString TextIn(uint8_t uiLanguage, const TextRow<Id>& row) {
+    return QString::fromUtf8(TextOf(row, uiLanguage));
+}
+
+// The message with `appended` (a file name, a reason) after its text in both languages.
+MessagePair WithAppended(MessagePair message, const QString& appended);
+
 // The text for UiLanguage: 0 English, 1 German. Any other value shows nothing,
 // so a question asked with it is answered neither yes nor no.
 std::optional<QString> pick(uint8_t uiLanguage, const TextPair& pair);

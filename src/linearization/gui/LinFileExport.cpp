@@ -92,10 +92,8 @@ QString LinFileExport::save(const QString& fileName, const std::string& bytes) {
 }
 
 void LinFileExport::show(lintexts::Id id, const QString& appended) {
-    MessagePair message = lintexts::message(id);
-    message.text.en += appended;
-    message.text.de += appended;
-    ShowPairedMessage(state_.dialogs(), state_.UiLanguage, message);
+    ShowPairedMessage(state_.dialogs(), state_.UiLanguage,
+                      WithAppended(lintexts::message(id), appended));
 }
 
 }  // namespace linearization

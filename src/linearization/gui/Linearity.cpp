@@ -11,7 +11,6 @@
 #include <QValueAxis>
 
 #include "linearization/gui/LinTexts.h"
-#include "report/TemplateFiles.h"
 #include "report/render/LinearityPicture.h"
 #include "ui/PairedMessage.h"
 #include "ui/controls/LabeledEdit.h"
@@ -88,22 +87,18 @@ TLinearityForm::TLinearityForm(QWidget& owner, const LinearityContent& content, 
 
 void TLinearityForm::PrintClick() {
     showMaximized();
-    const QString picture = report::LinearityPicturePath();
-    const report::FileOutcome saved = report::SaveLinearityPicture(
-        report::DrawLinearityChart({data_, lengthMm_, language_}), picture);
-    if (!saved.written) {
-        MessagePair message = lintexts::message(lintexts::Id::ExportNotWritten);
-        const QString appended = picture + QStringLiteral("\n") + saved.reason;
-        message.text.en += appended;
-        message.text.de += appended;
-        ShowPairedMessage(dialogs_, language_, message);
+    const report::PreparedLinearityReport prepared =
+        report::PrepareLinearityReport({data_, lengthMm_, language_}, shownFields(), shownLabels());
+    if (!prepared.picture.written) {
+        ShowPairedMessage(
+            dialogs_, language_,
+            WithAppended(lintexts::message(lintexts::Id::ExportNotWritten),
+                         prepared.picturePath + QStringLiteral("\n") + prepared.picture.reason));
         return;
     }
     hide();
     if (print_)
-        print_(
-            {report::LinearityTemplate, language_,
-             LinearityReportParameters(shownFields(), shownLabels(), report::PictureUrl(picture))});
+        print_(prepared.request);
 }
 
 void TLinearityForm::CloseLinClick() {

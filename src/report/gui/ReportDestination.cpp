@@ -10,25 +10,17 @@
 
 namespace report {
 
-namespace {
-
-QString text(Text id, uint8_t language) {
-    return pick(language, PairOf(Row(id))).value_or(QString());
-}
-
-}  // namespace
-
 ReportDestination::ReportDestination(QWidget* parent, uint8_t language) : QDialog(parent) {
     setObjectName(QStringLiteral("ReportDestination"));
-    setWindowTitle(text(Text::DestinationCaption, language));
+    setWindowTitle(TextIn(language, Row(Text::DestinationCaption)));
     auto* buttons = new QHBoxLayout;
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(text(Text::DestinationQuestion, language), this));
+    layout->addWidget(new QLabel(TextIn(language, Row(Text::DestinationQuestion)), this));
     layout->addLayout(buttons);
     for (QPushButton* button :
-         {ToPrinter = addButton("ToPrinter", text(Text::ToPrinter, language), Printer),
-         ToPreview = addButton("ToPreview", text(Text::ToPreview, language), Preview),
-         ToPdf = addButton("ToPdf", text(Text::ToPdf, language), PdfFile)})
+         {ToPrinter = addButton("ToPrinter", TextIn(language, Row(Text::ToPrinter)), Printer),
+         ToPreview = addButton("ToPreview", TextIn(language, Row(Text::ToPreview)), Preview),
+         ToPdf = addButton("ToPdf", TextIn(language, Row(Text::ToPdf)), PdfFile)})
         buttons->addWidget(button);
     const TextPair& cancel = messages::buttonText(messages::Button::Cancel);
     Cancel = addButton("Cancel", pick(language, cancel).value_or(cancel.en), Cancelled);

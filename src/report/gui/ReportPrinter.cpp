@@ -23,10 +23,6 @@ namespace {
 
 constexpr char PdfSuffix[] = "pdf";
 
-QString text(Text id, uint8_t language) {
-    return pick(language, PairOf(Row(id))).value_or(QString());
-}
-
 }  // namespace
 
 ReportPrinter::ReportPrinter(QWidget& window, MainState& state, const TSSICom& sensor,
@@ -95,8 +91,8 @@ void ReportPrinter::toPreview(const QTextDocument& document) {
 
 void ReportPrinter::toPdf(const QTextDocument& document) {
     const uint8_t language = state_.UiLanguage;
-    const QString path = state_.dialogs().saveFileName({text(Text::PdfFileCaption, language),
-                                                        text(Text::PdfFileFilter, language),
+    const QString path = state_.dialogs().saveFileName({TextIn(language, Row(Text::PdfFileCaption)),
+                                                        TextIn(language, Row(Text::PdfFileFilter)),
                                                         QString(), QString::fromLatin1(PdfSuffix)});
     if (path.isEmpty())
         return;
@@ -107,11 +103,8 @@ void ReportPrinter::toPdf(const QTextDocument& document) {
 }
 
 void ReportPrinter::show(Message id, const QString& appended) {
-    MessagePair message = PairOf(Row(id));
-    message.text.en += appended;
-    message.text.de += appended;
-    ShowPairedMessage(state_.dialogs(), state_.UiLanguage, message, MessageButtons::Ok,
-                      MessageIcon::Error);
+    ShowPairedMessage(state_.dialogs(), state_.UiLanguage, WithAppended(PairOf(Row(id)), appended),
+                      MessageButtons::Ok, MessageIcon::Error);
 }
 
 }  // namespace report

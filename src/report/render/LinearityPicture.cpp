@@ -10,6 +10,7 @@
 #include <cmath>
 
 #include "linearization/ChartTexts.h"
+#include "report/TemplateFiles.h"
 #include "report/render/ReportDocument.h"
 
 namespace report {
@@ -38,8 +39,7 @@ const QColor CurveColour(0x00, 0x00, 0x80);  // navy
 const QColor GridColour(0xDD, 0xDD, 0xDD);
 
 QString chartText(ChartText id, uint8_t language) {
-    const char* text = TextOf(linearization::ChartTextRow(id), language);
-    return QString::fromUtf8(text ? text : "");
+    return QString::fromUtf8(TextOf(linearization::ChartTextRow(id), language));
 }
 
 QFont font(int pixelSize, bool bold) {
@@ -164,6 +164,30 @@ void drawLines(QPainter& p, const Plot& plot, const linearization::ChartData& da
     p.restore();
 }
 
+// The picture's file in the user's own data folder, never in the installation.
+QString picturePath() {
+    return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) +
+           QLatin1Char('/') + QString::fromUtf8(PictureFile);
+}
+
+// Writes the picture as PNG, creating the folder when it is missing; a failure
+// leaves any existing file as it was.
+FileOutcome savePicture(const QImage& picture, const QString& path) {
+    const QString folder = QFileInfo(path).absolutePath();
+    if (!QDir().mkpath(folder))
+        return {false, QStringLiteral("cannot create the folder ") + folder};
+    QBuffer png;
+    png.open(QIODevice::WriteOnly);
+    if (!picture.save(&png, "PNG"))
+        return {false, QStringLiteral("the picture could not be encoded")};
+    return WriteOutputFile(path, png.data());
+}
+
+// The location of a picture file as a report template takes it.
+std::string pictureUrl(const QString& path) {
+    return QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded).toStdString();
+}
+
 }  // namespace
 
 QImage DrawLinearityChart(const LinearityChart& chart) {
@@ -185,24 +209,16 @@ QImage DrawLinearityChart(const LinearityChart& chart) {
     return picture;
 }
 
-QString LinearityPicturePath() {
-    return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) +
-           QLatin1Char('/') + QString::fromUtf8(PictureFile);
-}
-
-FileOutcome SaveLinearityPicture(const QImage& picture, const QString& path) {
-    const QString folder = QFileInfo(path).absolutePath();
-    if (!QDir().mkpath(folder))
-        return {false, QStringLiteral("cannot create the folder ") + folder};
-    QBuffer png;
-    png.open(QIODevice::WriteOnly);
-    if (!picture.save(&png, "PNG"))
-        return {false, QStringLiteral("the picture could not be encoded")};
-    return WriteOutputFile(path, png.data());
-}
-
-std::string PictureUrl(const QString& path) {
-    return QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded).toStdString();
+PreparedLinearityReport PrepareLinearityReport(const LinearityChart& chart,
+                                               const linearization::ChartFields& values,
+                                               const linearization::ChartFields& labels) {
+    PreparedLinearityReport prepared;
+    prepared.picturePath = picturePath();
+    prepared.picture = savePicture(DrawLinearityChart(chart), prepared.picturePath);
+    prepared.request = {
+        LinearityTemplate, chart.language,
+        linearization::LinearityReportParameters(values, labels, pictureUrl(prepared.picturePath))};
+    return prepared;
 }
 
 }  // namespace report

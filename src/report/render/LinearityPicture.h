@@ -6,9 +6,12 @@
 
 #include "OutputFile.h"
 #include "linearization/LinChart.h"
+#include "linearization/LinearityReport.h"
+#include "report/Report.h"
 
 // The picture of the linearity chart that the linearity report shows: the
-// non-linearity curve inside its tolerance band, drawn without widgets.
+// non-linearity curve inside its tolerance band, drawn without widgets, and the
+// report that shows it.
 namespace report {
 
 struct LinearityChart {
@@ -19,14 +22,17 @@ struct LinearityChart {
 
 QImage DrawLinearityChart(const LinearityChart& chart);
 
-// The picture's file in the user's own data folder, never in the installation.
-QString LinearityPicturePath();
+// The linearity report with its chart: the chart's picture saved in the user's
+// own data folder, never in the installation, and the report's parameters
+// naming it. The request is complete only when the picture was saved.
+struct PreparedLinearityReport {
+    QString picturePath;
+    FileOutcome picture;
+    ReportRequest request;
+};
 
-// Writes the picture as PNG; a failure leaves any existing file as it was.
-// Creates the folder when it is missing.
-FileOutcome SaveLinearityPicture(const QImage& picture, const QString& path);
-
-// The location of a picture file as a report template takes it.
-std::string PictureUrl(const QString& path);
+PreparedLinearityReport PrepareLinearityReport(const LinearityChart& chart,
+                                               const linearization::ChartFields& values,
+                                               const linearization::ChartFields& labels);
 
 }  // namespace report

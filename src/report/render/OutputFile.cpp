@@ -1,5 +1,6 @@
 #include "OutputFile.h"
 
+#include <QFile>
 #include <string_view>
 
 #include "platform/AtomicFile.h"
@@ -8,7 +9,8 @@ namespace report {
 
 FileOutcome WriteOutputFile(const QString& path, const QByteArray& bytes) {
     const platform::WriteResult result = platform::WriteFileAtomically(
-        path.toStdString(), std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
+        QFile::encodeName(path).toStdString(),
+        std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
     return {result.ok, QString::fromStdString(result.reason)};
 }
 

@@ -48,10 +48,10 @@ void SensorTest::TestSensorClick() {
         dialog->RedrawIfDue();
         QCoreApplication::processEvents();
     }
-    link.ReturnToCommandLink();
+    const bool returned = link.ReturnToCommandLink();
     dialog.reset();
     // A sensor that could not be told to leave test mode may still be in it.
-    if (!link.RestoreMeasurement() || portLost) {
+    if (!link.RestoreMeasurement() || !returned || portLost) {
         state_.WriteOutcome(false);
     }
 }

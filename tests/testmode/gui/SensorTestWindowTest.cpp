@@ -213,4 +213,19 @@ TEST_F(SensorTestWindow, APortThatStopsWorkingIsNotReadAgainAndIsACommunicationE
     EXPECT_FALSE(form->State.SensorOnline);
 }
 
+TEST_F(SensorTestWindow, APortThatDoesNotOpenAgainAfterTheTestIsACommunicationError) {
+    connect({3960404, 0, false, "", "", "", "", "", "", ""});
+    form->SensorTest->onShown = [&](TSensorTestDlg& dialog) {
+        QTimer::singleShot(100, &dialog, [&] {
+            harness->serial.busy = true;
+            dialog.Quit->click();
+        });
+    };
+    form->ui.TestSensor->trigger();
+
+    ASSERT_EQ(harness->dialogs.messages.size(), 1u);
+    EXPECT_EQ(harness->dialogs.messages[0].text, "Communication Error");
+    EXPECT_FALSE(form->State.SensorOnline);
+}
+
 }  // namespace
