@@ -65,7 +65,7 @@ struct DownloadResult {
 // with more pages than the application area holds.
 class Download {
 public:
-    // The link's own clock times every pause of the download.
+    // `clock` goes unused: the link's own clock times every pause of the download.
     Download(TSSICom& link, platform::Clock& clock, DownloadHooks hooks);
 
     DownloadResult run(const FirmwareImage& image, const TargetDescription& target);
