@@ -6,13 +6,16 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <algorithm>
+#include <utility>
 
 #include "app/Disconnectwarning.h"
-#include "app/Main.h"
+#include "app/MainControls.h"
 #include "app/StatusLine.h"
 #include "comm/SensorRules.h"
+#include "comm/Ssicom.h"
 #include "params/ParameterPages.h"
 #include "ui/Dialogs.h"
+#include "ui/MainState.h"
 #include "ui/WaitCursor.h"
 #include "ui/controls/PageControl.h"
 #include "ui/controls/StatusLamp.h"
@@ -29,19 +32,19 @@ void SetFileActionsEnabled(MainControls& ui, bool enabled) {
 
 }  // namespace
 
-ConnectionMonitor::ConnectionMonitor(TMainForm& form)
-    : form_(form), state_(form.State), link_(form.SensorLink) {}
+ConnectionMonitor::ConnectionMonitor(ConnectionMonitorParts parts)
+    : parts_(std::move(parts)), state_(parts_.state), link_(parts_.link), ui_(parts_.ui) {}
 
 void ConnectionMonitor::Tick() {
     link_.Purge();
-    form_.Timer1->stop();
-    form_.Timer1->setInterval(ConnectedIntervalMs);
+    parts_.timer.stop();
+    parts_.timer.setInterval(ConnectedIntervalMs);
     if (SensorAnswers()) {
         SensorPresent();
     } else {
         SensorMissing();
     }
-    form_.Timer1->start();
+    parts_.timer.start();
 }
 
 bool ConnectionMonitor::SensorAnswers() {
@@ -52,7 +55,7 @@ bool ConnectionMonitor::SensorAnswers() {
 void ConnectionMonitor::SensorPresent() {
     state_.MissedPolls = 0;
     if (state_.PortNumber == TSerialCom::DemoPort) {
-        form_.ShowStatus(app::Status::Demo, QStringLiteral("scroll"));
+        parts_.showStatus(app::Status::Demo, QStringLiteral("scroll"));
     }
     if (!state_.SensorOnline && !SensorAppeared())
         return;
@@ -63,8 +66,8 @@ void ConnectionMonitor::SensorPresent() {
 bool ConnectionMonitor::SensorAppeared() {
     WaitCursor hourglass;
     state_.SensorOnline = true;
-    form_.ui.StatusLED->setColour(StatusLamp::Yellow);
-    form_.ShowStatus(app::Status::Found, LinkPort());
+    ui_.StatusLED->setColour(StatusLamp::Yellow);
+    parts_.showStatus(app::Status::Found, LinkPort());
     const QString factoryNumber = QString::fromStdString(link_[TSSICom::FactoryNumber].Reply);
     if (factoryNumber != state_.LastFactoryNumber) {
         state_.LastFactoryNumber = factoryNumber;
@@ -84,51 +87,49 @@ bool ConnectionMonitor::SensorAppeared() {
 }
 
 void ConnectionMonitor::ShowConnected() {
-    auto& ui = form_.ui;
-    ui.StatusLED->setColour(StatusLamp::Green);
-    form_.ShowStatus(app::Status::Established, LinkPort());
+    ui_.StatusLED->setColour(StatusLamp::Green);
+    parts_.showStatus(app::Status::Established, LinkPort());
     const bool demo = state_.PortNumber == TSerialCom::DemoPort;
-    ui.SelComPort->setVisible(demo);
+    ui_.SelComPort->setVisible(demo);
     if (demo)
-        form_.ShowStatus(app::Status::Demo, QString());
-    ui.ParameterPage->setEnabled(true);
-    ui.RestoreFactorySettings1->setEnabled(rules::CommitsWithCN(link_.FirmwareVersionNumber()));
-    SetFileActionsEnabled(ui, true);
-    ui.FirmwareUpdate->setVisible(false);
-    ui.FirmwareUpdateSeparator->setVisible(false);
-    if (form_.Trace)
-        form_.Trace("sensor: " + state_.LastFactoryNumber);
+        parts_.showStatus(app::Status::Demo, QString());
+    ui_.ParameterPage->setEnabled(true);
+    ui_.RestoreFactorySettings1->setEnabled(rules::CommitsWithCN(link_.FirmwareVersionNumber()));
+    SetFileActionsEnabled(ui_, true);
+    ui_.FirmwareUpdate->setVisible(false);
+    ui_.FirmwareUpdateSeparator->setVisible(false);
+    if (parts_.trace)
+        parts_.trace("sensor: " + state_.LastFactoryNumber);
 }
 
 void ConnectionMonitor::SensorMissing() {
-    auto& ui = form_.ui;
-    ui.StatusLine->setFocus();
-    ui.SelComPort->setVisible(true);
+    ui_.StatusLine->setFocus();
+    ui_.SelComPort->setVisible(true);
     state_.SensorOnline = false;
-    ui.ParameterPage->setEnabled(false);
-    ui.RestoreFactorySettings1->setEnabled(false);
-    SetFileActionsEnabled(ui, false);
-    ui.FirmwareUpdate->setVisible(true);
-    ui.FirmwareUpdateSeparator->setVisible(true);
-    ui.StatusLED->setColour(StatusLamp::Red);
-    form_.ShowStatus(app::Status::NotConnected, QString::number(state_.PortNumber));
+    ui_.ParameterPage->setEnabled(false);
+    ui_.RestoreFactorySettings1->setEnabled(false);
+    SetFileActionsEnabled(ui_, false);
+    ui_.FirmwareUpdate->setVisible(true);
+    ui_.FirmwareUpdateSeparator->setVisible(true);
+    ui_.StatusLED->setColour(StatusLamp::Red);
+    parts_.showStatus(app::Status::NotConnected, QString::number(state_.PortNumber));
     state_.MissedPolls = std::min(state_.MissedPolls, MissedPollsLimit) + 1;
     if (state_.MissedPolls == WarningAtMissedPoll && state_.ParametersChanged) {
         OfferDisconnectWarning();
         ++state_.MissedPolls;
         return;
     }
-    form_.Timer1->setInterval(SearchingIntervalMs);
+    parts_.timer.setInterval(SearchingIntervalMs);
     link_.WakeSensor();
 }
 
 void ConnectionMonitor::OfferDisconnectWarning() {
-    form_.ShowStatus(app::Status::UpdatePending, QString());
-    TDisconnectWarningForm warning(link_, form_.dialogs(), &form_);
-    if (form_.dialogs().execDialog(warning) != TDisconnectWarningForm::UpdatedResult)
+    parts_.showStatus(app::Status::UpdatePending, QString());
+    TDisconnectWarningForm warning(link_, parts_.dialogs, &parts_.window);
+    if (parts_.dialogs.execDialog(warning) != TDisconnectWarningForm::UpdatedResult)
         return;
-    form_.ui.StatusLED->setColour(StatusLamp::Green);
-    form_.ShowStatus(app::Status::Established, LinkPort());
+    ui_.StatusLED->setColour(StatusLamp::Green);
+    parts_.showStatus(app::Status::Established, LinkPort());
     state_.ClearParametersChanged();
     if (!link_.ReadParameterSetStrict())
         state_.SensorOnline = false;
@@ -136,7 +137,7 @@ void ConnectionMonitor::OfferDisconnectWarning() {
 }
 
 void ConnectionMonitor::ShowOperatingTime() {
-    form_.Parameters->ShowOperatingTime(static_cast<uint32_t>(link_[TSSICom::OperatingTime].Value));
+    parts_.parameters.ShowOperatingTime(static_cast<uint32_t>(link_[TSSICom::OperatingTime].Value));
 }
 
 QString ConnectionMonitor::LinkPort() const {

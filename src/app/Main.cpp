@@ -14,6 +14,7 @@
 #include "app/MainLayout.h"
 #include "app/Pictures.h"
 #include "app/PortStartup.h"
+#include "app/Startup.h"
 #include "comm/SensorRules.h"
 #include "files/gui/Files.h"
 #include "firmware/gui/FirmwarePage.h"
@@ -62,6 +63,7 @@ TMainForm::TMainForm(ProgramServices services, const platform::ComPortMap& ports
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(PollIntervalMs);
     connect(Timer1, &QTimer::timeout, this, &TMainForm::IdleFunction);
+    buildMonitorAndPortChoice();
     connectState();
     connectMenus();
     setInitialState();
@@ -97,6 +99,47 @@ void TMainForm::buildSubsystems() {
     Files = std::make_unique<files::Files>(State, SensorLink, pages, speedEntered, ProgramTitle);
     SensorTest = std::make_unique<testmode::SensorTest>(
         State, SensorLink, renderPicture(Picture::Logo, QSize(TestLogoSize, TestLogoSize)));
+}
+
+void TMainForm::buildMonitorAndPortChoice() {
+    monitor_ = std::make_unique<ConnectionMonitor>(ConnectionMonitorParts{
+        .link = SensorLink,
+        .state = State,
+        .ui = ui,
+        .timer = *Timer1,
+        .dialogs = dialogs(),
+        .window = *this,
+        .parameters = *Parameters,
+        .showStatus = [this](app::Status code,
+                             const QString& argument) { ShowStatus(code, argument); },
+        .trace = Trace,
+    });
+    portChoice_ = std::make_unique<PortChoice>(PortChoiceParts{
+        .link = SensorLink,
+        .state = State,
+        .settings = settings_,
+        .dialogs = dialogs(),
+        .window = *this,
+        .probe = services_.probe,
+        .clock = services_.clock,
+        .ports = ports_,
+        .openLink = [this](uint8_t port) { OpenSensorLink(port); },
+    });
+}
+
+StartupParts TMainForm::StartupWiring() {
+    return {
+        .window = *this,
+        .pages = *ui.ParameterPage,
+        .state = State,
+        .settings = settings_,
+        .dialogs = dialogs(),
+        .clock = services_.clock,
+        .trace = Trace,
+        .applyLanguage = [this] { ApplyLanguage(); },
+        .setAccessLevel = [this](TAccessLevel level) { SetAccessLevel(level); },
+        .openPort = [this] { return OpenStartupPort(); },
+    };
 }
 
 void TMainForm::connectState() {
@@ -251,7 +294,7 @@ void TMainForm::showEvent(QShowEvent* event) {
 }
 
 void TMainForm::IdleFunction() {
-    ConnectionMonitor(*this).Tick();
+    monitor_->Tick();
 }
 
 void TMainForm::ShowStatus(app::Status code, const QString& argument) {
@@ -295,9 +338,9 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 }
 
 bool TMainForm::OpenStartupPort() {
-    return PortChoice(*this).Startup();
+    return portChoice_->Startup();
 }
 
 void TMainForm::SelComPortClick() {
-    PortChoice(*this).Choose();
+    portChoice_->Choose();
 }

@@ -13,9 +13,12 @@
 #include "comm/Ssicom.h"
 #include "ui/MainState.h"
 
+class ConnectionMonitor;
 class Dialogs;
+class PortChoice;
 class QTimer;
 class SettingsStore;
+struct StartupParts;
 
 namespace platform {
 class Clock;
@@ -112,6 +115,8 @@ public:
     void ShowStatus(app::Status code, const QString& argument);
     // False when the user quit the port dialog at start-up.
     bool OpenStartupPort();
+    // What Startup needs of this window.
+    StartupParts StartupWiring();
     void SelComPortClick();
     void FormClose();
 
@@ -131,6 +136,7 @@ private:
     void setInitialState();
     void storeLanguage();
     void redetectSensor();
+    void buildMonitorAndPortChoice();
 
     ProgramServices services_;
     const platform::ComPortMap& ports_;
@@ -138,4 +144,6 @@ private:
     bool pollingStarted_ = false;
     bool linkOpened_ = false;
     ToolkitTexts toolkitTexts_;
+    std::unique_ptr<ConnectionMonitor> monitor_;
+    std::unique_ptr<PortChoice> portChoice_;
 };

@@ -2,13 +2,15 @@
 
 #include <QCoreApplication>
 #include <QMetaObject>
+#include <utility>
 #include <vector>
 
 #include "app/Comportselect.h"
-#include "app/Main.h"
 #include "app/PortList.h"
+#include "comm/Ssicom.h"
 #include "settings/Settings.h"
 #include "ui/Dialogs.h"
+#include "ui/MainState.h"
 #include "ui/WaitCursor.h"
 
 namespace {
@@ -20,17 +22,17 @@ void RequestQuit() {
 
 }  // namespace
 
-PortChoice::PortChoice(TMainForm& form) : form_(form) {}
+PortChoice::PortChoice(PortChoiceParts parts) : parts_(std::move(parts)) {}
 
 bool PortChoice::Startup() {
-    SettingsStore& settings = form_.settings();
+    SettingsStore& settings = parts_.settings;
     if (!settings.hasValue(SettingsStore::ComPort))
         return AskAtStartup();
-    form_.State.PortNumber =
+    parts_.state.PortNumber =
         static_cast<uint8_t>(settings.readInteger(SettingsStore::ComPort) & 0xFF);
-    if (form_.State.PortNumber != TSerialCom::DemoPort && !ProbeStored(form_.State.PortNumber))
+    if (parts_.state.PortNumber != TSerialCom::DemoPort && !ProbeStored(parts_.state.PortNumber))
         return AskAtStartup();
-    form_.OpenSensorLink(form_.State.PortNumber);
+    parts_.openLink(parts_.state.PortNumber);
     return true;
 }
 
@@ -44,7 +46,7 @@ bool PortChoice::AskAtStartup() {
 }
 
 void PortChoice::Choose() {
-    form_.SensorLink.Close();
+    parts_.link.Close();
     uint8_t choice = 0;
     const Answer answer = Ask(choice);
     if (answer == Answer::Connect)
@@ -56,9 +58,9 @@ void PortChoice::Choose() {
 }
 
 void PortChoice::Open(bool connectedToDemo) {
-    form_.OpenSensorLink(form_.State.PortNumber);
+    parts_.openLink(parts_.state.PortNumber);
     if (connectedToDemo)
-        form_.SensorLink.LoadDemoSet();
+        parts_.link.LoadDemoSet();
 }
 
 PortChoice::Answer PortChoice::Ask(uint8_t& choice) {
@@ -66,14 +68,14 @@ PortChoice::Answer PortChoice::Ask(uint8_t& choice) {
     std::vector<app::PortEntry> entries;
     {
         WaitCursor hourglass;
-        TSerialCom prober(form_.probeBackend(), form_.clock(), form_.ports());
-        auto scan = app::AvailablePorts(prober, form_.ports());
+        TSerialCom prober(parts_.probe, parts_.clock, parts_.ports);
+        auto scan = app::AvailablePorts(prober, parts_.ports);
         entries = std::move(scan.entries);
         denied = std::move(scan.denied);
     }
     Advise(denied);
-    TComPortSelectForm dialog(entries, form_.State.UiLanguage, &form_);
-    const int result = form_.dialogs().execDialog(dialog);
+    TComPortSelectForm dialog(entries, parts_.state.UiLanguage, &parts_.window);
+    const int result = parts_.dialogs.execDialog(dialog);
     if (result == TComPortSelectForm::QuitResult)
         return Answer::Quit;
     choice = dialog.Choice();
@@ -83,33 +85,33 @@ PortChoice::Answer PortChoice::Ask(uint8_t& choice) {
 }
 
 void PortChoice::Use(uint8_t choice) {
-    form_.State.PortNumber = choice;
+    parts_.state.PortNumber = choice;
     if (choice != TSerialCom::DemoPort) {
-        form_.settings().writeInteger(SettingsStore::ComPort, choice);
+        parts_.settings.writeInteger(SettingsStore::ComPort, choice);
     }
 }
 
 bool PortChoice::ProbeStored(uint8_t port) {
-    TSerialCom prober(form_.probeBackend(), form_.clock(), form_.ports());
+    TSerialCom prober(parts_.probe, parts_.clock, parts_.ports);
     if (prober.Probe(port))
         return true;
-    const app::PortEntry stored{port, form_.ports().devicePath(port)};
+    const app::PortEntry stored{port, parts_.ports.devicePath(port)};
     if (stored.devicePath.empty())
         return false;
     if (app::PermissionDenied(prober))
         Advise({stored});
     else if (app::InUseElsewhere(prober))
-        Tell(app::InUseAdvice(stored, form_.State.UiLanguage));
+        Tell(app::InUseAdvice(stored, parts_.state.UiLanguage));
     return false;
 }
 
 void PortChoice::Advise(const std::vector<app::PortEntry>& denied) {
-    Tell(app::PermissionAdvice(denied, form_.State.UiLanguage));
+    Tell(app::PermissionAdvice(denied, parts_.state.UiLanguage));
 }
 
 void PortChoice::Tell(const QString& advice) {
     if (advice.isEmpty())
         return;
-    form_.dialogs().showMessage({advice, QStringLiteral("Varnel"), MessageButtons::Ok,
-                                 MessageIcon::Warning, form_.State.UiLanguage});
+    parts_.dialogs.showMessage({advice, QStringLiteral("Varnel"), MessageButtons::Ok,
+                                MessageIcon::Warning, parts_.state.UiLanguage});
 }

@@ -30,7 +30,7 @@ int runWindow(VarnelApplication& app, ProgramServices services, bool traceStatus
     services.dialogs.setParentWindow(&form);
     const auto unparent = qScopeGuard([&] { services.dialogs.setParentWindow(nullptr); });
     app.SetStartingUp(true);
-    const bool windowUp = Startup(form).Run();
+    const bool windowUp = Startup(form.StartupWiring()).Run();
     app.SetStartingUp(false);
     if (app.StartupFailed())
         return 1;

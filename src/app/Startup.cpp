@@ -4,14 +4,16 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
+#include <QWidget>
+#include <utility>
 
 #include "app/Aboutinfo.h"
 #include "app/Languagesel.h"
-#include "app/Main.h"
 #include "app/SplashFade.h"
 #include "platform/Clock.h"
 #include "settings/Settings.h"
 #include "ui/Dialogs.h"
+#include "ui/MainState.h"
 #include "ui/PageNames.h"
 #include "ui/controls/PageControl.h"
 
@@ -27,7 +29,7 @@ uint8_t StoredLanguage(int32_t stored) {
 
 }  // namespace
 
-Startup::Startup(TMainForm& form) : form_(form) {}
+Startup::Startup(StartupParts parts) : parts_(std::move(parts)) {}
 
 Startup::~Startup() = default;
 
@@ -39,16 +41,16 @@ bool Startup::Run() {
     OpenSettings();
     ChooseLanguage();
     ApplyAccessLevel();
-    form_.ApplyLanguage();
-    form_.ui.ParameterPage->showPage(QString::fromLatin1(pagenames::SSISettings));
+    parts_.applyLanguage();
+    parts_.pages.showPage(QString::fromLatin1(pagenames::SSISettings));
     if (!OpenStoredPort()) {
         Finish();
         return false;
     }
     phase.restart();
     ShowMainWindow();
-    if (form_.Trace)
-        form_.Trace(
+    if (parts_.trace)
+        parts_.trace(
             QStringLiteral("startup: splash %1 ms, wait %2 ms").arg(splashMs).arg(phase.elapsed()));
     Finish();
     return true;
@@ -57,47 +59,47 @@ bool Startup::Run() {
 void Startup::FadeInSplash() {
     splash_ = std::make_unique<TAboutForm>();
     SplashFade(*splash_);
-    form_.setWindowTitle(QStringLiteral("KYR ") + splash_->Label1->text());
+    parts_.window.setWindowTitle(QStringLiteral("KYR ") + splash_->Label1->text());
 }
 
 void Startup::OpenSettings() {
-    form_.settings().open();
+    parts_.settings.open();
 }
 
 // The first start asks; the answer is stored at once.
 void Startup::ChooseLanguage() {
-    SettingsStore& settings = form_.settings();
+    SettingsStore& settings = parts_.settings;
     if (settings.hasValue(SettingsStore::Language)) {
-        form_.State.UiLanguage = StoredLanguage(settings.readInteger(SettingsStore::Language));
+        parts_.state.UiLanguage = StoredLanguage(settings.readInteger(SettingsStore::Language));
         return;
     }
     TLanguageSelect dialog(splash_.get());
-    form_.dialogs().execDialog(dialog);
-    form_.State.UiLanguage = dialog.selectedLanguage();
-    settings.writeInteger(SettingsStore::Language, form_.State.UiLanguage);
+    parts_.dialogs.execDialog(dialog);
+    parts_.state.UiLanguage = dialog.selectedLanguage();
+    settings.writeInteger(SettingsStore::Language, parts_.state.UiLanguage);
 }
 
 // The Firmware page is hidden first; the level then shows what it allows.
 void Startup::ApplyAccessLevel() {
-    form_.ui.ParameterPage->setPageTabVisible(QString::fromLatin1(pagenames::Firmware), false);
-    form_.SetAccessLevel(lookUpAccessLevel(form_.settings()));
+    parts_.pages.setPageTabVisible(QString::fromLatin1(pagenames::Firmware), false);
+    parts_.setAccessLevel(lookUpAccessLevel(parts_.settings));
 }
 
 bool Startup::OpenStoredPort() {
-    return form_.OpenStartupPort();
+    return parts_.openPort();
 }
 
 void Startup::ShowMainWindow() {
-    form_.clock().sleep(ShowDelayMs);
+    parts_.clock.sleep(ShowDelayMs);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame = form_.frameGeometry();
+        QRect frame = parts_.window.frameGeometry();
         frame.moveCenter(screen->availableGeometry().center());
-        form_.move(frame.topLeft());
+        parts_.window.move(frame.topLeft());
     }
-    form_.show();
+    parts_.window.show();
 }
 
 void Startup::Finish() {
-    form_.settings().close();
+    parts_.settings.close();
     splash_.reset();
 }

@@ -7,23 +7,6 @@ namespace firmware {
 
 namespace {
 
-void pulseRts(TSSICom& link, platform::Clock& clock) {
-    link.SetRts();
-    clock.sleep(BootloaderRtsPulseMs);
-    link.ClearRts();
-    link.Purge();
-}
-
-bool reopen(TSSICom& link, uint8_t port) {
-    link.Close();
-    return link.Open(port, BootloaderBaud, BootloaderTimeoutMs);
-}
-
-void returnToCommandLink(TSSICom& link, uint8_t port) {
-    link.Close();
-    link.OpenDefault(port);
-}
-
 void describe(const ChipInfo& chip, uint8_t bootloaderCode, const TargetDescription& target,
               std::vector<std::string>& lines) {
     lines.push_back(lines::communicationOk());
@@ -40,17 +23,16 @@ void describe(const ChipInfo& chip, uint8_t bootloaderCode, const TargetDescript
 
 Identification identifyBootloader(TSSICom& link, platform::Clock& clock,
                                   TargetDescription& target) {
-    const uint8_t port = link.PortNumber();
+    comm::LinkMode bootloader(link, comm::BootloaderLink);
     if (!link.EnterBootloader())
         return {Message::ActivateBootloaderFailed, {}};
-    if (!reopen(link, port))
+    if (!bootloader.Enter())
         return {Message::PortNotAvailable, {}};
-    pulseRts(link, clock);
     clock.sleep(IdentificationPauseMs);
     uint8_t codes[2] = {0, 0};
     size_t received = 0;
     link.ReadBytes(codes, sizeof codes, received);
-    returnToCommandLink(link, port);
+    bootloader.Leave();
     if (!identifyTarget(codes[0], codes[1], target))
         return {Message::NoSensorFound, {}};
     Identification result;
@@ -73,8 +55,8 @@ Message recordFailure(std::optional<uint8_t> lastAnswer) {
     }
 }
 
-Download::Download(TSSICom& link, platform::Clock& clock, DownloadHooks hooks)
-    : link_(link), clock_(clock), hooks_(std::move(hooks)) {}
+Download::Download(TSSICom& link, platform::Clock&, DownloadHooks hooks)
+    : link_(link), hooks_(std::move(hooks)) {}
 
 DownloadResult Download::run(const FirmwareImage& image, const TargetDescription& target) {
     if (image.pages == 0)
@@ -109,9 +91,8 @@ bool Download::wakeAndShowVersion() {
 std::optional<Message> Download::openBootloaderLink(bool insistOnActivation) {
     if (!link_.EnterBootloader() && insistOnActivation)
         return Message::ActivateBootloaderFailed;
-    if (!reopen(link_, port_))
+    if (!comm::LinkMode(link_, comm::BootloaderLink).Enter())
         return Message::PortNotAvailable;
-    pulseRts(link_, clock_);
     return std::nullopt;
 }
 
@@ -158,7 +139,7 @@ std::optional<uint8_t> Download::sendAndRead(const uint8_t* bytes, size_t count)
 }
 
 void Download::backToCommandLink() {
-    returnToCommandLink(link_, port_);
+    comm::LinkMode(link_, comm::BootloaderLink).Leave();
 }
 
 void Download::log(const std::string& line) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "comm/LinkMode.h"
 #include "firmware/FirmwareImage.h"
 #include "firmware/Messages.h"
 #include "firmware/Target.h"
@@ -18,9 +19,7 @@ class Clock;
 namespace firmware {
 
 // The bootloader's link and what it answers.
-inline constexpr int BootloaderBaud = 38400;
-inline constexpr int BootloaderTimeoutMs = 4000;
-inline constexpr int BootloaderRtsPulseMs = 500;
+inline constexpr int BootloaderBaud = comm::BootloaderLink.baudRate;
 inline constexpr int IdentificationPauseMs = 75;
 inline constexpr int SendingsPerRecord = 11;
 inline constexpr uint8_t AnswerAccepted = 'r';
@@ -66,6 +65,7 @@ struct DownloadResult {
 // with more pages than the application area holds.
 class Download {
 public:
+    // `clock` goes unused: the link's own clock times every pause of the download.
     Download(TSSICom& link, platform::Clock& clock, DownloadHooks hooks);
 
     DownloadResult run(const FirmwareImage& image, const TargetDescription& target);
@@ -81,7 +81,6 @@ private:
     void log(const std::string& line);
 
     TSSICom& link_;
-    platform::Clock& clock_;
     DownloadHooks hooks_;
     uint8_t port_ = 0;
     int sendings_ = 0;

@@ -2,14 +2,13 @@
 
 #include <array>
 
+#include "comm/LinkMode.h"
 #include "comm/SensorRules.h"
 
 namespace testmode {
 
 namespace {
 
-constexpr int EnterRtsPulseMs = 100;
-constexpr int LeaveRtsPulseMs = 300;
 constexpr int AfterWakeMs = 500;
 constexpr int AfterMeasurementWriteMs = 200;
 
@@ -33,13 +32,7 @@ void SensorTestLink::Enter() {
     const bool switched = com_.WriteRegister(TSSICom::Measurement);
     com_.ReadRegister(TSSICom::FirmwareVersion);
     com_.Commit();
-    PulseRts(EnterRtsPulseMs);
-    com_.Close();
-    const int32_t firmware = com_.FirmwareVersionNumber();
-    entered_ =
-        com_.Open(com_.PortNumber(), rules::TestStreamBaud(firmware), rules::StreamTimeoutMs) &&
-        switched;
-    com_.Purge();
+    entered_ = streamLink().Enter() && switched;
 }
 
 std::optional<Reading> SensorTestLink::ReadBlock() {
@@ -59,9 +52,7 @@ bool SensorTestLink::Leave() {
 }
 
 bool SensorTestLink::ReturnToCommandLink() {
-    PulseRts(LeaveRtsPulseMs);
-    com_.Close();
-    return com_.OpenDefault(com_.PortNumber());
+    return streamLink().Leave();
 }
 
 bool SensorTestLink::RestoreMeasurement() {
@@ -76,10 +67,8 @@ bool SensorTestLink::RestoreMeasurement() {
     return com_.Commit() && written;
 }
 
-void SensorTestLink::PulseRts(int milliseconds) {
-    com_.SetRts();
-    com_.Sleep(milliseconds);
-    com_.ClearRts();
+comm::LinkMode SensorTestLink::streamLink() {
+    return comm::LinkMode(com_, comm::TestStreamLink(com_.FirmwareVersionNumber()));
 }
 
 }  // namespace testmode

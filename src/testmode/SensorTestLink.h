@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "comm/LinkMode.h"
 #include "comm/Ssicom.h"
 #include "testmode/StreamDecoding.h"
 
@@ -41,7 +42,7 @@ public:
     bool RestoreMeasurement();
 
 private:
-    void PulseRts(int milliseconds);
+    comm::LinkMode streamLink();
 
     TSSICom& com_;
     StreamFormat format_;

@@ -92,7 +92,7 @@ TEST_F(PortStartupTest, LeavingTheDialogAtTheFirstStartEndsWithoutTouchingAPort)
         }
         home.writeSettings(R"({"Language": 0})");
         TMainForm& form = harness.create();
-        EXPECT_FALSE(Startup(form).Run());
+        EXPECT_FALSE(Startup(form.StartupWiring()).Run());
         EXPECT_FALSE(form.isVisible());
         form.close();
         harness.destroy();

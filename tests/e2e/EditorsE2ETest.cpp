@@ -86,7 +86,7 @@ protected:
     void openWindow() {
         form_ = std::make_unique<TMainForm>(ProgramServices{serial_, clock_, dialogs_, probe_},
                                             ports_, *settings_);
-        ASSERT_TRUE(Startup(*form_).Run());
+        ASSERT_TRUE(Startup(form_->StartupWiring()).Run());
         for (int i = 0; i < MaxPolls && !form_->State.SensorOnline; ++i)
             form_->IdleFunction();
         ASSERT_TRUE(form_->State.SensorOnline);

@@ -1,17 +1,13 @@
 #pragma once
 
-#include <cstdint>
-#include <optional>
-
 class EditorContract;
 
 namespace params {
 
 class OffsetEditor;
 
-// Teaches the offset so that the magnet's present position reads 0: the sensor
-// streams its position at 38400 baud, and the offset is rewritten by the last
-// position received.
+// Teaches the offset so that the magnet's present position reads 0: the offset
+// field is rewritten by the position the sensor's stream gives.
 class NewOrigin {
 public:
     NewOrigin(EditorContract& contract, OffsetEditor& offset)
@@ -20,10 +16,6 @@ public:
     void OriginButtonClick();
 
 private:
-    void startStreaming();
-    std::optional<int32_t> readPosition(int32_t resolution);
-    void returnToCommands(int32_t measurement);
-
     EditorContract& contract_;
     OffsetEditor& offset_;
 };

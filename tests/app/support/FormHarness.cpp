@@ -19,7 +19,7 @@ TMainForm& FormHarness::create() {
 
 TMainForm& FormHarness::start() {
     create();
-    Startup(*form_).Run();
+    Startup(form_->StartupWiring()).Run();
     return *form_;
 }
 
