@@ -22,7 +22,7 @@ void SaveParameters::Run() {
         return;
     if (QFileInfo::exists(path) &&
         ShowPairedMessage(dialogs, state_.UiLanguage, messages::overwriteQuestion(),
-                          MessageButtons::YesNo, MessageIcon::Question) == MessageResult::No)
+                          MessageButtons::YesNo, MessageIcon::Question) != MessageResult::Yes)
         return;
     const std::optional<std::string> header = askHeader();
     if (!header)

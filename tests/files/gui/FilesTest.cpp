@@ -234,10 +234,11 @@ TEST_F(FilesTest, ACancelledOrFailedSaveLeavesTheFileAsItWas) {
         const char* caption;
     } cases[] = {
         {MessageResult::No, false, "", kUiGerman, nullptr, nullptr},
+        {ScriptedDialogs::Escape, false, "", kUiEnglish, nullptr, nullptr},
         {MessageResult::Yes, true, "", kUiEnglish, "Unable to open file",
          "Error while saving data"},
         {MessageResult::Yes, true, "", kUiGerman, "Fehler beim Schreiben der Datei", "Fehler"},
-        {MessageResult::Closed, false, "check \u2713", kUiEnglish,
+        {MessageResult::Yes, false, "check \u2713", kUiEnglish,
          "The comment holds a character that a parameter file cannot store.\nNothing was saved.",
          "Error while saving data"},
     };
@@ -257,7 +258,7 @@ TEST_F(FilesTest, ACancelledOrFailedSaveLeavesTheFileAsItWas) {
                                           ? "Datei existiert bereits. Überschreiben?"
                                           : "File already exists. Overwrite?");
         EXPECT_EQ(messages()[0].buttons, MessageButtons::YesNo);
-        EXPECT_EQ(harness->dialogs.dialogsShown.empty(), c.overwrite == MessageResult::No);
+        EXPECT_EQ(harness->dialogs.dialogsShown.empty(), c.overwrite != MessageResult::Yes);
         if (c.message) {
             EXPECT_EQ(messages()[1].text, QString::fromUtf8(c.message));
             EXPECT_EQ(messages()[1].caption, QString::fromUtf8(c.caption));
