@@ -21,6 +21,8 @@ enum class Id {
 };
 
 const MessagePair& message(Id id);
+// CommentNotStorable naming the character and its code point.
+MessagePair commentNotStorable(char32_t character);
 
 // The file dialogs' filter, the same in both languages.
 inline const QString FileFilter = QStringLiteral("Sensorparameter (*.kyr)");

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <memory>
 
 #include "comm/SensorRules.h"
@@ -239,7 +240,8 @@ TEST_F(FilesTest, ACancelledOrFailedSaveLeavesTheFileAsItWas) {
          "Error while saving data"},
         {MessageResult::Yes, true, "", kUiGerman, "Fehler beim Schreiben der Datei", "Fehler"},
         {MessageResult::Yes, false, "check \u2713", kUiEnglish,
-         "The comment holds a character that a parameter file cannot store.\nNothing was saved.",
+         "The comment cannot hold the character \u201C\u2713\u201D (U+2713): a parameter file "
+         "keeps only the characters of Windows-1252.\nPlease remove or replace it.",
          "Error while saving data"},
     };
     for (const auto& c : cases) {
@@ -263,6 +265,63 @@ TEST_F(FilesTest, ACancelledOrFailedSaveLeavesTheFileAsItWas) {
             EXPECT_EQ(messages()[1].text, QString::fromUtf8(c.message));
             EXPECT_EQ(messages()[1].caption, QString::fromUtf8(c.caption));
         }
+    }
+}
+
+TEST_F(FilesTest, ACommentTheFileCannotHoldIsNamedAndTheCommentDialogStaysOpen) {
+    const struct {
+        uint8_t language;
+        const char* comment;
+        const char* text;
+        const char* caption;
+    } cases[] = {
+        {kUiEnglish, "Linie 3 \u2713 ok",
+         "The comment cannot hold the character \u201C\u2713\u201D (U+2713): a parameter file "
+         "keeps only the characters of Windows-1252.\nPlease remove or replace it.",
+         "Error while saving data"},
+        {kUiGerman, "F\u00F6rderband \U0001F600 \u2713",
+         "Der Kommentar kann das Zeichen \u201E\U0001F600\u201C (U+1F600) nicht aufnehmen: Eine "
+         "Parameterdatei speichert nur die Zeichen von Windows-1252.\nBitte entfernen oder "
+         "ersetzen Sie es.",
+         "Fehler"},
+        {kUiEnglish, "\u0100",
+         "The comment cannot hold the character \u201C\u0100\u201D (U+0100): "
+         "a parameter file keeps only the characters of Windows-1252.\nPlease remove or replace "
+         "it.",
+         "Error while saving data"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.comment);
+        connect(preset("qh"), c.language);
+        const QString file = path("comment.kyr");
+        QFile::remove(file);
+        bool closedWithTheCharacter = false;
+        size_t shownBeforeMending = 0;
+        harness->dialogs.fileNames.push_back(file);
+        harness->dialogs.dialogScripts.push_back([&](QDialog& dialog) {
+            auto* field = dialog.findChild<QPlainTextEdit*>(QStringLiteral("CommentField"));
+            auto* ok = dialog.findChild<QPushButton*>(QStringLiteral("OKButton"));
+            int closings = 0;
+            QObject::connect(&dialog, &QDialog::finished, [&closings] { ++closings; });
+            field->setPlainText(QString::fromUtf8(c.comment));
+            ok->click();
+            dialog.reject();
+            closedWithTheCharacter = closings != 0;
+            shownBeforeMending = messages().size();
+            field->setPlainText(QStringLiteral("Linie 3"));
+            ok->click();
+            return dialog.result();
+        });
+        form->FileSaveAsItemClick();
+        EXPECT_FALSE(closedWithTheCharacter) << "neither OK nor Escape closes it";
+        EXPECT_EQ(shownBeforeMending, 2u);
+        ASSERT_EQ(messages().size(), 2u);
+        EXPECT_EQ(messages()[0].text, QString::fromUtf8(c.text));
+        EXPECT_EQ(messages()[0].caption, QString::fromUtf8(c.caption));
+        EXPECT_EQ(messages()[0].icon, MessageIcon::Error);
+        const auto saved = files::DecodeParameterFile(bytesOf(file)).file;
+        ASSERT_TRUE(saved);
+        EXPECT_EQ(saved->header, "KYR Q-Serie SSI\nVersion: Varnel 5.3.6\n\nLinie 3");
     }
 }
 
