@@ -97,6 +97,26 @@ const TextPair& openSaveDate() {
     return text;
 }
 
+const TextPair& openFileColumn() {
+    static const TextPair text{QStringLiteral("In the file"), QStringLiteral("In der Datei")};
+    return text;
+}
+
+const TextPair& openSensorColumn() {
+    static const TextPair text{QStringLiteral("In the sensor"), QStringLiteral("Im Sensor")};
+    return text;
+}
+
+const TextPair& openModel() {
+    static const TextPair text{QStringLiteral("Sensor type:"), QStringLiteral("Sensortyp:")};
+    return text;
+}
+
+const TextPair& openLength() {
+    static const TextPair text{QStringLiteral("Length:"), QStringLiteral("Länge:")};
+    return text;
+}
+
 const TextPair& openQuestion() {
     static const TextPair text{QStringLiteral("Really load this file?"),
                                QStringLiteral("Diese Datei laden?")};

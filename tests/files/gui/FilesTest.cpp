@@ -3,9 +3,11 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <algorithm>
 #include <memory>
 
 #include "comm/SensorRules.h"
@@ -265,6 +267,57 @@ TEST_F(FilesTest, ACancelledOrFailedSaveLeavesTheFileAsItWas) {
             EXPECT_EQ(messages()[1].text, QString::fromUtf8(c.message));
             EXPECT_EQ(messages()[1].caption, QString::fromUtf8(c.caption));
         }
+    }
+}
+
+TEST_F(FilesTest, TheConfirmationComparesModelAndLengthAndTheLoadReadsTheSensorAgain) {
+    connect(preset("kbf"));
+    save(path("kbf.kyr"), QString());
+    const struct {
+        uint8_t language;
+        QStringList labels;
+    } cases[] = {
+        {kUiEnglish, {"In the file", "In the sensor", "Sensor type:", "Length:"}},
+        {kUiGerman, {"In der Datei", "Im Sensor", "Sensortyp:", "L\u00E4nge:"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(int(c.language));
+        connect(preset("b"), c.language);
+        const int32_t factoryNumber = form->SensorLink[R::FactoryNumber].Value;
+        QStringList shown;
+        harness->dialogs.fileNames.push_back(path("kbf.kyr"));
+        harness->dialogs.dialogScripts.push_back([&shown](QDialog& dialog) {
+            for (const char* name :
+                 {"FileColumnLabel", "SensorColumnLabel", "ModelLabel", "LengthLabel"})
+                shown << dialog.findChild<QLabel*>(QString::fromLatin1(name))->text();
+            for (const char* name : {"FileModel", "SensorModel", "FileLength", "SensorLength"})
+                shown << dialog.findChild<QLineEdit*>(QString::fromLatin1(name))->text();
+            return int(QDialog::Accepted);
+        });
+        form->FileOpenItemClick();
+        ASSERT_TRUE(messages().empty());
+        EXPECT_EQ(shown.mid(0, 4), c.labels);
+        EXPECT_EQ(shown.mid(4),
+                  (QStringList{"K-Series SSI (KBF)", "B-Series SSI (BP)", "1250mm", "12350mm"}));
+
+        const auto& traffic = harness->sensor.traffic();
+        const auto lastWrite =
+            std::find_if(traffic.rbegin(), traffic.rend(), [](const sim::TrafficEntry& entry) {
+                return entry.kind == sim::TrafficEntry::Kind::Command &&
+                       entry.text.starts_with("NN");
+            });
+        ASSERT_NE(lastWrite, traffic.rend());
+        const bool readAgain =
+            std::any_of(traffic.rbegin(), lastWrite, [](const sim::TrafficEntry& entry) {
+                return entry.kind == sim::TrafficEntry::Kind::Command &&
+                       entry.text.starts_with("FA");
+            });
+        EXPECT_TRUE(readAgain) << "the set is read after the last write";
+        EXPECT_EQ(form->SensorLink[R::FactoryNumber].Value, factoryNumber);
+        EXPECT_EQ(form->Parameters->ui.ExpertSettings.FactoryNumber->text().toInt(), factoryNumber);
+        EXPECT_TRUE(form->State.SensorOnline);
+        EXPECT_TRUE(form->State.ParametersChanged);
+        EXPECT_TRUE(form->ui.ParameterPage->isEnabled());
     }
 }
 
