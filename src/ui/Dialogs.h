@@ -7,6 +7,8 @@ class QDialog;
 class QWidget;
 
 enum class MessageButtons { Ok, YesNo, RetryCancel, OkCancel };
+// Escape and the window's close button answer a Yes/No question with Closed; in
+// the other boxes they press the last button (OK or Cancel).
 enum class MessageResult { Ok, Yes, No, Retry, Cancel, Closed };
 enum class MessageIcon { None, Information, Warning, Error, Question };
 

@@ -54,6 +54,14 @@ QMessageBox::Icon iconOf(MessageIcon icon) {
     return QMessageBox::NoIcon;
 }
 
+// Escape and the window's close button answer a question with neither yes nor
+// no: they press this button, which the box does not show.
+QPushButton* hiddenEscapeButton(QMessageBox& box) {
+    QPushButton* button = box.addButton(QString(), QMessageBox::RejectRole);
+    button->hide();
+    return button;
+}
+
 }  // namespace
 
 MessageResult QtDialogs::showMessage(const Message& message) {
@@ -66,6 +74,8 @@ MessageResult QtDialogs::showMessage(const Message& message) {
         results[button] = choice.second;
         box.setEscapeButton(button);
     }
+    if (message.buttons == MessageButtons::YesNo)
+        box.setEscapeButton(hiddenEscapeButton(box));
     box.exec();
     const auto clicked = results.find(box.clickedButton());
     return clicked == results.end() ? MessageResult::Closed : clicked->second;

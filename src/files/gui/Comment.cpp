@@ -44,6 +44,12 @@ QString TFileCommentForm::Comment() const {
     return CommentField->toPlainText();
 }
 
+void TFileCommentForm::done(int result) {
+    if (AcceptsComment && !AcceptsComment(Comment()))
+        return;
+    QDialog::done(result);
+}
+
 void TFileCommentForm::keepWithinLimit() {
     QString text = CommentField->toPlainText();
     const auto limit = static_cast<qsizetype>(files::LongestComment);

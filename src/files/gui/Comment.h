@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <cstdint>
+#include <functional>
 
 class QLabel;
 class QPlainTextEdit;
@@ -20,6 +21,12 @@ public:
 
     // The text as entered, however the dialog was closed.
     QString Comment() const;
+
+    // Asked whenever the dialog is about to close, by OK, Escape or the close
+    // button; false keeps it open so that the user can mend the comment.
+    std::function<bool(const QString& comment)> AcceptsComment;
+
+    void done(int result) override;
 
 private:
     void keepWithinLimit();

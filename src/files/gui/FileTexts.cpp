@@ -14,9 +14,9 @@ constexpr Row kRows[] = {
      "Unable to open file", "Error while saving data",
      "Fehler beim Schreiben der Datei", "Fehler"},
     {Id::CommentNotStorable,
-     "The comment holds a character that a parameter file cannot store.\nNothing was saved.",
+     "The comment cannot hold the character “%1” (U+%2): a parameter file keeps only the characters of Windows-1252.\nPlease remove or replace it.",
      "Error while saving data",
-     "Der Kommentar enthält ein Zeichen, das eine Parameterdatei nicht speichern kann.\nEs wurde nichts gespeichert.",
+     "Der Kommentar kann das Zeichen „%1“ (U+%2) nicht aufnehmen: Eine Parameterdatei speichert nur die Zeichen von Windows-1252.\nBitte entfernen oder ersetzen Sie es.",
      "Fehler"},
     {Id::FileNotFound,
      "File not found", "File not found",
@@ -47,6 +47,16 @@ static_assert(RowsFollowIds(kRows, Id::Count), "one row per message, in the orde
 const MessagePair& message(Id id) {
     static const std::array<MessagePair, kCount> messages = BuildMessages(kRows);
     return messages[static_cast<size_t>(id)];
+}
+
+MessagePair commentNotStorable(char32_t character) {
+    MessagePair filled = message(Id::CommentNotStorable);
+    const QString shown = QString::fromUcs4(&character, 1);
+    const QString codePoint =
+        QString::number(static_cast<uint32_t>(character), 16).toUpper().rightJustified(4, u'0');
+    for (QString* text : {&filled.text.en, &filled.text.de})
+        *text = text->arg(shown, codePoint);
+    return filled;
 }
 
 const TextPair& commentCaption() {
@@ -84,6 +94,26 @@ const TextPair& openInformation() {
 const TextPair& openSaveDate() {
     static const TextPair text{QStringLiteral("Date of saving: "),
                                QStringLiteral("Speicherdatum: ")};
+    return text;
+}
+
+const TextPair& openFileColumn() {
+    static const TextPair text{QStringLiteral("In the file"), QStringLiteral("In der Datei")};
+    return text;
+}
+
+const TextPair& openSensorColumn() {
+    static const TextPair text{QStringLiteral("In the sensor"), QStringLiteral("Im Sensor")};
+    return text;
+}
+
+const TextPair& openModel() {
+    static const TextPair text{QStringLiteral("Sensor type:"), QStringLiteral("Sensortyp:")};
+    return text;
+}
+
+const TextPair& openLength() {
+    static const TextPair text{QStringLiteral("Length:"), QStringLiteral("Länge:")};
     return text;
 }
 

@@ -21,6 +21,8 @@ enum class Id {
 };
 
 const MessagePair& message(Id id);
+// CommentNotStorable naming the character and its code point.
+MessagePair commentNotStorable(char32_t character);
 
 // The file dialogs' filter, the same in both languages.
 inline const QString FileFilter = QStringLiteral("Sensorparameter (*.kyr)");
@@ -34,6 +36,10 @@ const TextPair& commentOk();
 const TextPair& openCaption();
 const TextPair& openInformation();
 const TextPair& openSaveDate();
+const TextPair& openFileColumn();
+const TextPair& openSensorColumn();
+const TextPair& openModel();
+const TextPair& openLength();
 const TextPair& openQuestion();
 const TextPair& openYes();
 const TextPair& openNo();

@@ -3,6 +3,7 @@
 #include <QFile>
 
 #include "comm/Ssicom.h"
+#include "comm/ViewRules.h"
 #include "files/FileAccess.h"
 #include "files/StoredSet.h"
 #include "files/gui/FileTexts.h"
@@ -42,6 +43,11 @@ Id fileProblem(FileProblem problem) {
     }
 }
 
+SensorSummary summaryOf(const ParameterSet& set) {
+    return {QString::fromStdString(rules::SensorTypeLine(set)),
+            QString::fromStdString(rules::LengthLine(set))};
+}
+
 }  // namespace
 
 void LoadParameters::Run() {
@@ -77,6 +83,9 @@ bool LoadParameters::confirm(const ParameterFile& file) {
     TOpenParametersForm form(state_.UiLanguage);
     form.ShowFile(QString::fromStdString(DateText(file.date)),
                   QString::fromStdString(platform::DecodeWindows1252(file.header)));
+    ParameterSet loaded = sensor_.Parameters();
+    LoadIntoSet(file, loaded);
+    form.ShowSensors(summaryOf(loaded), summaryOf(sensor_.Parameters()));
     return state_.dialogs().execDialog(form) == QDialog::Accepted;
 }
 
@@ -99,7 +108,16 @@ void LoadParameters::finishLoad() {
     speedEntered_();
     sensor_[TSSICom::UltrasonicSpeed].Modified = 0;
     state_.MarkParametersChanged();
+    // The sensor may hold other values than the file gave (its own factory
+    // number, a value it adjusted); the view and the report show the sensor's.
+    const bool read = sensor_.ReadParameterSet();
     state_.RefreshView();
+    if (!read) {
+        ShowPairedMessage(state_.dialogs(), state_.UiLanguage, messages::communicationError(),
+                          MessageButtons::Ok, MessageIcon::Error);
+        state_.SensorOnline = false;
+        return;
+    }
     parameterPage_.setEnabled(true);
 }
 

@@ -4,11 +4,19 @@
 #include <cstdint>
 
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 
-// Shows the date and the header text of a parameter file and asks whether to load it.
+// What the confirmation shows of a sensor, as the sensor information box names it.
+struct SensorSummary {
+    QString model;   // "Q-Series SSI (QH)"
+    QString length;  // "500mm"
+};
+
+// Shows the date and the header text of a parameter file, the model and length
+// it gives the sensor beside the sensor's own, and asks whether to load it.
 class TOpenParametersForm : public QDialog {
     Q_OBJECT
 
@@ -19,9 +27,21 @@ public:
     QLineEdit* SaveDate;
     QLabel* Label2;
     QPlainTextEdit* TextEdit;
+    QLabel* FileColumnLabel;
+    QLabel* SensorColumnLabel;
+    QLabel* ModelLabel;
+    QLineEdit* FileModel;
+    QLineEdit* SensorModel;
+    QLabel* LengthLabel;
+    QLineEdit* FileLength;
+    QLineEdit* SensorLength;
     QLabel* Label1;
     QPushButton* OKButton;
     QPushButton* CancelButton;
 
     void ShowFile(const QString& date, const QString& headerText);
+    void ShowSensors(const SensorSummary& file, const SensorSummary& sensor);
+
+private:
+    QLayout* comparisonGrid();
 };

@@ -28,6 +28,9 @@ public:
 
 private:
     std::optional<std::string> askHeader();
+    // The file's header for the comment; a comment the file cannot hold names
+    // its first such character to the user and gives none.
+    std::optional<std::string> headerFor(const QString& comment);
 
     MainState& state_;
     const TSSICom& sensor_;

@@ -18,8 +18,7 @@ namespace linearization {
 
 namespace {
 
-// The save dialog is shared with the parameter file and keeps its extension.
-const QString SharedDefaultSuffix = QStringLiteral("kyr");
+const QString TextSuffix = QStringLiteral("txt");
 const QString TextFilter = QStringLiteral("Text files (*.txt)");
 
 }  // namespace
@@ -39,13 +38,20 @@ void LinFileExport::WriteLinFileClick() {
 QString LinFileExport::chooseFile() {
     const std::string defaultName = DefaultExportName(sensor_[TSSICom::FactoryNumber].Reply);
     const QString chosen = state_.dialogs().saveFileName(
-        {{}, TextFilter, QString::fromStdString(defaultName), SharedDefaultSuffix});
+        {{}, TextFilter, QString::fromStdString(defaultName), TextSuffix});
     if (chosen.isEmpty() || !QFileInfo::exists(chosen))
         return chosen;
     const MessageResult answer =
         ShowPairedMessage(state_.dialogs(), state_.UiLanguage, messages::overwriteQuestion(),
                           MessageButtons::YesNo, MessageIcon::Question);
-    return answer == MessageResult::No ? unusedName(chosen) : chosen;
+    switch (answer) {
+        case MessageResult::Yes:
+            return chosen;
+        case MessageResult::No:
+            return unusedName(chosen);
+        default:
+            return {};
+    }
 }
 
 QString LinFileExport::unusedName(const QString& chosen) const {

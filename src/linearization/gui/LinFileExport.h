@@ -22,7 +22,7 @@ public:
     void WriteLinFileClick();
 
 private:
-    // Empty when the user cancelled.
+    // Empty when the user cancelled the save dialog or the overwrite question.
     QString chooseFile();
     QString unusedName(const QString& chosen) const;
     void exportTo(const QString& fileName);

@@ -17,6 +17,9 @@ public:
     std::vector<QString> dialogsShown;  // objectNames
     std::vector<FileRequest> fileRequests;
 
+    // What Escape or the window's close button answers to a Yes/No question.
+    static constexpr MessageResult Escape = MessageResult::Closed;
+
     std::deque<MessageResult> answers;       // empty: Ok, or Yes for a Yes/No question
     std::deque<QString> fileNames;           // empty: cancelled
     std::deque<DialogScript> dialogScripts;  // empty: rejected

@@ -3,8 +3,11 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <algorithm>
 #include <memory>
 
 #include "comm/SensorRules.h"
@@ -234,11 +237,13 @@ TEST_F(FilesTest, ACancelledOrFailedSaveLeavesTheFileAsItWas) {
         const char* caption;
     } cases[] = {
         {MessageResult::No, false, "", kUiGerman, nullptr, nullptr},
+        {ScriptedDialogs::Escape, false, "", kUiEnglish, nullptr, nullptr},
         {MessageResult::Yes, true, "", kUiEnglish, "Unable to open file",
          "Error while saving data"},
         {MessageResult::Yes, true, "", kUiGerman, "Fehler beim Schreiben der Datei", "Fehler"},
-        {MessageResult::Closed, false, "check \u2713", kUiEnglish,
-         "The comment holds a character that a parameter file cannot store.\nNothing was saved.",
+        {MessageResult::Yes, false, "check \u2713", kUiEnglish,
+         "The comment cannot hold the character \u201C\u2713\u201D (U+2713): a parameter file "
+         "keeps only the characters of Windows-1252.\nPlease remove or replace it.",
          "Error while saving data"},
     };
     for (const auto& c : cases) {
@@ -257,11 +262,119 @@ TEST_F(FilesTest, ACancelledOrFailedSaveLeavesTheFileAsItWas) {
                                           ? "Datei existiert bereits. Überschreiben?"
                                           : "File already exists. Overwrite?");
         EXPECT_EQ(messages()[0].buttons, MessageButtons::YesNo);
-        EXPECT_EQ(harness->dialogs.dialogsShown.empty(), c.overwrite == MessageResult::No);
+        EXPECT_EQ(harness->dialogs.dialogsShown.empty(), c.overwrite != MessageResult::Yes);
         if (c.message) {
             EXPECT_EQ(messages()[1].text, QString::fromUtf8(c.message));
             EXPECT_EQ(messages()[1].caption, QString::fromUtf8(c.caption));
         }
+    }
+}
+
+TEST_F(FilesTest, TheConfirmationComparesModelAndLengthAndTheLoadReadsTheSensorAgain) {
+    connect(preset("kbf"));
+    save(path("kbf.kyr"), QString());
+    const struct {
+        uint8_t language;
+        QStringList labels;
+    } cases[] = {
+        {kUiEnglish, {"In the file", "In the sensor", "Sensor type:", "Length:"}},
+        {kUiGerman, {"In der Datei", "Im Sensor", "Sensortyp:", "L\u00E4nge:"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(int(c.language));
+        connect(preset("b"), c.language);
+        const int32_t factoryNumber = form->SensorLink[R::FactoryNumber].Value;
+        QStringList shown;
+        harness->dialogs.fileNames.push_back(path("kbf.kyr"));
+        harness->dialogs.dialogScripts.push_back([&shown](QDialog& dialog) {
+            for (const char* name :
+                 {"FileColumnLabel", "SensorColumnLabel", "ModelLabel", "LengthLabel"})
+                shown << dialog.findChild<QLabel*>(QString::fromLatin1(name))->text();
+            for (const char* name : {"FileModel", "SensorModel", "FileLength", "SensorLength"})
+                shown << dialog.findChild<QLineEdit*>(QString::fromLatin1(name))->text();
+            return int(QDialog::Accepted);
+        });
+        form->FileOpenItemClick();
+        ASSERT_TRUE(messages().empty());
+        EXPECT_EQ(shown.mid(0, 4), c.labels);
+        EXPECT_EQ(shown.mid(4),
+                  (QStringList{"K-Series SSI (KBF)", "B-Series SSI (BP)", "1250mm", "12350mm"}));
+
+        const auto& traffic = harness->sensor.traffic();
+        const auto lastWrite =
+            std::find_if(traffic.rbegin(), traffic.rend(), [](const sim::TrafficEntry& entry) {
+                return entry.kind == sim::TrafficEntry::Kind::Command &&
+                       entry.text.starts_with("NN");
+            });
+        ASSERT_NE(lastWrite, traffic.rend());
+        const bool readAgain =
+            std::any_of(traffic.rbegin(), lastWrite, [](const sim::TrafficEntry& entry) {
+                return entry.kind == sim::TrafficEntry::Kind::Command &&
+                       entry.text.starts_with("FA");
+            });
+        EXPECT_TRUE(readAgain) << "the set is read after the last write";
+        EXPECT_EQ(form->SensorLink[R::FactoryNumber].Value, factoryNumber);
+        EXPECT_EQ(form->Parameters->ui.ExpertSettings.FactoryNumber->text().toInt(), factoryNumber);
+        EXPECT_TRUE(form->State.SensorOnline);
+        EXPECT_TRUE(form->State.ParametersChanged);
+        EXPECT_TRUE(form->ui.ParameterPage->isEnabled());
+    }
+}
+
+TEST_F(FilesTest, ACommentTheFileCannotHoldIsNamedAndTheCommentDialogStaysOpen) {
+    const struct {
+        uint8_t language;
+        const char* comment;
+        const char* text;
+        const char* caption;
+    } cases[] = {
+        {kUiEnglish, "Linie 3 \u2713 ok",
+         "The comment cannot hold the character \u201C\u2713\u201D (U+2713): a parameter file "
+         "keeps only the characters of Windows-1252.\nPlease remove or replace it.",
+         "Error while saving data"},
+        {kUiGerman, "F\u00F6rderband \U0001F600 \u2713",
+         "Der Kommentar kann das Zeichen \u201E\U0001F600\u201C (U+1F600) nicht aufnehmen: Eine "
+         "Parameterdatei speichert nur die Zeichen von Windows-1252.\nBitte entfernen oder "
+         "ersetzen Sie es.",
+         "Fehler"},
+        {kUiEnglish, "\u0100",
+         "The comment cannot hold the character \u201C\u0100\u201D (U+0100): "
+         "a parameter file keeps only the characters of Windows-1252.\nPlease remove or replace "
+         "it.",
+         "Error while saving data"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.comment);
+        connect(preset("qh"), c.language);
+        const QString file = path("comment.kyr");
+        QFile::remove(file);
+        bool closedWithTheCharacter = false;
+        size_t shownBeforeMending = 0;
+        harness->dialogs.fileNames.push_back(file);
+        harness->dialogs.dialogScripts.push_back([&](QDialog& dialog) {
+            auto* field = dialog.findChild<QPlainTextEdit*>(QStringLiteral("CommentField"));
+            auto* ok = dialog.findChild<QPushButton*>(QStringLiteral("OKButton"));
+            int closings = 0;
+            QObject::connect(&dialog, &QDialog::finished, [&closings] { ++closings; });
+            field->setPlainText(QString::fromUtf8(c.comment));
+            ok->click();
+            dialog.reject();
+            closedWithTheCharacter = closings != 0;
+            shownBeforeMending = messages().size();
+            field->setPlainText(QStringLiteral("Linie 3"));
+            ok->click();
+            return dialog.result();
+        });
+        form->FileSaveAsItemClick();
+        EXPECT_FALSE(closedWithTheCharacter) << "neither OK nor Escape closes it";
+        EXPECT_EQ(shownBeforeMending, 2u);
+        ASSERT_EQ(messages().size(), 2u);
+        EXPECT_EQ(messages()[0].text, QString::fromUtf8(c.text));
+        EXPECT_EQ(messages()[0].caption, QString::fromUtf8(c.caption));
+        EXPECT_EQ(messages()[0].icon, MessageIcon::Error);
+        const auto saved = files::DecodeParameterFile(bytesOf(file)).file;
+        ASSERT_TRUE(saved);
+        EXPECT_EQ(saved->header, "KYR Q-Serie SSI\nVersion: Varnel 5.3.6\n\nLinie 3");
     }
 }
 

@@ -53,6 +53,8 @@ TEST_F(LinExportTest, TheFileHoldsTheTableByteForByteAndASecondExportReadsNoEntr
     exportTo(path("12345678 (KYR-SSI).txt"));
     ASSERT_EQ(harness->dialogs.fileRequests.size(), 1u);
     EXPECT_EQ(harness->dialogs.fileRequests[0].directory, "12345678 (KYR-SSI).txt");
+    EXPECT_EQ(harness->dialogs.fileRequests[0].filter, "Text files (*.txt)");
+    EXPECT_EQ(harness->dialogs.fileRequests[0].defaultSuffix, "txt");
     EXPECT_EQ(contents(path("12345678 (KYR-SSI).txt")), zeroTableFile());
     EXPECT_EQ(entryReads(), 301);
     EXPECT_EQ(onlyMessage(),
@@ -91,6 +93,22 @@ TEST_F(LinExportTest, NoToTheOverwriteQuestionTakesTheFirstFreeNumber) {
         EXPECT_TRUE(contents(path(written)).startsWith("Linearisierungsfaktor = 2\n"));
     }
     EXPECT_TRUE(contents(path("12345678 (KYR-SSI).txt")).isEmpty());
+}
+
+TEST_F(LinExportTest, EscapeOnTheOverwriteQuestionWritesNothing) {
+    connectZeroTable();
+    QFile existing(path("12345678 (KYR-SSI).txt"));
+    ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+    existing.write("kept");
+    existing.close();
+    harness->dialogs.answers.push_back(ScriptedDialogs::Escape);
+    exportTo(path("12345678 (KYR-SSI).txt"));
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{"12345678 (KYR-SSI).txt"});
+    EXPECT_EQ(contents(path("12345678 (KYR-SSI).txt")), "kept");
+    ASSERT_EQ(harness->dialogs.messages.size(), 1u) << "the question, and no success";
+    EXPECT_EQ(harness->dialogs.messages[0].text, "File already exists. Overwrite?");
+    EXPECT_EQ(entryReads(), 0);
+    EXPECT_FALSE(form->State.ViewRefreshing);
 }
 
 TEST_F(LinExportTest, AnEntryThatFailsSixTimesEndsWithTheReadFailureAndWritesNothing) {
