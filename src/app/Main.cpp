@@ -326,7 +326,7 @@ void TMainForm::FormClose() {
                                 mainmessages::message(mainmessages::Id::CommitQuestion),
                                 MessageButtons::YesNo, MessageIcon::Question)
             : MessageResult::Yes;
-    if (answer == MessageResult::No)
+    if (answer != MessageResult::Yes)
         return;
     SensorLink.Commit();
     State.ClearParametersChanged();

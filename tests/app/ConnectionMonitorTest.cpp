@@ -265,10 +265,15 @@ TEST_F(MonitorTest, ClosingAsksWhetherToCommitTheChanges) {
     EXPECT_EQ(harness.sensor.commitCount("CN"), 0);
     EXPECT_TRUE(form->State.ParametersChanged);
 
+    harness.dialogs.answers.push_back(ScriptedDialogs::Escape);
+    form->FormClose();
+    EXPECT_EQ(harness.sensor.commitCount("CN"), 0);
+    EXPECT_TRUE(form->State.ParametersChanged);
+
     form->State.UiLanguage = 1;
     harness.dialogs.answers.push_back(MessageResult::Yes);
     form->FormClose();
-    EXPECT_EQ(harness.dialogs.messages[1].text,
+    EXPECT_EQ(harness.dialogs.messages[2].text,
               QStringLiteral("Die geänderten Daten wurden nicht gespeichert. Speichern?"));
     EXPECT_EQ(harness.sensor.commitCount("CN"), 1);
     EXPECT_FALSE(form->State.ParametersChanged);
