@@ -122,13 +122,19 @@ TEST_F(FirmwarePageTest, TheLoadsMessagesStopItOrWarn) {
          std::nullopt,
          {"Can't open file or damaged file! | File-Error"},
          0},
-        {"bad line", 3960607, "BX", badLine, {"CheckSum -> File invalid! | Error"}, 2},
+        {"bad line", 3960607, "BX", badLine, {"CheckSum -> File invalid! | Error"}, 0},
         {"too big",
          3960607,
          "BX",
          hexFile(countingBytes(121 * 64)),
          {"File too big! | Flash-Error"},
          121},
+        {"too high",
+         3960607,
+         "BX",
+         hexFile(countingBytes(5 * 64), 0x1D00),
+         {"File too big! | Flash-Error"},
+         5},
         {"ATMega8", 3960607, "AX", good, {"This type is not supported yet! | Microcontroller"}, 0},
         {"no colon",
          3960607,
@@ -167,6 +173,39 @@ TEST_F(FirmwarePageTest, TheMenuCommandLoadsAsksAndDownloadsOnOk) {
         EXPECT_EQ(harness->dialogs.messages.size(), downloaded ? 2u : 1u);
         EXPECT_EQ(harness->sensor.flash().erased(0), !downloaded);
     }
+}
+
+TEST_F(FirmwarePageTest, TheMenuCommandOffersNoDownloadOfAFileItRefused) {
+    std::string badLine = hexFile(countingBytes(100));
+    badLine.replace(badLine.find("\r\n") - 2, 2, "00");
+    for (const std::string& text : {badLine, hexFile(countingBytes(5 * 64), 0x1D00)}) {
+        connect(sensor(3960607));
+        harness->dialogs.fileNames.push_back(file(text));
+        form->ui.FirmwareUpdate->trigger();
+        ASSERT_EQ(harness->dialogs.messages.size(), 1u);
+        EXPECT_NE(harness->dialogs.messages.front().buttons, MessageButtons::OkCancel);
+        EXPECT_TRUE(harness->sensor.flash().erased(0));
+    }
+}
+
+TEST_F(FirmwarePageTest, ANewSensorIsIdentifiedAgainAndAFailedIdentificationLetsThePollGoOn) {
+    connect(sensor(3960607));
+    harness->dialogs.fileNames.push_back(file(hexFile(countingBytes(64))));
+    page().LoadFileClick();
+    harness->dialogs.fileNames.push_back(file(hexFile(countingBytes(64))));
+    page().LoadFileClick();
+    EXPECT_EQ(items(*page().ui.Download).count("Kommunikation ok!"), 1) << "the same sensor";
+
+    form->State.LastFactoryNumber = QStringLiteral("12345678");
+    harness->sensor.faults().refusedCommands = {"BN"};
+    bool pollingAtTheFileDialog = false;
+    harness->dialogs.onFileDialog = [&] { pollingAtTheFileDialog = form->Timer1->isActive(); };
+    harness->dialogs.fileNames.push_back(file(hexFile(countingBytes(64))));
+    page().LoadFileClick();
+    EXPECT_EQ(shown(), QStringList{"No Sensor found! | Sensor-Error"});
+    EXPECT_FALSE(page().BootloaderConnected);
+    EXPECT_TRUE(pollingAtTheFileDialog);
+    EXPECT_TRUE(form->Timer1->isActive());
 }
 
 TEST_F(FirmwarePageTest, ADownloadWithoutAFileOrWithAFailureClearsTheBootloader) {
