@@ -283,8 +283,7 @@ ParseResult parseFirmware(const Split& split) {
     invocation.yes = split.yes;
     invocation.chip = split.chip.value_or("");
     if (split.chip && !firmware::chipByName(invocation.chip))
-        return failure("--chip takes atmega8515 or atmega162, not '" + invocation.chip +
-                       "'");
+        return failure("--chip takes atmega8515 or atmega162, not '" + invocation.chip + "'");
     if (info->takesFile)
         invocation.file = split.positional[2];
     if (split.bootloader) {

@@ -61,7 +61,8 @@ Chunks collect(const std::vector<HexLine>& lines, const TargetDescription& targe
                 found.errorLine = line.lineNumber;
                 return found;
         }
-        if (base >= applicationBytes(target)) {
+        // A base of 0 is what a plain file means, whatever the area.
+        if (base != 0 && base >= applicationBytes(target)) {
             found.error = ImageError::AddressBeyondArea;
             found.errorLine = line.lineNumber;
             return found;

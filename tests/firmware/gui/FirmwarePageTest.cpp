@@ -157,6 +157,24 @@ TEST_F(FirmwarePageTest, TheLoadsMessagesStopItOrWarn) {
               (QStringList{"Dateiname: fw.hex", "Datei geöffnet ...."}));
 }
 
+TEST_F(FirmwarePageTest, ARefusedRecordIsReportedInTheWindowsLanguage) {
+    std::string noEnd = hexFile(countingBytes(100));
+    noEnd.resize(noEnd.find(":00000001FF"));
+    for (const uint8_t language : {0, 1}) {
+        connect(sensor(3960607));
+        form->State.UiLanguage = language;
+        harness->dialogs.fileNames.push_back(file(noEnd));
+        page().LoadFileClick();
+        EXPECT_EQ(shown(),
+                  QStringList{language == 0
+                                  ? "Line 7: the end-of-file record is missing - file invalid! | "
+                                    "File-Error"
+                                  : "Zeile 7: der Dateiende-Datensatz fehlt - Datei ungültig! | "
+                                    "Dateifehler"});
+        EXPECT_EQ(page().Image().pages, 0);
+    }
+}
+
 TEST_F(FirmwarePageTest, TheMenuCommandLoadsAsksAndDownloadsOnOk) {
     for (const MessageResult answer : {MessageResult::Cancel, MessageResult::Ok}) {
         connect(sensor(3960607));
