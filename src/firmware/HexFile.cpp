@@ -22,14 +22,18 @@ bool isSeparator(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
 
+// CR LF is one line end, counted at its LF.
+bool endsLine(std::string_view text, size_t i) {
+    return text[i] == '\n' || (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n'));
+}
+
 std::vector<Token> tokens(std::string_view text) {
     std::vector<Token> found;
     int lineNumber = 1;
     size_t i = 0;
     while (i < text.size()) {
         if (isSeparator(text[i])) {
-            const bool crBeforeLf = text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n';
-            lineNumber += (text[i] == '\r' && !crBeforeLf) || text[i] == '\n' ? 1 : 0;
+            lineNumber += endsLine(text, i) ? 1 : 0;
             ++i;
             continue;
         }

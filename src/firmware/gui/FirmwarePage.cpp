@@ -125,15 +125,16 @@ bool FirmwarePage::parse(const std::string& text) {
     const ImageBuild build = loadImage(text, target_);
     for (size_t i = 0; i < build.badChecksumLines.size(); ++i)
         show(texts::pair(Message::ChecksumInvalid));
-    if (build.error == ImageError::None && !build.badChecksumLines.empty()) {
-        image_ = {};
-        return false;
-    }
     if (build.error != ImageError::None) {
         // Without a record layout nothing was stored and the earlier image stays.
         if (build.error != ImageError::LayoutUnset)
             image_ = {};
         show(texts::pair(imageErrorMessage(build.error, build.errorLine)));
+        return false;
+    }
+    // A file with a broken line is never downloaded.
+    if (!build.badChecksumLines.empty()) {
+        image_ = {};
         return false;
     }
     image_ = build.image;
