@@ -20,8 +20,7 @@ firmware::TargetDescription targetFor(uint8_t choice) {
 void check(const firmware::FirmwareImage& image) {
     if (image.records.size() != size_t(image.length()) ||
         image.records.size() > firmware::ImageBufferSize ||
-        image.bytesTotal > image.bytesToWrite() ||
-        image.bytesTotal <= image.bytesToWrite() - image.pageSize)
+        image.bytesTotal > image.bytesToWrite() || image.bytesTotal == 0 || image.pages == 0)
         std::abort();
     for (int k = 0; k < image.pages; ++k) {
         const auto record = image.record(k);

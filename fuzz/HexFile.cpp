@@ -1,5 +1,5 @@
-// The Intel HEX reader. A file it accepts gives lines of 6 to 21 bytes in the
-// order of their line numbers.
+// The Intel HEX reader. A file it accepts gives lines of 5 to 21 bytes in the
+// order of their line numbers, none of them the end-of-file record.
 #include <cstdlib>
 #include <string_view>
 
@@ -15,7 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     int previous = 0;
     for (const firmware::HexLine& line : file.lines) {
-        if (line.bytes.size() < 6 || line.bytes.size() > 21 || line.lineNumber < previous)
+        if (line.bytes.size() < 5 || line.bytes.size() > 21 || line.lineNumber < previous ||
+            line.type() == firmware::RecordType::EndOfFile)
             std::abort();
         previous = line.lineNumber;
         (void)line.data();

@@ -254,7 +254,7 @@ std::string checkFirmwareShape(const FirmwareInfo& info, const Split& split) {
         return info.needsPort ? name + " needs --port" : name + " takes no --port";
     const bool inspect = info.action == FirmwareAction::Inspect;
     if (inspect != split.chip.has_value())
-        return inspect ? name + " needs --chip atmega8515, atmega162 or atmega8"
+        return inspect ? name + " needs --chip atmega8515 or atmega162"
                        : "--chip applies only to firmware inspect";
     if (!inspect && (split.json || split.bootloader))
         return "--json and --bootloader apply only to firmware inspect";
@@ -283,8 +283,7 @@ ParseResult parseFirmware(const Split& split) {
     invocation.yes = split.yes;
     invocation.chip = split.chip.value_or("");
     if (split.chip && !firmware::chipByName(invocation.chip))
-        return failure("--chip takes atmega8515, atmega162 or atmega8, not '" + invocation.chip +
-                       "'");
+        return failure("--chip takes atmega8515 or atmega162, not '" + invocation.chip + "'");
     if (info->takesFile)
         invocation.file = split.positional[2];
     if (split.bootloader) {
@@ -496,7 +495,7 @@ std::string usageText() {
         "  firmware identify --port P ask the sensor's bootloader for its microcontroller\n"
         "  firmware inspect FILE --chip C [--bootloader W] [--json]\n"
         "                             show the image an Intel HEX file gives for chip C\n"
-        "                             (atmega8515, atmega162, atmega8) and a W-word bootloader\n"
+        "                             (atmega8515, atmega162) and a W-word bootloader\n"
         "                             (256, 512, 1024; default 256); exit 1 when it has bad\n"
         "                             lines or is too big\n"
         "  firmware flash FILE --port P [--yes]\n"

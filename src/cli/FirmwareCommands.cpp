@@ -24,6 +24,19 @@ std::string said(Message id) {
     return message(id).text;
 }
 
+std::string captionedMessage(Message id) {
+    return captioned(message(id));
+}
+
+std::vector<int> badChecksumLines(const std::vector<HexLine>& lines) {
+    std::vector<int> bad;
+    for (const HexLine& line : lines) {
+        if (!line.checksumValid())
+            bad.push_back(line.lineNumber);
+    }
+    return bad;
+}
+
 std::string badLineList(const std::vector<int>& lines) {
     std::string list;
     for (const int line : lines)
@@ -32,7 +45,7 @@ std::string badLineList(const std::vector<int>& lines) {
 }
 
 std::string inspectJson(const Invocation& invocation, const ChipInfo& chip, const ImageBuild& build,
-                        int applicationPages) {
+                        int applicationPages, bool tooBig) {
     const FirmwareImage& image = build.image;
     std::string badLines;
     for (const int line : build.badChecksumLines)
@@ -44,7 +57,7 @@ std::string inspectJson(const Invocation& invocation, const ChipInfo& chip, cons
          << ", \"bytesTotal\": " << image.bytesTotal
          << ", \"bytesToWrite\": " << image.bytesToWrite()
          << ", \"wordsToWrite\": " << image.bytesToWrite() / 2 << ", \"badLines\": [" << badLines
-         << "], \"tooBig\": " << (image.pages > applicationPages ? "true" : "false") << "}";
+         << "], \"tooBig\": " << (tooBig ? "true" : "false") << "}";
     return json.str();
 }
 
@@ -65,9 +78,9 @@ int FirmwareCommands::inspect(const Invocation& invocation) {
              << "\n";
         return FileFailure;
     }
-    const bool tooBig = build.image.pages > target.applicationPages;
+    const bool tooBig = !build.image.fits(target);
     if (invocation.json) {
-        out_ << inspectJson(invocation, *chip, build, target.applicationPages) << "\n";
+        out_ << inspectJson(invocation, *chip, build, target.applicationPages, tooBig) << "\n";
     } else {
         out_ << lines::microcontroller(chip->name) << "\n"
              << lines::bootloaderSize(bootloader->words) << "\n";
@@ -90,7 +103,7 @@ bool FirmwareCommands::identifyInto(TSSICom& com, platform::Clock& clock,
                                     TargetDescription& target) {
     const Identification found = identifyBootloader(com, clock, target);
     if (found.failure) {
-        err_ << said(*found.failure) << "\n";
+        err_ << captionedMessage(*found.failure) << "\n";
         return false;
     }
     for (const std::string& line : found.lines)
@@ -102,6 +115,9 @@ int FirmwareCommands::flash(TSSICom& com, platform::Clock& clock, const Invocati
                             std::istream& answers) {
     const auto text = readFile(invocation.file);
     if (!text)
+        return FileFailure;
+    const auto lines = checkedLines(invocation.file, *text);
+    if (!lines)
         return FileFailure;
     if (com.ReadRegister(TSSICom::FirmwareVersion) &&
         !rules::AcceptsFirmwareImage(com.FirmwareVersionNumber())) {
@@ -115,7 +131,7 @@ int FirmwareCommands::flash(TSSICom& com, platform::Clock& clock, const Invocati
     TargetDescription target;
     if (!identifyInto(com, clock, target))
         return SensorFailure;
-    const auto image = load(invocation.file, *text, target);
+    const auto image = load(invocation.file, *lines, target);
     if (!image)
         return FileFailure;
     if (interrupt.raised() || !confirmed(invocation, image->pages, answers)) {
@@ -137,21 +153,32 @@ std::optional<std::string> FirmwareCommands::readFile(const std::string& path) {
     return text.str();
 }
 
+std::optional<std::vector<HexLine>> FirmwareCommands::checkedLines(const std::string& path,
+                                                                   const std::string& text) {
+    HexFile file = parseHexFile(text);
+    if (file.error != ImageError::None) {
+        err_ << path << ": " << imageErrorMessage(file.error, file.errorLine).text << "\n";
+        return std::nullopt;
+    }
+    if (const auto bad = badChecksumLines(file.lines); !bad.empty()) {
+        err_ << path << ": " << said(Message::ChecksumInvalid) << " (lines " << badLineList(bad)
+             << ")\n";
+        return std::nullopt;
+    }
+    return std::move(file.lines);
+}
+
 std::optional<FirmwareImage> FirmwareCommands::load(const std::string& path,
-                                                    const std::string& text,
+                                                    const std::vector<HexLine>& lines,
                                                     const TargetDescription& target) {
-    const ImageBuild build = loadImage(text, target);
+    const ImageBuild build = buildImage(lines, target);
     if (build.error != ImageError::None) {
         err_ << path << ": " << imageErrorMessage(build.error, build.errorLine).text << "\n";
         return std::nullopt;
     }
-    if (!build.badChecksumLines.empty()) {
-        err_ << path << ": " << said(Message::ChecksumInvalid) << " (lines "
-             << badLineList(build.badChecksumLines) << ")\n";
-        return std::nullopt;
-    }
-    if (build.image.pages > target.applicationPages) {
-        err_ << path << ": " << said(Message::FileTooBig) << " (" << build.image.pages << " pages, "
+    if (!build.image.fits(target)) {
+        err_ << path << ": " << said(Message::FileTooBig) << " (" << build.image.pages
+             << " pages from address " << build.image.firstAddress << ", "
              << target.applicationPages << " application pages)\n";
         return std::nullopt;
     }
@@ -198,7 +225,10 @@ int FirmwareCommands::download(TSSICom& com, platform::Clock& clock, const Firmw
                 "is flashed again.\n";
         return SensorFailure;
     }
-    err_ << said(result.message.value_or(Message::VersionUnreadable)) << "\n";
+    err_ << captionedMessage(result.message.value_or(Message::VersionUnreadable));
+    if (result.failedRecord > 0)
+        err_ << " (record " << result.failedRecord << " of " << image.pages << ")";
+    err_ << "\n";
     return SensorFailure;
 }
 

@@ -4,6 +4,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "Arguments.h"
 #include "firmware/FirmwareImage.h"
@@ -35,7 +36,11 @@ public:
 private:
     bool identifyInto(TSSICom& com, platform::Clock& clock, firmware::TargetDescription& target);
     std::optional<std::string> readFile(const std::string& path);
-    std::optional<firmware::FirmwareImage> load(const std::string& path, const std::string& text,
+    // The file's lines, refused before the sensor is touched when a line is broken.
+    std::optional<std::vector<firmware::HexLine>> checkedLines(const std::string& path,
+                                                               const std::string& text);
+    std::optional<firmware::FirmwareImage> load(const std::string& path,
+                                                const std::vector<firmware::HexLine>& lines,
                                                 const firmware::TargetDescription& target);
     void reportImage(const firmware::FirmwareImage& image);
     bool confirmed(const Invocation& invocation, int pages, std::istream& answers);

@@ -61,7 +61,7 @@ Download::Download(TSSICom& link, platform::Clock&, DownloadHooks hooks)
 DownloadResult Download::run(const FirmwareImage& image, const TargetDescription& target) {
     if (image.pages == 0)
         return {Message::PleaseLoadFile, 0};
-    if (image.pages > target.applicationPages)
+    if (!image.fits(target))
         return {Message::FileTooBig, 0};
     log(lines::bytesTotal(image.bytesTotal));
     port_ = link_.PortNumber();
@@ -72,9 +72,10 @@ DownloadResult Download::run(const FirmwareImage& image, const TargetDescription
     if (const auto failure = openBootloaderLink(versionShown))
         return {failure, 0};
     hooks_.transferStarts(image.length());
-    if (const auto failure = sendRecords(image)) {
+    int failedRecord = 0;
+    if (const auto failure = sendRecords(image, failedRecord)) {
         backToCommandLink();
-        return {failure, sendings_};
+        return {failure, sendings_, failedRecord};
     }
     return {finish(), sendings_};
 }
@@ -96,10 +97,12 @@ std::optional<Message> Download::openBootloaderLink(bool insistOnActivation) {
     return std::nullopt;
 }
 
-std::optional<Message> Download::sendRecords(const FirmwareImage& image) {
+std::optional<Message> Download::sendRecords(const FirmwareImage& image, int& failedRecord) {
     for (int k = 0; k < image.pages; ++k) {
-        if (const auto failure = sendRecord(image.record(k)))
+        if (const auto failure = sendRecord(image.record(k))) {
+            failedRecord = k + 1;
             return failure;
+        }
         hooks_.progress((k + 1) * image.recordSize());
     }
     return std::nullopt;

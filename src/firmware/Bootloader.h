@@ -57,12 +57,13 @@ struct DownloadHooks {
 struct DownloadResult {
     std::optional<Message> message;  // none when the user cancelled
     int sendings = 0;                // records sent, repetitions included
+    int failedRecord = 0;            // from 1; 0 when no record failed
     bool succeeded() const { return message == Message::DownloadSucceeded; }
 };
 
 // Sends the image to the bootloader record by record and ends on the command
 // link at 4800 baud. Refuses, without sending anything, an empty image and one
-// with more pages than the application area holds.
+// whose last page ends beyond the application area.
 class Download {
 public:
     // `clock` goes unused: the link's own clock times every pause of the download.
@@ -74,7 +75,7 @@ private:
     bool wakeAndShowVersion();
     std::optional<Message> openBootloaderLink(bool insistOnActivation);
     std::optional<Message> sendRecord(std::span<const uint8_t> record);
-    std::optional<Message> sendRecords(const FirmwareImage& image);
+    std::optional<Message> sendRecords(const FirmwareImage& image, int& failedRecord);
     Message finish();
     std::optional<uint8_t> sendAndRead(const uint8_t* bytes, size_t count);
     void backToCommandLink();

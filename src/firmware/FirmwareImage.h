@@ -20,11 +20,14 @@ struct FirmwareImage {
     int pageSize = 64;
     int pages = 0;       // ImagePages; 0 means no file is loaded
     int bytesTotal = 0;  // data bytes taken from the file
+    int firstAddress = 0;
 
     int recordSize() const { return pageSize + 3; }
     int length() const { return pages * recordSize(); }  // ImageLength
     int bytesToWrite() const { return pages * pageSize; }
     std::span<const uint8_t> record(int index) const;
+    // Whether the last page ends inside the target's application area.
+    bool fits(const TargetDescription& target) const;
 };
 
 struct ImageBuild {
@@ -34,10 +37,13 @@ struct ImageBuild {
     int errorLine = 0;
 };
 
-// Pages of the target's page size from the first line's address on, the lines
-// following on without gaps; the last page is filled with FF. Refuses to build
-// without a record layout, and stops at the line whose data would not fit the
-// buffer, before storing any of it.
+// Pages of the target's page size from the lowest data address on, in address
+// order; gaps and the end of the last page are filled with FF. Extended segment
+// and linear address records set the base of the data records that follow and
+// must point into the application area; start address records are ignored.
+// Refuses to build without a record layout, refuses overlapping records and
+// record types it does not know, and stops at the record whose data would not
+// fit the buffer, before storing any of it.
 ImageBuild buildImage(const std::vector<HexLine>& lines, const TargetDescription& target);
 
 // Both steps: the file's text into an image for the target.

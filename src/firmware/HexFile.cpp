@@ -10,8 +10,8 @@ namespace {
 
 constexpr size_t kBytesAroundData = 5;  // count, two address bytes, type, checksum
 constexpr size_t kDataOffset = 4;
-constexpr size_t kCountLowDigit = 1;  // the count's low digit, after its high one
-constexpr size_t kLongestLine = 21;   // a count of 16 has the low digit 0
+constexpr size_t kTypeOffset = 3;
+constexpr size_t kMostDataBytes = 16;
 
 struct Token {
     std::string_view text;
@@ -22,13 +22,19 @@ bool isSeparator(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
 
+// CR LF is one line end, counted at its LF.
+bool endsLine(std::string_view text, size_t i) {
+    return text[i] == '\n' || (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n'));
+}
+
 std::vector<Token> tokens(std::string_view text) {
     std::vector<Token> found;
     int lineNumber = 1;
     size_t i = 0;
     while (i < text.size()) {
         if (isSeparator(text[i])) {
-            lineNumber += text[i++] == '\n' ? 1 : 0;
+            lineNumber += endsLine(text, i) ? 1 : 0;
+            ++i;
             continue;
         }
         const size_t start = i;
@@ -44,20 +50,16 @@ uint8_t byteAt(std::string_view digits, size_t index) {
     return uint8_t(TSSICom::HexToInt(std::string(at < digits.size() ? digits.substr(at, 2) : "")));
 }
 
-size_t lineLength(std::string_view digits) {
-    const size_t low = kCountLowDigit < digits.size()
-                           ? TSSICom::HexToInt(std::string(1, digits[kCountLowDigit]))
-                           : 0;
-    return low == 0 ? kLongestLine : low + kBytesAroundData;
-}
-
-HexLine decode(const Token& token) {
-    const std::string_view digits = token.text.substr(1);
-    HexLine line{token.lineNumber, {}};
-    const size_t length = lineLength(digits);
+HexLine decode(std::string_view digits, int lineNumber) {
+    HexLine line{lineNumber, {}};
+    const size_t length = byteAt(digits, 0) + kBytesAroundData;
     for (size_t i = 0; i < length; ++i)
         line.bytes.push_back(byteAt(digits, i));
     return line;
+}
+
+bool holdsTooMuch(std::string_view digits) {
+    return digits.size() > MaxHexDigits || byteAt(digits, 0) > kMostDataBytes;
 }
 
 HexFile refused(ImageError error, int lineNumber) {
@@ -68,6 +70,10 @@ HexFile refused(ImageError error, int lineNumber) {
 
 uint16_t HexLine::address() const {
     return uint16_t(bytes[1] << 8 | bytes[2]);
+}
+
+RecordType HexLine::type() const {
+    return RecordType(bytes[kTypeOffset]);
 }
 
 std::span<const uint8_t> HexLine::data() const {
@@ -83,18 +89,24 @@ bool HexLine::checksumValid() const {
 
 HexFile parseHexFile(std::string_view text) {
     const std::vector<Token> all = tokens(text);
-    if (all.size() < 2)
-        return refused(ImageError::NoDataLine, all.empty() ? 1 : all.front().lineNumber);
     HexFile file;
-    for (size_t i = 0; i + 1 < all.size(); ++i) {
-        const Token& token = all[i];
+    for (const Token& token : all) {
         if (token.text.front() != ':')
             return refused(ImageError::NoColon, token.lineNumber);
-        if (token.text.size() - 1 > MaxHexDigits)
+        const std::string_view digits = token.text.substr(1);
+        if (holdsTooMuch(digits))
             return refused(ImageError::TooManyDigits, token.lineNumber);
-        file.lines.push_back(decode(token));
+        HexLine line = decode(digits, token.lineNumber);
+        if (line.type() == RecordType::EndOfFile) {
+            if (file.lines.empty())
+                return refused(ImageError::NoDataLine, token.lineNumber);
+            return file;
+        }
+        file.lines.push_back(std::move(line));
     }
-    return file;
+    if (file.lines.empty())
+        return refused(ImageError::NoDataLine, all.empty() ? 1 : all.front().lineNumber);
+    return refused(ImageError::NoEndRecord, all.back().lineNumber);
 }
 
 }  // namespace firmware

@@ -10,6 +10,10 @@ enum class ImageError {
     NoDataLine,
     LayoutUnset,
     BufferFull,
+    NoEndRecord,
+    UnknownRecordType,
+    AddressBeyondArea,
+    Overlap,
 };
 
 }  // namespace firmware

@@ -13,6 +13,8 @@ struct Row {
     Message id;
     const char* text;
     const char* caption;
+    const char* germanText = nullptr;  // none: the English text
+    const char* germanCaption = nullptr;
 };
 
 // clang-format off
@@ -43,6 +45,16 @@ constexpr Row kRows[] = {
     {Message::BufferFull, "the data do not fit the image buffer of 25348 bytes - file too big!",
      "File-Error"},
     {Message::Interrupted, "Download interrupted!", "Firmware"},
+    {Message::NoEndRecord, "the end-of-file record is missing - file invalid!", "File-Error",
+     "der Dateiende-Datensatz fehlt - Datei ungültig!", "Dateifehler"},
+    {Message::UnknownRecordType, "a line has an unknown record type - file invalid!", "File-Error",
+     "eine Zeile hat einen unbekannten Datensatztyp - Datei ungültig!", "Dateifehler"},
+    {Message::AddressBeyondArea,
+     "an address record points beyond the application area - file invalid!", "File-Error",
+     "ein Adressdatensatz zeigt über den Anwendungsbereich hinaus - Datei ungültig!",
+     "Dateifehler"},
+    {Message::Overlap, "a record overlaps another one - file invalid!", "File-Error",
+     "ein Datensatz überschneidet sich mit einem anderen - Datei ungültig!", "Dateifehler"},
 };
 // clang-format on
 
@@ -53,14 +65,14 @@ constexpr bool rowsFollowTheIds() {
         if (kRows[i].id != static_cast<Message>(i))
             return false;
     }
-    return kCount == static_cast<size_t>(Message::Interrupted) + 1;
+    return kCount == static_cast<size_t>(Message::Overlap) + 1;
 }
 static_assert(rowsFollowTheIds(), "one row per message, in the order of the ids");
 
 constexpr const char* kDataloggerLine = "\n                SOFTWARE: DATENLOGGER";
 
-std::string lineNumbered(int lineNumber, const std::string& text) {
-    return "Line " + std::to_string(lineNumber) + ": " + text;
+std::string lineNumbered(const char* word, int lineNumber, const std::string& text) {
+    return word + std::to_string(lineNumber) + ": " + text;
 }
 
 Message messageOf(ImageError error) {
@@ -71,6 +83,14 @@ Message messageOf(ImageError error) {
             return Message::TooManyDigits;
         case ImageError::NoDataLine:
             return Message::NoDataLine;
+        case ImageError::NoEndRecord:
+            return Message::NoEndRecord;
+        case ImageError::UnknownRecordType:
+            return Message::UnknownRecordType;
+        case ImageError::AddressBeyondArea:
+            return Message::AddressBeyondArea;
+        case ImageError::Overlap:
+            return Message::Overlap;
         default:
             return Message::BufferFull;
     }
@@ -81,8 +101,11 @@ Message messageOf(ImageError error) {
 const MessageText& message(Message id) {
     static const std::array<MessageText, kCount> texts = [] {
         std::array<MessageText, kCount> built;
-        for (size_t i = 0; i < kCount; ++i)
-            built[i] = {kRows[i].text, kRows[i].caption};
+        for (size_t i = 0; i < kCount; ++i) {
+            const Row& row = kRows[i];
+            built[i] = {row.text, row.caption, row.germanText ? row.germanText : row.text,
+                        row.germanCaption ? row.germanCaption : row.caption};
+        }
         return built;
     }();
     return texts[static_cast<size_t>(id)];
@@ -92,7 +115,14 @@ MessageText imageErrorMessage(ImageError error, int lineNumber) {
     if (error == ImageError::LayoutUnset)
         return message(Message::LayoutNotSupported);
     const MessageText& plain = message(messageOf(error));
-    return {lineNumbered(lineNumber, plain.text), plain.caption};
+    const bool ownGerman = plain.germanText != plain.text;
+    return {lineNumbered("Line ", lineNumber, plain.text), plain.caption,
+            lineNumbered(ownGerman ? "Zeile " : "Line ", lineNumber, plain.germanText),
+            plain.germanCaption};
+}
+
+std::string captioned(const MessageText& message) {
+    return message.caption + ": " + message.text;
 }
 
 namespace lines {

@@ -4,8 +4,9 @@
 
 #include "firmware/ImageError.h"
 
-// The firmware update's messages and status lines. They read the same in both
-// languages of the desktop program, and varnelctl reports with them too.
+// The firmware update's messages and status lines, and varnelctl reports with
+// them too. Most read the same in both languages of the desktop program; the
+// refusals of a HEX file's records have German texts of their own.
 namespace firmware {
 
 enum class Message {
@@ -31,14 +32,22 @@ enum class Message {
     NoDataLine,
     BufferFull,
     Interrupted,
+    NoEndRecord,
+    UnknownRecordType,
+    AddressBeyondArea,
+    Overlap,
 };
 
 struct MessageText {
     std::string text;
     std::string caption;
+    std::string germanText;
+    std::string germanCaption;
 };
 
 const MessageText& message(Message id);
+// "caption: text", as varnelctl reports a failure.
+std::string captioned(const MessageText& message);
 // The message of a refused file, its text led by the line number.
 MessageText imageErrorMessage(ImageError error, int lineNumber);
 

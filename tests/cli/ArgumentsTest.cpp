@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <regex>
+
 namespace {
 
 using cli::Command;
@@ -23,6 +25,14 @@ TEST(Arguments, HelpWinsOverEverythingElse) {
     EXPECT_EQ(parsed({"--help"}).command, Command::Help);
     EXPECT_EQ(parsed({"-h"}).command, Command::Help);
     EXPECT_EQ(parsed({"read", "--help"}).command, Command::Help);
+}
+
+TEST(Arguments, TheFirmwareChipsOfferedAreThoseThatTakeAnImage) {
+    const std::regex atmega8(R"(atmega8(?![0-9]))");
+    EXPECT_FALSE(std::regex_search(cli::usageText(), atmega8)) << cli::usageText();
+    EXPECT_FALSE(std::regex_search(errorOf({"firmware", "inspect", "x.hex"}), atmega8));
+    EXPECT_FALSE(
+        std::regex_search(errorOf({"firmware", "inspect", "x.hex", "--chip", "z"}), atmega8));
 }
 
 TEST(Arguments, NoCommandIsAnError) {

@@ -300,6 +300,43 @@ TEST_F(CliE2E, AnImageFlashedIntoEachChipEqualsItsFlashPageForPage) {
     }
 }
 
+TEST_F(CliE2E, AFlashChecksTheFileBeforeTheBootloaderAndNamesTheRefusedRecord) {
+    const auto data = testsupport::countingBytes(100);
+    std::string badLine = testsupport::hexFile(data);
+    badLine.replace(badLine.find("\r\n") - 2, 2, "00");
+    std::string noEnd = testsupport::hexFile(data);
+    noEnd.resize(noEnd.find(":00000001FF"));
+    struct Case {
+        const char* name;
+        std::string file;
+        std::string answers;
+        std::string error;
+        bool identified;
+    };
+    const Case cases[] = {
+        {"bad line", badLine, "", "CheckSum -> File invalid! (lines 1)", false},
+        {"no end record", noEnd, "", "Line 7: the end-of-file record is missing - file invalid!",
+         false},
+        {"refused record", testsupport::hexFile(data), "r" + std::string(11, 'b'),
+         "CheckSum-Error: Error while Download! (record 2 of 2)\n", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const fs::path hex = dir_ / "image.hex";
+        std::ofstream(hex) << c.file;
+        std::vector<std::string> options = {"--preset", "kbf"};
+        if (!c.answers.empty())
+            options.insert(options.end(), {"--bootloader-answers", c.answers});
+        startSimulator(options);
+        const CliRun flash =
+            varnelctl({"firmware", "flash", hex.string(), "--port", link_, "--yes"});
+        EXPECT_EQ(flash.exitCode, 1);
+        EXPECT_NE(flash.err.find(c.error), std::string::npos) << flash.err;
+        EXPECT_EQ(flash.out.find("Kommunikation ok!") != std::string::npos, c.identified)
+            << flash.out;
+    }
+}
+
 TEST_F(CliE2E, CtrlCDuringAFlashLeavesTheSensorOnTheCommandLink) {
     startSimulator({"--preset", "kbf", "--bootloader-answers", std::string(40, '.')});
     const fs::path hex = dir_ / "image.hex";

@@ -169,16 +169,18 @@ TEST(Download, AnswersOtherThanRRepeatTheRecordUpToElevenSendings) {
         const char* answers;
         Message message;
         int sendings;
+        int failedRecord;
     };
     const Case cases[] = {
-        {"bbbbbbbbbbb", Message::ChecksumError, 11},
-        {"fffffr", Message::DownloadSucceeded, 6 + 2 + 1},
-        {"bbbbbbbbbbr", Message::DownloadSucceeded, 11 + 2 + 1},
-        {"bbbbbbbbbb.", Message::ChecksumError, 11},
-        {"fffffffffff", Message::FlashError, 11},
-        {"ccccccccccc", Message::InsideBootloader, 11},
-        {"xxxxxxxxxxx", Message::UndefinedAnswer, 11},
-        {"rrrx", Message::UndefinedError, 4},
+        {"bbbbbbbbbbb", Message::ChecksumError, 11, 1},
+        {"fffffr", Message::DownloadSucceeded, 6 + 2 + 1, 0},
+        {"bbbbbbbbbbr", Message::DownloadSucceeded, 11 + 2 + 1, 0},
+        {"bbbbbbbbbb.", Message::ChecksumError, 11, 1},
+        {"fffffffffff", Message::FlashError, 11, 1},
+        {"ccccccccccc", Message::InsideBootloader, 11, 1},
+        {"xxxxxxxxxxx", Message::UndefinedAnswer, 11, 1},
+        {"rrbbbbbbbbbbb", Message::ChecksumError, 2 + 11, 3},
+        {"rrrx", Message::UndefinedError, 4, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.answers);
@@ -186,6 +188,7 @@ TEST(Download, AnswersOtherThanRRepeatTheRecordUpToElevenSendings) {
         const DownloadResult result = d.run(image(3 * 64), target("BX"));
         EXPECT_EQ(result.message, c.message);
         EXPECT_EQ(result.sendings, c.sendings);
+        EXPECT_EQ(result.failedRecord, c.failedRecord);
         EXPECT_EQ(d.link.backend.baudRate(), 4800);
     }
     DownloadRun wrongEnd({}, "rrrx");
@@ -204,20 +207,29 @@ TEST(Download, ASilentBootloaderFailsAfterElevenSendingsOfAboutFourSecondsEach) 
 
 TEST(Download, TheBootloaderRefusesWritingIntoItsOwnSection) {
     DownloadRun d;
-    const DownloadResult result = d.run(image(64, "BX", 120 * 64), target("BX"));
+    TargetDescription believed = target("BX");
+    ++believed.applicationPages;  // the sensor's bootloader knows better
+    const DownloadResult result = d.run(image(64, "BX", 120 * 64), believed);
     EXPECT_EQ(result.message, Message::InsideBootloader);
     EXPECT_EQ(result.sendings, 11);
     EXPECT_TRUE(d.link.sensor.flash().erased(120));
 }
 
 TEST(Download, AnImageTooBigForTheApplicationIsRefusedWithoutTraffic) {
-    for (const size_t bytes : {size_t(0), size_t(121 * 64)}) {
-        SCOPED_TRACE(bytes);
+    struct Case {
+        size_t bytes;
+        uint16_t address;
+        Message message;
+    };
+    for (const Case& c :
+         {Case{0, 0, Message::PleaseLoadFile}, Case{121 * 64, 0, Message::FileTooBig},
+          Case{5 * 64, 0x1D00, Message::FileTooBig}}) {
+        SCOPED_TRACE(c.address);
         DownloadRun d;
         d.link.sensor.clearTraffic();
-        const FirmwareImage img = bytes ? image(bytes) : FirmwareImage{};
+        const FirmwareImage img = c.bytes ? image(c.bytes, "BX", c.address) : FirmwareImage{};
         const DownloadResult result = d.run(img, target("BX"));
-        EXPECT_EQ(result.message, bytes ? Message::FileTooBig : Message::PleaseLoadFile);
+        EXPECT_EQ(result.message, c.message);
         EXPECT_TRUE(d.link.sensor.traffic().empty());
         EXPECT_EQ(d.link.clock.now(), 0);
     }

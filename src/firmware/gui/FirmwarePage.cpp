@@ -69,24 +69,34 @@ void FirmwarePage::Refresh() {
 }
 
 void FirmwarePage::LoadFileClick() {
+    loadForDownload();
+}
+
+bool FirmwarePage::loadForDownload() {
     std::optional<WaitCursor> hourglass(std::in_place);
     ui.InfoBox->clear();
     if (!rules::AcceptsFirmwareImage(sensor_.FirmwareVersionNumber())) {
         hourglass.reset();
         show(texts::pair(Message::TypeNotSupported));
-        return;
+        return false;
     }
-    if (loadImageFile() && image_.pages > target_.applicationPages) {
-        hourglass.reset();
-        show(texts::pair(Message::FileTooBig));
-    }
+    if (!loadImageFile())
+        return false;
+    if (image_.fits(target_))
+        return true;
+    hourglass.reset();
+    show(texts::pair(Message::FileTooBig));
+    return false;
 }
 
-// The poll rests from the bootloader's identification until the file is read.
+// The poll rests from the bootloader's identification until the file is read;
+// a failed identification lets it go on at once.
 bool FirmwarePage::loadImageFile() {
-    const MainState::PollPause pause(state_);
-    if (!BootloaderConnected)
+    std::optional<MainState::PollPause> pause(std::in_place, state_);
+    if (!BootloaderConnected || identifiedFactoryNumber_ != state_.LastFactoryNumber)
         identify();
+    if (!BootloaderConnected)
+        pause.reset();
     const QString path = state_.dialogs().openFileName(hexFileRequest());
     addDownloadLine(lines::fileName(path.toStdString()));
     addDownloadLine(lines::openingFile());
@@ -104,6 +114,7 @@ bool FirmwarePage::loadImageFile() {
 void FirmwarePage::identify() {
     const Identification found = identifyBootloader(sensor_, clock_, target_);
     BootloaderConnected = found.bootloaderFound();
+    identifiedFactoryNumber_ = state_.LastFactoryNumber;
     for (const std::string& line : found.lines)
         addDownloadLine(line);
     if (found.failure)
@@ -119,6 +130,11 @@ bool FirmwarePage::parse(const std::string& text) {
         if (build.error != ImageError::LayoutUnset)
             image_ = {};
         show(texts::pair(imageErrorMessage(build.error, build.errorLine)));
+        return false;
+    }
+    // A file with a broken line is never downloaded.
+    if (!build.badChecksumLines.empty()) {
+        image_ = {};
         return false;
     }
     image_ = build.image;
@@ -177,7 +193,8 @@ void FirmwarePage::FirmwareUpdateClick() {
     pages_.showPage(QString::fromLatin1(pagenames::Firmware));
     ui.LoadFile->setEnabled(false);
     ui.UpdateFW->setEnabled(false);
-    LoadFileClick();
+    if (!loadForDownload())
+        return;
     const MessageResult answer =
         ShowPairedMessage(state_.dialogs(), state_.UiLanguage, texts::updateQuestion(),
                           MessageButtons::OkCancel, MessageIcon::Warning);

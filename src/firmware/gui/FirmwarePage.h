@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <optional>
 #include <string>
 
@@ -53,6 +54,8 @@ public:
     const TargetDescription& Target() const { return target_; }
 
 private:
+    // True when an image that fits the application area is loaded.
+    bool loadForDownload();
     // False when the load ends before the image is complete.
     bool loadImageFile();
     void identify();
@@ -70,6 +73,7 @@ private:
     platform::Clock& clock_;
     TargetDescription target_;
     FirmwareImage image_;
+    QString identifiedFactoryNumber_;  // of the sensor the target was identified on
 };
 
 }  // namespace firmware

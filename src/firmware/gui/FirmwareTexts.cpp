@@ -7,9 +7,9 @@ MessagePair pair(Message id) {
 }
 
 MessagePair pair(const MessageText& message) {
-    const QString text = QString::fromStdString(message.text);
-    const QString caption = QString::fromStdString(message.caption);
-    return {{text, text}, {caption, caption}};
+    return {
+        {QString::fromStdString(message.text), QString::fromStdString(message.germanText)},
+        {QString::fromStdString(message.caption), QString::fromStdString(message.germanCaption)}};
 }
 
 const MessagePair& updateQuestion() {

@@ -31,6 +31,8 @@ int ScriptedDialogs::execDialog(QDialog& dialog) {
 
 QString ScriptedDialogs::nextFileName(const FileRequest& request) {
     fileRequests.push_back(request);
+    if (onFileDialog)
+        onFileDialog();
     if (fileNames.empty())
         return {};
     const QString name = fileNames.front();

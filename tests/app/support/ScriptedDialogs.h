@@ -23,6 +23,7 @@ public:
     std::deque<MessageResult> answers;       // empty: Ok, or Yes for a Yes/No question
     std::deque<QString> fileNames;           // empty: cancelled
     std::deque<DialogScript> dialogScripts;  // empty: rejected
+    std::function<void()> onFileDialog;      // runs when a file dialog would show
 
     MessageResult showMessage(const Message& message) override;
     QString openFileName(const FileRequest& request) override;

@@ -122,13 +122,19 @@ TEST_F(FirmwarePageTest, TheLoadsMessagesStopItOrWarn) {
          std::nullopt,
          {"Can't open file or damaged file! | File-Error"},
          0},
-        {"bad line", 3960607, "BX", badLine, {"CheckSum -> File invalid! | Error"}, 2},
+        {"bad line", 3960607, "BX", badLine, {"CheckSum -> File invalid! | Error"}, 0},
         {"too big",
          3960607,
          "BX",
          hexFile(countingBytes(121 * 64)),
          {"File too big! | Flash-Error"},
          121},
+        {"too high",
+         3960607,
+         "BX",
+         hexFile(countingBytes(5 * 64), 0x1D00),
+         {"File too big! | Flash-Error"},
+         5},
         {"ATMega8", 3960607, "AX", good, {"This type is not supported yet! | Microcontroller"}, 0},
         {"no colon",
          3960607,
@@ -151,6 +157,24 @@ TEST_F(FirmwarePageTest, TheLoadsMessagesStopItOrWarn) {
               (QStringList{"Dateiname: fw.hex", "Datei geöffnet ...."}));
 }
 
+TEST_F(FirmwarePageTest, ARefusedRecordIsReportedInTheWindowsLanguage) {
+    std::string noEnd = hexFile(countingBytes(100));
+    noEnd.resize(noEnd.find(":00000001FF"));
+    for (const uint8_t language : {0, 1}) {
+        connect(sensor(3960607));
+        form->State.UiLanguage = language;
+        harness->dialogs.fileNames.push_back(file(noEnd));
+        page().LoadFileClick();
+        EXPECT_EQ(shown(),
+                  QStringList{language == 0
+                                  ? "Line 7: the end-of-file record is missing - file invalid! | "
+                                    "File-Error"
+                                  : "Zeile 7: der Dateiende-Datensatz fehlt - Datei ungültig! | "
+                                    "Dateifehler"});
+        EXPECT_EQ(page().Image().pages, 0);
+    }
+}
+
 TEST_F(FirmwarePageTest, TheMenuCommandLoadsAsksAndDownloadsOnOk) {
     for (const MessageResult answer : {MessageResult::Cancel, MessageResult::Ok}) {
         connect(sensor(3960607));
@@ -167,6 +191,39 @@ TEST_F(FirmwarePageTest, TheMenuCommandLoadsAsksAndDownloadsOnOk) {
         EXPECT_EQ(harness->dialogs.messages.size(), downloaded ? 2u : 1u);
         EXPECT_EQ(harness->sensor.flash().erased(0), !downloaded);
     }
+}
+
+TEST_F(FirmwarePageTest, TheMenuCommandOffersNoDownloadOfAFileItRefused) {
+    std::string badLine = hexFile(countingBytes(100));
+    badLine.replace(badLine.find("\r\n") - 2, 2, "00");
+    for (const std::string& text : {badLine, hexFile(countingBytes(5 * 64), 0x1D00)}) {
+        connect(sensor(3960607));
+        harness->dialogs.fileNames.push_back(file(text));
+        form->ui.FirmwareUpdate->trigger();
+        ASSERT_EQ(harness->dialogs.messages.size(), 1u);
+        EXPECT_NE(harness->dialogs.messages.front().buttons, MessageButtons::OkCancel);
+        EXPECT_TRUE(harness->sensor.flash().erased(0));
+    }
+}
+
+TEST_F(FirmwarePageTest, ANewSensorIsIdentifiedAgainAndAFailedIdentificationLetsThePollGoOn) {
+    connect(sensor(3960607));
+    harness->dialogs.fileNames.push_back(file(hexFile(countingBytes(64))));
+    page().LoadFileClick();
+    harness->dialogs.fileNames.push_back(file(hexFile(countingBytes(64))));
+    page().LoadFileClick();
+    EXPECT_EQ(items(*page().ui.Download).count("Kommunikation ok!"), 1) << "the same sensor";
+
+    form->State.LastFactoryNumber = QStringLiteral("12345678");
+    harness->sensor.faults().refusedCommands = {"BN"};
+    bool pollingAtTheFileDialog = false;
+    harness->dialogs.onFileDialog = [&] { pollingAtTheFileDialog = form->Timer1->isActive(); };
+    harness->dialogs.fileNames.push_back(file(hexFile(countingBytes(64))));
+    page().LoadFileClick();
+    EXPECT_EQ(shown(), QStringList{"No Sensor found! | Sensor-Error"});
+    EXPECT_FALSE(page().BootloaderConnected);
+    EXPECT_TRUE(pollingAtTheFileDialog);
+    EXPECT_TRUE(form->Timer1->isActive());
 }
 
 TEST_F(FirmwarePageTest, ADownloadWithoutAFileOrWithAFailureClearsTheBootloader) {
