@@ -96,7 +96,7 @@ double serialLineFloorMs(const firmware::FirmwareImage& image,
     TSSICom com(backend, clock, ports);
     com.OpenDefault(kPort);
     const int64_t start = clock.now();
-    firmware::Download(com, clock, {}).run(image, t);
+    firmware::Download(com, {}).run(image, t);
     return double(clock.now() - start);
 }
 
@@ -122,7 +122,7 @@ Round measureOnPty(const firmware::FirmwareImage& image, const firmware::TargetD
     });
     com.OpenDefault(kPort);
     const double start = nowMs();
-    round.ok = firmware::Download(com, clock, {}).run(image, t).succeeded();
+    round.ok = firmware::Download(com, {}).run(image, t).succeeded();
     round.measuredMs = nowMs() - start;
     round.pausedMs = clock.paused;
     stop = true;

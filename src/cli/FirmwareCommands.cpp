@@ -138,7 +138,7 @@ int FirmwareCommands::flash(TSSICom& com, platform::Clock& clock, const Invocati
         err_ << "Firmware update cancelled\n";
         return SensorFailure;
     }
-    return download(com, clock, *image, target, interrupt);
+    return download(com, *image, target, interrupt);
 }
 
 std::optional<std::string> FirmwareCommands::readFile(const std::string& path) {
@@ -202,7 +202,7 @@ bool FirmwareCommands::confirmed(const Invocation& invocation, int pages, std::i
     return std::getline(answers, answer) && (answer == "y" || answer == "Y" || answer == "yes");
 }
 
-int FirmwareCommands::download(TSSICom& com, platform::Clock& clock, const FirmwareImage& image,
+int FirmwareCommands::download(TSSICom& com, const FirmwareImage& image,
                                const TargetDescription& target, const InterruptFlag& interrupt) {
     ProgressBar bar(out_, terminal_);
     DownloadHooks hooks;
@@ -210,7 +210,7 @@ int FirmwareCommands::download(TSSICom& com, platform::Clock& clock, const Firmw
     hooks.transferStarts = [&](int length) { bar.start(length); };
     hooks.progress = [&](int bytes) { bar.show(bytes); };
     hooks.interrupted = [&] { return interrupt.raised(); };
-    const DownloadResult result = Download(com, clock, hooks).run(image, target);
+    const DownloadResult result = Download(com, hooks).run(image, target);
     bar.finish();
     if (result.succeeded()) {
         out_ << said(Message::DownloadSucceeded) << " " << image.pages

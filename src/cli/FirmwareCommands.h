@@ -44,7 +44,7 @@ private:
                                                 const firmware::TargetDescription& target);
     void reportImage(const firmware::FirmwareImage& image);
     bool confirmed(const Invocation& invocation, int pages, std::istream& answers);
-    int download(TSSICom& com, platform::Clock& clock, const firmware::FirmwareImage& image,
+    int download(TSSICom& com, const firmware::FirmwareImage& image,
                  const firmware::TargetDescription& target, const InterruptFlag& interrupt);
 
     std::ostream& out_;

@@ -55,8 +55,7 @@ Message recordFailure(std::optional<uint8_t> lastAnswer) {
     }
 }
 
-Download::Download(TSSICom& link, platform::Clock&, DownloadHooks hooks)
-    : link_(link), hooks_(std::move(hooks)) {}
+Download::Download(TSSICom& link, DownloadHooks hooks) : link_(link), hooks_(std::move(hooks)) {}
 
 DownloadResult Download::run(const FirmwareImage& image, const TargetDescription& target) {
     if (image.pages == 0)

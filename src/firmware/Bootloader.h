@@ -66,8 +66,7 @@ struct DownloadResult {
 // whose last page ends beyond the application area.
 class Download {
 public:
-    // `clock` goes unused: the link's own clock times every pause of the download.
-    Download(TSSICom& link, platform::Clock& clock, DownloadHooks hooks);
+    Download(TSSICom& link, DownloadHooks hooks);
 
     DownloadResult run(const FirmwareImage& image, const TargetDescription& target);
 

@@ -78,7 +78,7 @@ struct DownloadRun {
             transferMs = link.clock.now();
         };
         hooks.progress = [this](int bytes) { progress.push_back(bytes); };
-        const DownloadResult result = Download(link.com, link.clock, hooks).run(image, t);
+        const DownloadResult result = Download(link.com, hooks).run(image, t);
         transferMs = link.clock.now() - transferMs;
         return result;
     }
@@ -263,7 +263,7 @@ TEST(Download, WithoutWakeUpOrVersionTheQuestionDecides) {
             ++asked;
             return retry;
         };
-        const auto result = Download(d.link.com, d.link.clock, hooks).run(image(64), target("BX"));
+        const auto result = Download(d.link.com, hooks).run(image(64), target("BX"));
         EXPECT_EQ(asked, 1);
         EXPECT_EQ(result.message, retry ? std::optional(Message::PortNotAvailable) : std::nullopt);
     }

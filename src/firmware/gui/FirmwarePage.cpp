@@ -172,7 +172,7 @@ void FirmwarePage::UpdateFWClick() {
         pause.emplace(state_);
     };
     hooks.progress = [this](int bytes) { setGauge(bytes); };
-    const DownloadResult result = Download(sensor_, clock_, hooks).run(image_, target_);
+    const DownloadResult result = Download(sensor_, hooks).run(image_, target_);
     hourglass.reset();
     finishDownload(result.message);
 }
