@@ -37,6 +37,7 @@ public:
 private:
     void connectHandlers();
     void writeNumber(LabeledEdit& edit, TSSICom::RegisterIndex r, const QString& text);
+    static bool accepts(TSSICom::RegisterIndex r, const LabeledEdit& edit);
     void showScale();
     void modelRefused();
 

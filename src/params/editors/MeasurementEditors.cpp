@@ -3,6 +3,7 @@
 #include <QPushButton>
 
 #include "comm/SensorRules.h"
+#include "comm/SettingChanges.h"
 #include "comm/SettingRules.h"
 #include "params/editors/LengthEditor.h"
 #include "params/editors/OffsetEditor.h"
@@ -155,7 +156,7 @@ void MeasurementEditors::zeroFilterForVelocity() {
 
 void MeasurementEditors::OnEditResolution(const QString& text) {
     const auto resolution = StrictNumber(text);
-    if (resolution && InRange(*resolution, 1, rules::LargestResolution)) {
+    if (resolution && changes::Accepts(TSSICom::Resolution, *resolution)) {
         changeResolution(*resolution);
     } else if (text == HalfMicrometreText || text == QStringLiteral("0,5")) {
         ui_.Measurement.Resolution->setText(HalfMicrometreText);
@@ -224,7 +225,7 @@ void MeasurementEditors::OnChangeResolution() {
     const QString text = ui_.Measurement.Resolution->text();
     const auto resolution = StrictNumber(text);
     contract_.finishExit(*ui_.Measurement.Resolution,
-                         (resolution && InRange(*resolution, 1, rules::LargestResolution)) ||
+                         (resolution && changes::Accepts(TSSICom::Resolution, *resolution)) ||
                              text == HalfMicrometreText,
                          Id::BadResolution);
 }

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "comm/Ssicom.h"
+
+// What a change of a setting does to the sensor: whether the value is taken at
+// all, and the registers the change also writes. The desktop editors, the
+// command-line tool and the parameter-file load all go through here.
+namespace changes {
+
+// Whether the register takes the value a user typed or gave.
+bool Accepts(TSSICom::RegisterIndex r, int64_t value);
+// Whether the factory number takes the text: no more characters than the register holds.
+bool AcceptsFactoryNumber(const std::string& text);
+
+// The scale for a speed at the present resolution; a sensor set to 0.5 µm
+// (resolution 1 with the doubled scale) keeps the doubling.
+int32_t ScaleAfterSpeed(int32_t ultrasonicSpeed, int32_t resolution, int32_t presentScale);
+
+// Takes the speed, computes the scale from it, marks the speed modified and
+// writes the speed, then the scale. False at the first write that fails.
+bool WriteSpeedAndScale(TSSICom& sensor, int32_t ultrasonicSpeed);
+
+}  // namespace changes
