@@ -23,4 +23,26 @@ int32_t ScaleAfterSpeed(int32_t ultrasonicSpeed, int32_t resolution, int32_t pre
 // writes the speed, then the scale. False at the first write that fails.
 bool WriteSpeedAndScale(TSSICom& sensor, int32_t ultrasonicSpeed);
 
+// The registers a change of resolution writes together.
+struct ScaleSet {
+    int32_t resolution;
+    int32_t scale;
+    int32_t offset;
+};
+ScaleSet PresentScaleSet(const TSSICom& sensor);
+
+// A resolution in µm, with the offset kept at its micrometres.
+ScaleSet ScaleSetFor(const TSSICom& sensor, int32_t resolution, int32_t offsetMicrometres);
+// The 0.5 µm setting: resolution 1 with twice the scale of 1 µm.
+ScaleSet HalfMicrometreScaleSet(const TSSICom& sensor, int32_t offsetMicrometres);
+
+// Marks the resolution and the scale modified, and the offset where the firmware
+// converts it, and writes the three. False at the first write that fails.
+bool WriteScaleSet(TSSICom& sensor, const ScaleSet& wanted);
+// Writes a set back as it was before a refused change.
+bool RestoreScaleSet(TSSICom& sensor, const ScaleSet& previous);
+
+// Whether a K-series sensor refuses the resolution: it takes 10 µm and above.
+bool RefusedByKSeries(const TSSICom& sensor, int32_t resolution);
+
 }  // namespace changes
