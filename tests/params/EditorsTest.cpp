@@ -5,8 +5,11 @@
 
 #include "EditorsHarness.h"
 #include "comm/SensorRules.h"
+#include "ui/MainTexts.h"
+#include "ui/PageNames.h"
 #include "ui/controls/CheckBox.h"
 #include "ui/controls/LabeledEdit.h"
+#include "ui/controls/PageControl.h"
 #include "ui/controls/RadioGroup.h"
 
 namespace {
@@ -257,6 +260,28 @@ TEST_F(EditorsTest, AValueBeyondTheRegistersRangeIsNotWrittenAndNamesTheFieldsRa
     connect();
     type(*ui().ExpertSettings.CycleTime, "70000");
     EXPECT_EQ((word("ZA") >> 8) & 0xFFFF, 7000u) << "the last value the register takes stays";
+}
+
+// Focus moves from a field of the parameter pages to a widget outside them.
+TEST_F(EditorsTest, LeavingTheParameterPagesChecksTheFactoryNumberOnce) {
+    for (const bool fromFactoryNumber : {true, false}) {
+        SCOPED_TRACE(fromFactoryNumber);
+        connect();
+        form->show();
+        form->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form));
+        form->findChild<PageControl*>(maintexts::kParameterPage)
+            ->showPage(pagenames::ExpertSettings);
+        auto& factoryNumber = *ui().ExpertSettings.FactoryNumber;
+        factoryNumber.setText(QStringLiteral("123456789"));
+        harness->dialogs.messages.clear();
+        auto& from = fromFactoryNumber ? factoryNumber : *ui().ExpertSettings.MonoflopTime;
+        ui().SensorInfo.EEPROMUpdateButton->setEnabled(true);
+        from.focusField();
+        ASSERT_TRUE(from.field().hasFocus());
+        ui().SensorInfo.EEPROMUpdateButton->setFocus();
+        EXPECT_EQ(onlyMessage(), "Please enter a valid factory number");
+    }
 }
 
 }  // namespace

@@ -71,6 +71,11 @@ void ExpertEditors::OnChangeFactoryNumber() {
     contract_.finishExit(*page_.FactoryNumber, false, Id::BadFactoryNumber);
 }
 
+void ExpertEditors::ParameterPageExit() {
+    if (contract_.state().SensorOnline && !contract_.state().ViewRefreshing)
+        OnChangeFactoryNumber();
+}
+
 // The offset field keeps its micrometres: the offset is written again in the new scale.
 void ExpertEditors::OnEditUltrasonicSpeed(const QString& text) {
     const auto speed = StrictNumber(text);

@@ -20,6 +20,8 @@ public:
 
     void OnEditFactoryNumber(const QString& text);
     void OnChangeFactoryNumber();
+    // The factory number's check when the focus leaves the parameter pages.
+    void ParameterPageExit();
     void OnEditUltrasonicSpeed(const QString& text);
     void OnChangeUltrasonicSpeed();
     void OnEditCycleTime(const QString& text);
