@@ -51,11 +51,13 @@ TEST(RegisterInput, SignedRegistersTake24Bits) {
     EXPECT_FALSE(valueOf(TSSICom::Offset, "-8388609"));
 }
 
-TEST(RegisterInput, DecimalRegistersTakeTheirDigits) {
-    EXPECT_EQ(valueOf(TSSICom::Resolution, "99999999"), 99999999);
-    EXPECT_FALSE(valueOf(TSSICom::Resolution, "100000000"));
+TEST(RegisterInput, DecimalRegistersTakeWhatTheEditorsTake) {
+    EXPECT_EQ(valueOf(TSSICom::Resolution, "1000000"), 1000000);
+    EXPECT_FALSE(valueOf(TSSICom::Resolution, "1000001"));
+    EXPECT_FALSE(valueOf(TSSICom::Resolution, "0"));
     EXPECT_EQ(valueOf(TSSICom::UltrasonicSpeed, "277695"), 277695);
     EXPECT_FALSE(valueOf(TSSICom::UltrasonicSpeed, "1000000"));
+    EXPECT_FALSE(valueOf(TSSICom::UltrasonicSpeed, "0"));
 }
 
 TEST(RegisterInput, LongLengthsOnlyInFiftyMillimetreSteps) {
