@@ -84,7 +84,7 @@ int32_t Clamp32(int64_t value) {
 }  // namespace
 
 int32_t SoakSession::RandomValue(R r) {
-    const rules::ValueRange range = rules::RegisterRange(r, com_[r]);
+    const rules::ValueRange range = rules::RegisterRange(r);
     if (Chance(OutOfRangeShare)) {
         switch (Uniform(0, 3)) {
             case 0:

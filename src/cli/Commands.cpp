@@ -83,13 +83,8 @@ int CommandRunner::report(const std::string& pdf, uint8_t language) {
 
 int CommandRunner::stream(std::optional<long> count, SampleFormat format,
                           const volatile std::sig_atomic_t& stop) {
-    if (!readFirmware())
-        return noAnswer(TSSICom::FirmwareVersion);
-    if (!com_.ReadParameterSet()) {
-        err_ << "The sensor on " << port_
-             << " did not answer every register; it was not switched into its test mode\n";
-        return SensorFailure;
-    }
+    if (const int code = readSet(); code != Success)
+        return code;
     return StreamCommand(com_, port_, out_, err_, stop).run(count, format);
 }
 

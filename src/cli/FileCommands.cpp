@@ -3,6 +3,7 @@
 #include <array>
 #include <ctime>
 
+#include "Commands.h"
 #include "ExitCode.h"
 #include "FileOutput.h"
 #include "comm/ProgramTitle.h"
@@ -177,19 +178,8 @@ int SensorFileCommands::diff(const std::string& path, bool json) {
     return Success;
 }
 
-// A failed set read restores every flag, so the firmware read comes first on
-// its own to tell a silent sensor from an incomplete set.
 bool SensorFileCommands::readSet() {
-    if (!com_.ReadRegister(TSSICom::FirmwareVersion)) {
-        err_ << "FirmwareVersion: the sensor on " << port_ << " did not answer\n";
-        return false;
-    }
-    if (!com_.ReadParameterSet()) {
-        err_ << "The sensor on " << port_
-             << " did not answer every register; the parameter set was not read\n";
-        return false;
-    }
-    return true;
+    return CommandRunner(com_, port_, out_, err_).readSet() == Success;
 }
 
 bool SensorFileCommands::confirmed(const std::string& path, const files::ParameterFile& file,

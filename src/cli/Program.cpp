@@ -101,8 +101,7 @@ int runOnPort(const Invocation& invocation, const PortChoice& choice, std::ostre
 
     std::optional<RegisterInput> input;
     if (invocation.command == Command::Set) {
-        const ValueParse parsed =
-            parseRegisterValue(*invocation.key, com[*invocation.key], invocation.value);
+        const ValueParse parsed = parseRegisterValue(*invocation.key, invocation.value);
         if (!parsed.input)
             return usageError(err, parsed.error);
         input = parsed.input;

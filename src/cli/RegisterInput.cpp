@@ -3,6 +3,7 @@
 #include <charconv>
 #include <utility>
 
+#include "comm/RegisterTable.h"
 #include "comm/SensorRules.h"
 
 namespace cli {
@@ -40,15 +41,17 @@ ValueParse parseFactoryNumber(const std::string& text) {
     return {RegisterInput{0, std::move(*normalised)}, {}};
 }
 
-ValueParse parseNumeric(R r, const TSSICom::DataElement& element, const std::string& text) {
+ValueParse parseNumeric(R r, const std::string& text) {
     const std::string key = TSSICom::RegisterKey(r);
     const auto number = parseNumber(text);
     if (!number)
         return {std::nullopt, key + ": '" + text + "' is not a number"};
-    const rules::ValueRange range = rules::RegisterRange(r, element);
+    const rules::ValueRange range = rules::RegisterRange(r);
     if (!range.contains(*number)) {
+        const std::string unit = comm::registerInfo(r).unit;
         return {std::nullopt, key + ": " + text + " is outside " + std::to_string(range.min) +
-                                  " to " + std::to_string(range.max)};
+                                  " to " + std::to_string(range.max) +
+                                  (unit.empty() ? "" : " " + unit)};
     }
     if (r == TSSICom::Length && !rules::IsSendableLength(*number)) {
         return {std::nullopt, "Length: from " + std::to_string(rules::LongLengthFrom) +
@@ -65,21 +68,10 @@ bool isUnsignedWord(R r) {
 }  // namespace
 
 bool isWritable(R r) {
-    switch (r) {
-        case TSSICom::SSISampleTime:
-        case TSSICom::FirmwareVersion:
-        case TSSICom::OperatingTime:
-        case TSSICom::StartPoint:
-        case TSSICom::EndPoint:
-        case TSSICom::LinTableByte:
-        case TSSICom::LinTableAddress:
-            return false;
-        default:
-            return true;
-    }
+    return comm::registerInfo(r).writable;
 }
 
-ValueParse parseRegisterValue(R r, const TSSICom::DataElement& element, const std::string& text) {
+ValueParse parseRegisterValue(R r, const std::string& text) {
     if (!isWritable(r)) {
         return {std::nullopt, std::string(TSSICom::RegisterKey(r)) + " cannot be set"};
     }
@@ -87,7 +79,7 @@ ValueParse parseRegisterValue(R r, const TSSICom::DataElement& element, const st
         return parseModel(text);
     if (r == TSSICom::FactoryNumber)
         return parseFactoryNumber(text);
-    return parseNumeric(r, element, text);
+    return parseNumeric(r, text);
 }
 
 void applyInput(R r, TSSICom::DataElement& element, const RegisterInput& input) {

@@ -22,8 +22,7 @@ struct ValueParse {
 // False for the registers that have no write of their own or need more than a value.
 bool isWritable(TSSICom::RegisterIndex r);
 
-ValueParse parseRegisterValue(TSSICom::RegisterIndex r, const TSSICom::DataElement& element,
-                              const std::string& text);
+ValueParse parseRegisterValue(TSSICom::RegisterIndex r, const std::string& text);
 
 // Puts the input where the register's write takes it from.
 void applyInput(TSSICom::RegisterIndex r, TSSICom::DataElement& element,

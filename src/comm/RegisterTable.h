@@ -26,6 +26,10 @@ struct RegisterInfo {
     uint8_t shift;
     int replyChars;
     Encoding encoding;
+    int64_t min;  // the smallest value a user may set
+    int64_t max;  // the largest; for a text, its number of characters
+    const char* unit;
+    bool writable;
 };
 
 const RegisterInfo& registerInfo(ParameterSet::RegisterIndex r);

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <charconv>
 
+#include "comm/RegisterTable.h"
 #include "comm/Ssicom.h"
 
 namespace rules {
@@ -167,20 +168,9 @@ bool IsModelValue(int32_t modelValue) {
            upperLetter(modelValue & 0xFF);
 }
 
-ValueRange RegisterRange(ParameterSet::RegisterIndex r, const ParameterSet::DataElement& element) {
-    switch (r) {
-        case ParameterSet::Offset:
-        case ParameterSet::LinStartValue:
-            return Signed24Range;
-        case ParameterSet::Resolution:
-            return ResolutionRange;
-        case ParameterSet::UltrasonicSpeed:
-            return UltrasonicSpeedRange;
-        case ParameterSet::SecErrorValue:
-            return SecErrorValueRange;
-        default:
-            return {0, static_cast<int64_t>(element.Mask >> element.Shift)};
-    }
+ValueRange RegisterRange(ParameterSet::RegisterIndex r) {
+    const comm::RegisterInfo& info = comm::registerInfo(r);
+    return {info.min, info.max};
 }
 
 bool IsSendableLength(int64_t length) {

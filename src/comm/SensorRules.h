@@ -128,11 +128,9 @@ struct ValueRange {
 };
 
 inline constexpr ValueRange Signed24Range{-0x800000, 0x7FFFFF};
-inline constexpr ValueRange ResolutionRange{0, 99999999};  // eight decimal digits
-inline constexpr ValueRange UltrasonicSpeedRange{0, 999999};
-inline constexpr ValueRange SecErrorValueRange{0, 1};
-// What a register takes when written: its own range, or what its field holds.
-ValueRange RegisterRange(ParameterSet::RegisterIndex r, const ParameterSet::DataElement& element);
+// The values a user may set in a register, from the register table; for the
+// factory number, its number of characters.
+ValueRange RegisterRange(ParameterSet::RegisterIndex r);
 
 // Lengths from LongLengthFrom mm on are sent in steps of LongLengthStep mm.
 inline constexpr int32_t LongLengthFrom = 10000;

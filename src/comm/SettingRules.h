@@ -29,8 +29,6 @@ int32_t HalfMicrometreScale(int32_t ultrasonicSpeed);
 // and its model reply with Q.
 bool TakesHalfMicrometres(int32_t firmwareVersion, const std::string& modelReply);
 
-inline constexpr int32_t LargestResolution = 1000000;
-
 struct CycleTimes {
     int32_t cycleTime = 0;   // asynchronous, quarter microseconds
     int32_t syncTiming = 0;  // synchronous, quarter microseconds

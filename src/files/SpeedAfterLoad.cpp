@@ -1,18 +1,10 @@
 #include "files/SpeedAfterLoad.h"
 
 #include "comm/SensorRules.h"
+#include "comm/SettingChanges.h"
 #include "comm/SettingRules.h"
 
 namespace files {
-
-bool WriteSpeedAndScale(TSSICom& sensor, int32_t ultrasonicSpeed) {
-    sensor[TSSICom::UltrasonicSpeed].Value = ultrasonicSpeed;
-    const int32_t resolution = sensor[TSSICom::Resolution].Value;
-    if (resolution != 0)
-        sensor[TSSICom::Scale].Value = rules::ScaleFromSpeed(ultrasonicSpeed, resolution);
-    sensor[TSSICom::UltrasonicSpeed].Modified = 1;
-    return sensor.WriteRegister(TSSICom::UltrasonicSpeed) && sensor.WriteRegister(TSSICom::Scale);
-}
 
 std::optional<bool> RewriteOffset(TSSICom& sensor, int32_t micrometres) {
     const int32_t resolution = sensor[TSSICom::Resolution].Value;
@@ -29,7 +21,7 @@ bool MatchScaleToSensor(TSSICom& sensor) {
     const int32_t micrometres = rules::OffsetMicrons(
         static_cast<uint32_t>(sensor.FirmwareVersionNumber()), sensor[TSSICom::Offset].Value,
         sensor[TSSICom::Resolution].Value, sensor[TSSICom::Filter].Value);
-    if (!WriteSpeedAndScale(sensor, sensor[TSSICom::UltrasonicSpeed].Value))
+    if (!changes::WriteSpeedAndScale(sensor, sensor[TSSICom::UltrasonicSpeed].Value))
         return false;
     return RewriteOffset(sensor, micrometres).value_or(true);
 }

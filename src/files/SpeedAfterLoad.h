@@ -9,11 +9,6 @@
 // goes into keeps its own ultrasonic speed; these steps make the two agree.
 namespace files {
 
-// Takes the speed, computes the scale from it and the loaded resolution, marks
-// the speed modified and writes the speed, then the scale. False at the first
-// write that fails.
-bool WriteSpeedAndScale(TSSICom& sensor, int32_t ultrasonicSpeed);
-
 // Converts the offset's micrometres to the register under the present
 // resolution and filter, marks it modified and writes it. Nothing happens on
 // offset-raw firmware or at resolution 0, which gives no result.

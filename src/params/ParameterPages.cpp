@@ -1,5 +1,7 @@
 #include "params/ParameterPages.h"
 
+#include <QApplication>
+#include <QLineEdit>
 #include <QPushButton>
 
 #include "comm/OperatingTime.h"
@@ -38,6 +40,7 @@ ParameterPages::ParameterPages(PageControl& pages, QWidget& infoParent, MainStat
     ui.SensorInfo.build(infoParent);
     buildEditors();
     connectButtons();
+    watchPageExit(pages);
 }
 
 void ParameterPages::buildEditors() {
@@ -66,6 +69,16 @@ void ParameterPages::connectButtons() {
     onClick(ui.Measurement2.DelEndPoint, [this] { Range->DelEndPointClick(); });
     onClick(ui.ExpertSettings2.ReadFactoryButton, [this] { Factory->ReadFactoryButtonClick(); });
     onClick(ui.ExpertSettings2.WriteFactoryButton, [this] { Factory->WriteFactoryButtonClick(); });
+}
+
+// The factory number's own exit handler already ran when the focus left from it.
+void ParameterPages::watchPageExit(PageControl& pages) {
+    QObject::connect(
+        qApp, &QApplication::focusChanged, &pages, [this, &pages](QWidget* old, QWidget* now) {
+            const bool left = old && pages.isAncestorOf(old) && !(now && pages.isAncestorOf(now));
+            if (left && old != &ui.ExpertSettings.FactoryNumber->field())
+                Expert->ParameterPageExit();
+        });
 }
 
 ParameterPages::~ParameterPages() = default;

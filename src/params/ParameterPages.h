@@ -58,6 +58,7 @@ public:
 private:
     void buildEditors();
     void connectButtons();
+    void watchPageExit(PageControl& pages);
 
     MainState& state_;
     TSSICom& sensor_;

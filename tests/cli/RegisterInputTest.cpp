@@ -6,106 +6,90 @@ namespace {
 
 using cli::parseRegisterValue;
 
-TSSICom::DataElement field(uint32_t mask, uint8_t shift) {
-    TSSICom::DataElement element;
-    element.Mask = mask;
-    element.Shift = shift;
-    return element;
-}
-
-std::optional<int32_t> valueOf(TSSICom::RegisterIndex r, const TSSICom::DataElement& element,
-                               const std::string& text) {
-    const cli::ValueParse parsed = parseRegisterValue(r, element, text);
+std::optional<int32_t> valueOf(TSSICom::RegisterIndex r, const std::string& text) {
+    const cli::ValueParse parsed = parseRegisterValue(r, text);
     if (!parsed.input)
         return std::nullopt;
     return parsed.input->value;
 }
 
-TEST(RegisterInput, FieldWidthBoundsTheValue) {
-    const auto bitWidth = field(0x000000FF, 0);
-    EXPECT_EQ(valueOf(TSSICom::BitWidth, bitWidth, "25"), 25);
-    EXPECT_EQ(valueOf(TSSICom::BitWidth, bitWidth, "255"), 255);
-    EXPECT_FALSE(valueOf(TSSICom::BitWidth, bitWidth, "256"));
-    EXPECT_FALSE(valueOf(TSSICom::BitWidth, bitWidth, "-1"));
-    const auto filter = field(0x00C00000, 22);
-    EXPECT_EQ(valueOf(TSSICom::Filter, filter, "3"), 3);
-    EXPECT_FALSE(valueOf(TSSICom::Filter, filter, "4"));
+TEST(RegisterInput, AcceptedRangeBoundsTheValue) {
+    EXPECT_EQ(valueOf(TSSICom::BitWidth, "25"), 25);
+    EXPECT_EQ(valueOf(TSSICom::BitWidth, "32"), 32);
+    EXPECT_FALSE(valueOf(TSSICom::BitWidth, "33"));
+    EXPECT_FALSE(valueOf(TSSICom::BitWidth, "-1"));
+    EXPECT_EQ(valueOf(TSSICom::Filter, "3"), 3);
+    EXPECT_FALSE(valueOf(TSSICom::Filter, "4"));
 }
 
 TEST(RegisterInput, HexadecimalWithPrefix) {
-    const auto bitWidth = field(0x000000FF, 0);
-    EXPECT_EQ(valueOf(TSSICom::BitWidth, bitWidth, "0x19"), 25);
-    EXPECT_EQ(valueOf(TSSICom::BitWidth, bitWidth, "0XfF"), 255);
-    EXPECT_FALSE(valueOf(TSSICom::BitWidth, bitWidth, "0x"));
-    EXPECT_FALSE(valueOf(TSSICom::BitWidth, bitWidth, "0x-1"));
+    EXPECT_EQ(valueOf(TSSICom::BitWidth, "0x19"), 25);
+    EXPECT_EQ(valueOf(TSSICom::UARTCounter, "0XfF"), 255);
+    EXPECT_FALSE(valueOf(TSSICom::BitWidth, "0x"));
+    EXPECT_FALSE(valueOf(TSSICom::BitWidth, "0x-1"));
 }
 
 TEST(RegisterInput, GarbageNamesTheRegister) {
-    const cli::ValueParse parsed = parseRegisterValue(TSSICom::BitWidth, field(0xFF, 0), "2five");
+    const cli::ValueParse parsed = parseRegisterValue(TSSICom::BitWidth, "2five");
     EXPECT_FALSE(parsed.input);
     EXPECT_EQ(parsed.error, "BitWidth: '2five' is not a number");
-    EXPECT_FALSE(valueOf(TSSICom::BitWidth, field(0xFF, 0), ""));
-    EXPECT_FALSE(valueOf(TSSICom::BitWidth, field(0xFF, 0), " 5"));
+    EXPECT_FALSE(valueOf(TSSICom::BitWidth, ""));
+    EXPECT_FALSE(valueOf(TSSICom::BitWidth, " 5"));
 }
 
 TEST(RegisterInput, WholeWordTakesUnsigned32Bits) {
-    const auto errorValue = field(0xFFFFFFFF, 0);
-    EXPECT_EQ(valueOf(TSSICom::ErrorValue, errorValue, "4294967295"), -1);
-    EXPECT_EQ(valueOf(TSSICom::ErrorValue, errorValue, "0xFFFFFFFF"), -1);
-    EXPECT_FALSE(valueOf(TSSICom::ErrorValue, errorValue, "4294967296"));
+    EXPECT_EQ(valueOf(TSSICom::ErrorValue, "4294967295"), -1);
+    EXPECT_EQ(valueOf(TSSICom::ErrorValue, "0xFFFFFFFF"), -1);
+    EXPECT_FALSE(valueOf(TSSICom::ErrorValue, "4294967296"));
 }
 
 TEST(RegisterInput, SignedRegistersTake24Bits) {
-    const auto whole = field(0xFFFFFFFF, 0);
-    EXPECT_EQ(valueOf(TSSICom::Offset, whole, "-2"), -2);
-    EXPECT_EQ(valueOf(TSSICom::Offset, whole, "-8388608"), -8388608);
-    EXPECT_EQ(valueOf(TSSICom::LinStartValue, whole, "8388607"), 8388607);
-    EXPECT_FALSE(valueOf(TSSICom::Offset, whole, "8388608"));
-    EXPECT_FALSE(valueOf(TSSICom::Offset, whole, "-8388609"));
+    EXPECT_EQ(valueOf(TSSICom::Offset, "-2"), -2);
+    EXPECT_EQ(valueOf(TSSICom::Offset, "-8388608"), -8388608);
+    EXPECT_EQ(valueOf(TSSICom::LinStartValue, "8388607"), 8388607);
+    EXPECT_FALSE(valueOf(TSSICom::Offset, "8388608"));
+    EXPECT_FALSE(valueOf(TSSICom::Offset, "-8388609"));
 }
 
-TEST(RegisterInput, DecimalRegistersTakeTheirDigits) {
-    const auto whole = field(0xFFFFFFFF, 0);
-    EXPECT_EQ(valueOf(TSSICom::Resolution, whole, "99999999"), 99999999);
-    EXPECT_FALSE(valueOf(TSSICom::Resolution, whole, "100000000"));
-    EXPECT_EQ(valueOf(TSSICom::UltrasonicSpeed, field(0x00FFFFFF, 0), "277695"), 277695);
-    EXPECT_FALSE(valueOf(TSSICom::UltrasonicSpeed, field(0x00FFFFFF, 0), "1000000"));
+TEST(RegisterInput, DecimalRegistersTakeWhatTheEditorsTake) {
+    EXPECT_EQ(valueOf(TSSICom::Resolution, "1000000"), 1000000);
+    EXPECT_FALSE(valueOf(TSSICom::Resolution, "1000001"));
+    EXPECT_FALSE(valueOf(TSSICom::Resolution, "0"));
+    EXPECT_EQ(valueOf(TSSICom::UltrasonicSpeed, "277695"), 277695);
+    EXPECT_FALSE(valueOf(TSSICom::UltrasonicSpeed, "1000000"));
+    EXPECT_FALSE(valueOf(TSSICom::UltrasonicSpeed, "0"));
 }
 
 TEST(RegisterInput, LongLengthsOnlyInFiftyMillimetreSteps) {
-    const auto length = field(0x0000FFFF, 0);
-    EXPECT_EQ(valueOf(TSSICom::Length, length, "9999"), 9999);
-    EXPECT_EQ(valueOf(TSSICom::Length, length, "12350"), 12350);
-    EXPECT_EQ(valueOf(TSSICom::Length, length, "12300"), 12300);
-    EXPECT_FALSE(valueOf(TSSICom::Length, length, "12345"));
-    EXPECT_EQ(valueOf(TSSICom::Length, length, "65500"), 65500);
-    EXPECT_FALSE(valueOf(TSSICom::Length, length, "65550"));
+    EXPECT_EQ(valueOf(TSSICom::Length, "9999"), 9999);
+    EXPECT_EQ(valueOf(TSSICom::Length, "12350"), 12350);
+    EXPECT_EQ(valueOf(TSSICom::Length, "12300"), 12300);
+    EXPECT_FALSE(valueOf(TSSICom::Length, "12345"));
+    EXPECT_EQ(valueOf(TSSICom::Length, "65500"), 65500);
+    EXPECT_FALSE(valueOf(TSSICom::Length, "65550"));
 }
 
 TEST(RegisterInput, SecondErrorValueIsOnOrOff) {
-    const auto whole = field(0xFFFFFFFF, 28);
-    EXPECT_EQ(valueOf(TSSICom::SecErrorValue, whole, "0"), 0);
-    EXPECT_EQ(valueOf(TSSICom::SecErrorValue, whole, "1"), 1);
-    EXPECT_FALSE(valueOf(TSSICom::SecErrorValue, whole, "2"));
+    EXPECT_EQ(valueOf(TSSICom::SecErrorValue, "0"), 0);
+    EXPECT_EQ(valueOf(TSSICom::SecErrorValue, "1"), 1);
+    EXPECT_FALSE(valueOf(TSSICom::SecErrorValue, "2"));
 }
 
 TEST(RegisterInput, ModelTakesTwoLetters) {
-    const auto model = field(0x00FF0000, 16);
-    EXPECT_EQ(valueOf(TSSICom::Model, model, "QH"), 'Q' * 256 + 'H');
-    EXPECT_EQ(valueOf(TSSICom::Model, model, "kp"), 'K' * 256 + 'P');
-    EXPECT_FALSE(valueOf(TSSICom::Model, model, "Q"));
-    EXPECT_FALSE(valueOf(TSSICom::Model, model, "QHX"));
-    EXPECT_FALSE(valueOf(TSSICom::Model, model, "Q1"));
+    EXPECT_EQ(valueOf(TSSICom::Model, "QH"), 'Q' * 256 + 'H');
+    EXPECT_EQ(valueOf(TSSICom::Model, "kp"), 'K' * 256 + 'P');
+    EXPECT_FALSE(valueOf(TSSICom::Model, "Q"));
+    EXPECT_FALSE(valueOf(TSSICom::Model, "QHX"));
+    EXPECT_FALSE(valueOf(TSSICom::Model, "Q1"));
 }
 
 TEST(RegisterInput, FactoryNumberIsTextPaddedToEight) {
-    const auto whole = field(0xFFFFFFFF, 0);
-    const cli::ValueParse parsed = parseRegisterValue(TSSICom::FactoryNumber, whole, "ab12");
+    const cli::ValueParse parsed = parseRegisterValue(TSSICom::FactoryNumber, "ab12");
     ASSERT_TRUE(parsed.input);
     EXPECT_EQ(parsed.input->text, "0000AB12");
-    EXPECT_FALSE(parseRegisterValue(TSSICom::FactoryNumber, whole, "123456789").input);
-    EXPECT_FALSE(parseRegisterValue(TSSICom::FactoryNumber, whole, "12 4").input);
-    EXPECT_FALSE(parseRegisterValue(TSSICom::FactoryNumber, whole, "").input);
+    EXPECT_FALSE(parseRegisterValue(TSSICom::FactoryNumber, "123456789").input);
+    EXPECT_FALSE(parseRegisterValue(TSSICom::FactoryNumber, "12 4").input);
+    EXPECT_FALSE(parseRegisterValue(TSSICom::FactoryNumber, "").input);
 }
 
 TEST(RegisterInput, ReadOnlyRegistersCannotBeSet) {
@@ -113,7 +97,7 @@ TEST(RegisterInput, ReadOnlyRegistersCannotBeSet) {
                    TSSICom::StartPoint, TSSICom::EndPoint, TSSICom::LinTableByte,
                    TSSICom::LinTableAddress}) {
         EXPECT_FALSE(cli::isWritable(r));
-        const cli::ValueParse parsed = parseRegisterValue(r, field(0xFF, 0), "1");
+        const cli::ValueParse parsed = parseRegisterValue(r, "1");
         EXPECT_FALSE(parsed.input);
         EXPECT_EQ(parsed.error, std::string(TSSICom::RegisterKey(r)) + " cannot be set");
     }

@@ -221,6 +221,56 @@ TEST_F(CliE2E, UnpluggedSensorEndsCleanly) {
     EXPECT_NE(after.err.find(std::strerror(ENOENT)), std::string::npos) << after.err;
 }
 
+TEST_F(CliE2E, SaveOfASetReadThatLostThePortFailsAndWritesNoFile) {
+    const std::string file = (dir_ / "lost.kyr").string();
+    startSimulator({"--preset", "qh", "--unplug-after", "2.1"});
+    const CliRun run = varnelctl({"save", "--port", link_, file});
+    EXPECT_EQ(run.exitCode, 1) << run.out;
+    EXPECT_NE(run.err.find("The port " + link_ + " stopped working during the read"),
+              std::string::npos)
+        << run.err;
+    EXPECT_EQ(run.out.find("Saved"), std::string::npos) << run.out;
+    EXPECT_FALSE(std::filesystem::exists(file));
+}
+
+TEST_F(CliE2E, ValuesBeyondTheAcceptedRangeAreRefusedWithTheRange) {
+    startSimulator({"--preset", "qh", "--log", (dir_ / "traffic.log")});
+    const struct {
+        const char* key;
+        const char* value;
+        const char* error;
+    } cases[] = {
+        {"BitWidth", "200", "BitWidth: 200 is outside 1 to 32 bit"},
+        {"BitWidth", "0", "BitWidth: 0 is outside 1 to 32 bit"},
+        {"CycleTime", "65536", "CycleTime: 65536 is outside 0 to 65535 0.25 µs"},
+        {"MonoflopTime", "51", "MonoflopTime: 51 is outside 1 to 50 µs"},
+        {"Resolution", "0", "Resolution: 0 is outside 1 to 1000000 µm"},
+    };
+    for (const auto& c : cases) {
+        const CliRun run = varnelctl({"set", "--port", link_, c.key, c.value});
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_EQ(run.err, std::string("varnelctl: ") + c.error + "\n");
+    }
+    stopSimulator();
+    EXPECT_EQ(count(trafficLog(), " RX "), 0u) << trafficLog();
+}
+
+TEST_F(CliE2E, AFileSavedAtHalfAMicrometreKeepsItAfterLoad) {
+    const std::string file = (dir_ / "half.kyr").string();
+    startSimulator({"--preset", "qh"});
+    const CliRun speed = varnelctl({"get", "--port", link_, "UltrasonicSpeed"});
+    ASSERT_EQ(speed.exitCode, 0) << speed.err;
+    const std::string doubled = std::to_string(std::stoll(speed.out) * 1024 / 100);
+    ASSERT_EQ(varnelctl({"set", "--port", link_, "Resolution", "1"}).exitCode, 0);
+    ASSERT_EQ(varnelctl({"set", "--port", link_, "Scale", doubled}).exitCode, 0);
+    ASSERT_EQ(varnelctl({"save", "--port", link_, file}).exitCode, 0);
+    ASSERT_EQ(varnelctl({"set", "--port", link_, "Scale", "100"}).exitCode, 0);
+    const CliRun load = varnelctl({"load", "--port", link_, file, "--yes"});
+    ASSERT_EQ(load.exitCode, 0) << load.err;
+    EXPECT_EQ(varnelctl({"get", "--port", link_, "Scale"}).out, doubled + "\n");
+    EXPECT_EQ(varnelctl({"get", "--port", link_, "Resolution"}).out, "1\n");
+}
+
 TEST_F(CliE2E, PortHeldByAnotherProgramIsReported) {
     startSimulator({"--preset", "qh"});
     platform::TermiosSerialBackend holder;
@@ -234,7 +284,7 @@ TEST_F(CliE2E, UsageErrorLeavesTheSensorAlone) {
     startSimulator({"--preset", "qh", "--log", (dir_ / "traffic.log")});
     const CliRun run = varnelctl({"set", "--port", link_, "BitWidth", "256"});
     EXPECT_EQ(run.exitCode, 2);
-    EXPECT_EQ(run.err, "varnelctl: BitWidth: 256 is outside 0 to 255\n");
+    EXPECT_EQ(run.err, "varnelctl: BitWidth: 256 is outside 1 to 32 bit\n");
     stopSimulator();
     EXPECT_EQ(count(trafficLog(), " RX "), 0u) << trafficLog();
 }

@@ -4,8 +4,12 @@
 #include <QTimer>
 
 #include "EditorsHarness.h"
+#include "comm/SensorRules.h"
+#include "ui/MainTexts.h"
+#include "ui/PageNames.h"
 #include "ui/controls/CheckBox.h"
 #include "ui/controls/LabeledEdit.h"
+#include "ui/controls/PageControl.h"
 #include "ui/controls/RadioGroup.h"
 
 namespace {
@@ -215,6 +219,68 @@ TEST_F(EditorsTest, AChangedResolutionAsksToTeachATaughtRangeAgain) {
             EXPECT_EQ(harness->dialogs.messages[0].caption, "Resolution changed!");
             EXPECT_EQ(count("CN"), 1) << "the commit follows the message";
         }
+    }
+}
+
+// Each field takes what its register's accepted range takes; a value beyond it
+// is not written, and leaving the field names the field's own range.
+TEST_F(EditorsTest, AValueBeyondTheRegistersRangeIsNotWrittenAndNamesTheFieldsRange) {
+    struct Case {
+        TSSICom::RegisterIndex reg;
+        LabeledEdit* (*edit)(params::PageControls&);
+        const char* typed;
+        int64_t value;
+        const char* message;
+    };
+    const Case cases[] = {
+        {TSSICom::BitWidth, [](params::PageControls& c) { return c.SSISettings.BitWidth; }, "200",
+         200, "Please enter a valid bit width (1..32)"},
+        {TSSICom::BitWidth, [](params::PageControls& c) { return c.SSISettings.BitWidth; }, "0", 0,
+         "Please enter a valid bit width (1..32)"},
+        {TSSICom::CycleTime, [](params::PageControls& c) { return c.ExpertSettings.CycleTime; },
+         "70000", 70000, "Please enter a valid cycle time"},
+        {TSSICom::SyncTiming, [](params::PageControls& c) { return c.ExpertSettings.SyncTiming; },
+         "65536", 65536, "Please enter a valid cycle time"},
+        {TSSICom::FactoryNumber,
+         [](params::PageControls& c) { return c.ExpertSettings.FactoryNumber; }, "123456789", 9,
+         "Please enter a valid factory number"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        EXPECT_FALSE(rules::RegisterRange(c.reg).contains(c.value))
+            << "varnelctl set refuses it too";
+        connect();
+        LabeledEdit& edit = *c.edit(ui());
+        type(edit, c.typed);
+        EXPECT_TRUE(harness->dialogs.messages.empty());
+        leave(edit);
+        EXPECT_EQ(onlyMessage(), c.message);
+        EXPECT_TRUE(form->State.SensorOnline);
+    }
+    connect();
+    type(*ui().ExpertSettings.CycleTime, "70000");
+    EXPECT_EQ((word("ZA") >> 8) & 0xFFFF, 7000u) << "the last value the register takes stays";
+}
+
+// Focus moves from a field of the parameter pages to a widget outside them.
+TEST_F(EditorsTest, LeavingTheParameterPagesChecksTheFactoryNumberOnce) {
+    for (const bool fromFactoryNumber : {true, false}) {
+        SCOPED_TRACE(fromFactoryNumber);
+        connect();
+        form->show();
+        form->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form));
+        form->findChild<PageControl*>(maintexts::kParameterPage)
+            ->showPage(pagenames::ExpertSettings);
+        auto& factoryNumber = *ui().ExpertSettings.FactoryNumber;
+        factoryNumber.setText(QStringLiteral("123456789"));
+        harness->dialogs.messages.clear();
+        auto& from = fromFactoryNumber ? factoryNumber : *ui().ExpertSettings.MonoflopTime;
+        ui().SensorInfo.EEPROMUpdateButton->setEnabled(true);
+        from.focusField();
+        ASSERT_TRUE(from.field().hasFocus());
+        ui().SensorInfo.EEPROMUpdateButton->setFocus();
+        EXPECT_EQ(onlyMessage(), "Please enter a valid factory number");
     }
 }
 

@@ -80,6 +80,47 @@ TEST_F(EditorsTest, HalfMicrometresAreForTheQSeriesOnly) {
     EXPECT_EQ(count("AN") + count("SN") + count("NN"), 0);
 }
 
+TEST_F(EditorsTest, ACommaHalfMicrometreRunsTheSettingOnce) {
+    connect(WithWords({{"UA", 277695}}));
+    ui().Measurement.Resolution->setText(QStringLiteral("0,5"));
+    EXPECT_EQ(count("AN"), 1);
+    EXPECT_EQ(count("SN"), 1);
+    EXPECT_EQ(count("NN"), 1);
+    EXPECT_EQ(ui().Measurement.Resolution->text(), "0.5");
+
+    connect(Model("KH"));
+    ui().Measurement.Resolution->setText(QStringLiteral("0,5"));
+    EXPECT_EQ(onlyMessage(), "Not available for this Sensor type!\nAvailable only for Q Series!");
+}
+
+// The sensor ignores a resolution below 10 µm on a K-series model and the
+// 0.5 µm setting here; each refusal names itself and the field shows the sensor.
+TEST_F(EditorsTest, ARefusedResolutionIsNamedAndTheFieldShowsTheSensorsValue) {
+    struct Case {
+        const char* model;
+        const char* typed;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"KH", "5", "Resolution must be greater than 10µm (K Series)!\nFor Q Serie SSI up to 1µm"},
+        {"QH", "0.5", "Not available for this Sensor type!\nAvailable only for Q Series!"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        sim::SensorConfig config = Model(c.model);
+        config.words = {{"AA", 10}};
+        connect(config);
+        harness->sensor.faults().refuses = [](const std::string& line) {
+            return line.rfind("AN", 0) == 0 && std::stoi(line.substr(2)) < 10;
+        };
+        ui().Measurement.Resolution->setText(QString::fromLatin1(c.typed));
+        EXPECT_EQ(onlyMessage(), c.message);
+        EXPECT_EQ(word("AA"), 10u);
+        EXPECT_EQ(ui().Measurement.Resolution->text(), "10");
+        EXPECT_TRUE(form->State.SensorOnline);
+    }
+}
+
 TEST_F(EditorsTest, ALongLengthGoesInFiftyMillimetreSteps) {
     for (const int length : {10030, 10050}) {
         SCOPED_TRACE(length);

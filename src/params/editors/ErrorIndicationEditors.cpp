@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "comm/SensorRules.h"
+#include "comm/SettingChanges.h"
 #include "params/RangePoints.h"
 #include "ui/controls/CheckBox.h"
 #include "ui/controls/EditorContract.h"
@@ -17,8 +18,6 @@ using mainmessages::Id;
 
 // The exit check leaves a margin below the 32-bit limits that the live handler accepts.
 constexpr int64_t LargestErrorValueOnExit = 2147483600;
-constexpr int32_t MaxErrorCount = 255;
-constexpr int32_t MaxPowerfailMs = 100;
 constexpr int32_t SecondErrorValueOn = 0;
 constexpr int32_t SecondErrorValueOff = 255;
 
@@ -72,21 +71,22 @@ void ErrorIndicationEditors::OnEditErrorCount(const QString& text) {
         contract_.refuseForKFamily([this] { page_.ErrorCount->setText(QStringLiteral("1")); });
         return;
     }
-    if (!InRange(count, 1, MaxErrorCount))
+    if (!changes::Accepts(TSSICom::IndicationCounter, count))
         return;
     page_.ErrorCount->setColour(FieldColour::Highlight);
     contract_.write(TSSICom::IndicationCounter, count);
 }
 
 void ErrorIndicationEditors::OnChangeErrorCount() {
-    contract_.finishExit(*page_.ErrorCount,
-                         InRange(FieldNumber(page_.ErrorCount->text()), 1, MaxErrorCount),
-                         Id::BadErrorCount);
+    contract_.finishExit(
+        *page_.ErrorCount,
+        changes::Accepts(TSSICom::IndicationCounter, FieldNumber(page_.ErrorCount->text())),
+        Id::BadErrorCount);
 }
 
 void ErrorIndicationEditors::OnEditPowerFail(const QString& text) {
     const int32_t milliseconds = FieldNumber(text);
-    if (!InRange(milliseconds, 0, MaxPowerfailMs))
+    if (!changes::Accepts(TSSICom::PowerfailTime, milliseconds))
         return;
     page_.PowerFail->setColour(FieldColour::Highlight);
     contract_.sensor()[TSSICom::PowerfailTime].Value = milliseconds;
@@ -98,9 +98,10 @@ void ErrorIndicationEditors::OnEditPowerFail(const QString& text) {
 }
 
 void ErrorIndicationEditors::OnChangePowerFail() {
-    contract_.finishExit(*page_.PowerFail,
-                         InRange(FieldNumber(page_.PowerFail->text()), 0, MaxPowerfailMs),
-                         Id::BadPowerfailTime);
+    contract_.finishExit(
+        *page_.PowerFail,
+        changes::Accepts(TSSICom::PowerfailTime, FieldNumber(page_.PowerFail->text())),
+        Id::BadPowerfailTime);
 }
 
 // The sensor takes the second error value through the range register, so the

@@ -3,6 +3,7 @@
 #include <QPushButton>
 
 #include "comm/SensorRules.h"
+#include "comm/SettingChanges.h"
 #include "comm/SettingRules.h"
 #include "comm/ViewRules.h"
 #include "params/editors/OffsetEditor.h"
@@ -17,9 +18,6 @@ namespace {
 
 using mainmessages::Id;
 
-constexpr int32_t LargestSpeed = 2147483646;
-constexpr int32_t LargestMonoflopTime = 50;
-constexpr int32_t LargestBlanking = 255;
 constexpr int KbfStages = 8;
 
 }  // namespace
@@ -60,15 +58,22 @@ void ExpertEditors::connectHandlers() {
 }
 
 void ExpertEditors::OnEditFactoryNumber(const QString& text) {
+    if (!changes::AcceptsFactoryNumber(text.toStdString()))
+        return;
     contract_.sensor()[TSSICom::FactoryNumber].Reply = text.toStdString();
     page_.FactoryNumber->setColour(FieldColour::Highlight);
     contract_.write(TSSICom::FactoryNumber);
 }
 
 void ExpertEditors::OnChangeFactoryNumber() {
-    if (page_.FactoryNumber->text().size() <= static_cast<qsizetype>(rules::FactoryNumberChars))
+    if (changes::AcceptsFactoryNumber(page_.FactoryNumber->text().toStdString()))
         return;
     contract_.finishExit(*page_.FactoryNumber, false, Id::BadFactoryNumber);
+}
+
+void ExpertEditors::ParameterPageExit() {
+    if (contract_.state().SensorOnline && !contract_.state().ViewRefreshing)
+        OnChangeFactoryNumber();
 }
 
 // The offset field keeps its micrometres: the offset is written again in the new scale.
@@ -77,13 +82,8 @@ void ExpertEditors::OnEditUltrasonicSpeed(const QString& text) {
     if (!speed)
         return;
     TSSICom& sensor = contract_.sensor();
-    sensor[TSSICom::UltrasonicSpeed].Value = *speed;
-    const int32_t resolution = sensor[TSSICom::Resolution].Value;
-    if (resolution != 0)
-        sensor[TSSICom::Scale].Value = rules::ScaleFromSpeed(*speed, resolution);
-    sensor[TSSICom::UltrasonicSpeed].Modified = 1;
     page_.UltrasonicSpeed->setColour(FieldColour::Highlight);
-    if (!sensor.WriteRegister(TSSICom::UltrasonicSpeed) || !sensor.WriteRegister(TSSICom::Scale)) {
+    if (!changes::WriteSpeedAndScale(sensor, *speed)) {
         contract_.state().WriteOutcome(false);
         return;
     }
@@ -96,12 +96,9 @@ void ExpertEditors::OnEditUltrasonicSpeed(const QString& text) {
 
 void ExpertEditors::OnChangeUltrasonicSpeed() {
     const auto speed = StrictNumber(page_.UltrasonicSpeed->text());
-    const bool accepted = speed && InRange(*speed, 1, LargestSpeed);
-    if (accepted && contract_.sensor()[TSSICom::Resolution].Value != 0) {
-        TSSICom& sensor = contract_.sensor();
-        page_.Scale->setText(QString::number(static_cast<uint32_t>(rules::ScaleFromSpeed(
-            sensor[TSSICom::UltrasonicSpeed].Value, sensor[TSSICom::Resolution].Value))));
-    }
+    const bool accepted = speed && changes::Accepts(TSSICom::UltrasonicSpeed, *speed);
+    if (accepted && contract_.sensor()[TSSICom::Resolution].Value != 0)
+        showScale();
     contract_.finishExit(*page_.UltrasonicSpeed, accepted, Id::BadUltrasonicSpeed);
 }
 
@@ -112,10 +109,15 @@ void ExpertEditors::showScale() {
 
 void ExpertEditors::writeNumber(LabeledEdit& edit, TSSICom::RegisterIndex r, const QString& text) {
     const auto number = StrictNumber(text);
-    if (!number)
+    if (!number || !changes::Accepts(r, *number))
         return;
     edit.setColour(FieldColour::Highlight);
     contract_.write(r, *number);
+}
+
+bool ExpertEditors::accepts(TSSICom::RegisterIndex r, const LabeledEdit& edit) {
+    const auto number = StrictNumber(edit.text());
+    return number && changes::Accepts(r, *number);
 }
 
 void ExpertEditors::OnEditCycleTime(const QString& text) {
@@ -123,7 +125,7 @@ void ExpertEditors::OnEditCycleTime(const QString& text) {
 }
 
 void ExpertEditors::OnChangeCycleTime() {
-    contract_.finishExit(*page_.CycleTime, StrictNumber(page_.CycleTime->text()).has_value(),
+    contract_.finishExit(*page_.CycleTime, accepts(TSSICom::CycleTime, *page_.CycleTime),
                          Id::BadCycleTime);
 }
 
@@ -132,22 +134,23 @@ void ExpertEditors::OnEditSyncTiming(const QString& text) {
 }
 
 void ExpertEditors::OnChangeSyncTiming() {
-    contract_.finishExit(*page_.SyncTiming, StrictNumber(page_.SyncTiming->text()).has_value(),
+    contract_.finishExit(*page_.SyncTiming, accepts(TSSICom::SyncTiming, *page_.SyncTiming),
                          Id::BadSyncTiming);
 }
 
 void ExpertEditors::OnEditMonoflopTime(const QString& text) {
     const int32_t time = FieldNumber(text);
-    if (!InRange(time, 1, LargestMonoflopTime))
+    if (!changes::Accepts(TSSICom::MonoflopTime, time))
         return;
     page_.MonoflopTime->setColour(FieldColour::Highlight);
     contract_.write(TSSICom::MonoflopTime, time);
 }
 
 void ExpertEditors::OnChangeMonoflopTime() {
-    contract_.finishExit(*page_.MonoflopTime,
-                         InRange(FieldNumber(page_.MonoflopTime->text()), 1, LargestMonoflopTime),
-                         Id::BadMonoflopTime);
+    contract_.finishExit(
+        *page_.MonoflopTime,
+        changes::Accepts(TSSICom::MonoflopTime, FieldNumber(page_.MonoflopTime->text())),
+        Id::BadMonoflopTime);
 }
 
 // A list of three items leaves no item selected when an eight-stage index was shown.
@@ -191,7 +194,7 @@ void ExpertEditors::BlankingChange(const QString& text) {
 
 void ExpertEditors::BlankingExit() {
     contract_.finishExit(*page_.Blanking,
-                         InRange(FieldNumber(page_.Blanking->text()), 0, LargestBlanking),
+                         changes::Accepts(TSSICom::Blanking, FieldNumber(page_.Blanking->text())),
                          Id::BadBlanking);
 }
 

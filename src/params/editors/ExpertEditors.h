@@ -20,6 +20,8 @@ public:
 
     void OnEditFactoryNumber(const QString& text);
     void OnChangeFactoryNumber();
+    // The factory number's check when the focus leaves the parameter pages.
+    void ParameterPageExit();
     void OnEditUltrasonicSpeed(const QString& text);
     void OnChangeUltrasonicSpeed();
     void OnEditCycleTime(const QString& text);
@@ -37,6 +39,7 @@ public:
 private:
     void connectHandlers();
     void writeNumber(LabeledEdit& edit, TSSICom::RegisterIndex r, const QString& text);
+    static bool accepts(TSSICom::RegisterIndex r, const LabeledEdit& edit);
     void showScale();
     void modelRefused();
 

@@ -1,9 +1,12 @@
 #include "params/editors/MeasurementEditors.h"
 
 #include <QPushButton>
+#include <QSignalBlocker>
 
 #include "comm/SensorRules.h"
+#include "comm/SettingChanges.h"
 #include "comm/SettingRules.h"
+#include "comm/ViewRules.h"
 #include "params/editors/LengthEditor.h"
 #include "params/editors/OffsetEditor.h"
 #include "ui/MainState.h"
@@ -155,10 +158,10 @@ void MeasurementEditors::zeroFilterForVelocity() {
 
 void MeasurementEditors::OnEditResolution(const QString& text) {
     const auto resolution = StrictNumber(text);
-    if (resolution && InRange(*resolution, 1, rules::LargestResolution)) {
+    if (resolution && changes::Accepts(TSSICom::Resolution, *resolution)) {
         changeResolution(*resolution);
     } else if (text == HalfMicrometreText || text == QStringLiteral("0,5")) {
-        ui_.Measurement.Resolution->setText(HalfMicrometreText);
+        showResolutionQuietly(HalfMicrometreText);
         _05umClick();
     }
     recomputeLengthIfLinearized();
@@ -166,53 +169,44 @@ void MeasurementEditors::OnEditResolution(const QString& text) {
 
 void MeasurementEditors::changeResolution(int32_t resolution) {
     TSSICom& sensor = contract_.sensor();
-    const ScaleSet previous = currentScaleSet();
-    sensor[TSSICom::Resolution].Modified = 1;
-    sensor[TSSICom::Scale].Modified = 1;
     ui_.Measurement.Resolution->setColour(FieldColour::Highlight);
-    sensor[TSSICom::Resolution].Value = resolution;
-    sensor[TSSICom::Scale].Value =
-        rules::ScaleFor(sensor[TSSICom::UltrasonicSpeed].Value, resolution);
-    if (sensor.FirmwareType() != rules::FirmwareType39604) {
-        sensor[TSSICom::Offset].Value = rules::SensorOffset(
-            offset_.FieldMicrometres(), sensor[TSSICom::Filter].Value, resolution);
-        sensor[TSSICom::Offset].Modified = 1;
-    }
-    writeScaleSet(previous);
+    const bool kSeriesRefuses = changes::RefusedByKSeries(sensor, resolution);
+    writeScaleSet(changes::ScaleSetFor(sensor, resolution, offset_.FieldMicrometres()),
+                  kSeriesRefuses ? std::optional(Id::ResolutionKSeries) : std::nullopt);
 }
 
-MeasurementEditors::ScaleSet MeasurementEditors::currentScaleSet() const {
-    const TSSICom& sensor = contract_.sensor();
-    return {sensor[TSSICom::Resolution].Value, sensor[TSSICom::Scale].Value,
-            sensor[TSSICom::Offset].Value};
-}
-
-// A resolution the sensor does not take is put back, with the scale and the offset.
-void MeasurementEditors::writeScaleSet(const ScaleSet& previous) {
-    if (writeAll({TSSICom::Resolution, TSSICom::Scale, TSSICom::Offset})) {
+// A set the sensor does not take is put back, and the field shows what the sensor holds.
+bool MeasurementEditors::writeScaleSet(const changes::ScaleSet& wanted,
+                                       std::optional<mainmessages::Id> refusal) {
+    TSSICom& sensor = contract_.sensor();
+    const changes::ScaleSet previous = changes::PresentScaleSet(sensor);
+    if (changes::WriteScaleSet(sensor, wanted)) {
         contract_.state().MarkParametersChanged();
         showScale();
-        return;
+        return true;
     }
-    const int32_t model = contract_.sensor()[TSSICom::Model].Value;
-    const bool kModel =
-        model == rules::ModelValue('K', 'H') || model == rules::ModelValue('K', 'P');
-    if (kModel && contract_.sensor()[TSSICom::Resolution].Value < 10)
-        contract_.show(Id::ResolutionKSeries);
+    if (refusal)
+        contract_.show(*refusal);
     restoreScaleSet(previous);
+    return false;
 }
 
-void MeasurementEditors::restoreScaleSet(const ScaleSet& previous) {
+void MeasurementEditors::restoreScaleSet(const changes::ScaleSet& previous) {
     TSSICom& sensor = contract_.sensor();
-    sensor[TSSICom::Resolution].Value = previous.resolution;
-    sensor[TSSICom::Scale].Value = previous.scale;
-    sensor[TSSICom::Offset].Value = previous.offset;
-    if (!writeAll({TSSICom::Resolution, TSSICom::Scale, TSSICom::Offset})) {
+    const bool restored = changes::RestoreScaleSet(sensor, previous);
+    if (const auto text = rules::ResolutionFieldText(sensor.Parameters()))
+        showResolutionQuietly(QString::fromStdString(*text));
+    if (!restored) {
         contract_.state().WriteOutcome(false);
         return;
     }
     contract_.state().MarkParametersChanged();
     showScale();
+}
+
+void MeasurementEditors::showResolutionQuietly(const QString& text) {
+    const QSignalBlocker quiet(ui_.Measurement.Resolution);
+    ui_.Measurement.Resolution->setText(text);
 }
 
 void MeasurementEditors::showScale() {
@@ -224,13 +218,13 @@ void MeasurementEditors::OnChangeResolution() {
     const QString text = ui_.Measurement.Resolution->text();
     const auto resolution = StrictNumber(text);
     contract_.finishExit(*ui_.Measurement.Resolution,
-                         (resolution && InRange(*resolution, 1, rules::LargestResolution)) ||
+                         (resolution && changes::Accepts(TSSICom::Resolution, *resolution)) ||
                              text == HalfMicrometreText,
                          Id::BadResolution);
 }
 
-// Resolution 1 with twice the scale of 1 µm. The offset is kept in the units of
-// that resolution, so the offset field keeps its micrometres.
+// The offset is kept in the units of the 0.5 µm setting, so the offset field
+// keeps its micrometres.
 void MeasurementEditors::_05umClick() {
     TSSICom& sensor = contract_.sensor();
     if (!rules::TakesHalfMicrometres(sensor.FirmwareVersionNumber(),
@@ -238,26 +232,10 @@ void MeasurementEditors::_05umClick() {
         contract_.show(Id::HalfMicrometreNotAvailable);
         return;
     }
-    const ScaleSet previous = currentScaleSet();
-    sensor[TSSICom::Resolution].Modified = 1;
-    sensor[TSSICom::Scale].Modified = 1;
     ui_.Measurement.Resolution->setColour(FieldColour::Highlight);
-    sensor[TSSICom::Resolution].Value = 1;
-    sensor[TSSICom::Scale].Value =
-        rules::HalfMicrometreScale(sensor[TSSICom::UltrasonicSpeed].Value);
-    if (sensor.FirmwareType() != rules::FirmwareType39604) {
-        sensor[TSSICom::Offset].Value =
-            rules::SensorOffset(offset_.FieldMicrometres(), sensor[TSSICom::Filter].Value, 1);
-        sensor[TSSICom::Offset].Modified = 1;
-    }
-    if (writeAll({TSSICom::Resolution, TSSICom::Scale, TSSICom::Offset})) {
-        contract_.state().MarkParametersChanged();
-        showScale();
-        ui_.Measurement.Resolution->setText(HalfMicrometreText);
-    } else {
-        restoreScaleSet(previous);
-    }
-    recomputeLengthIfLinearized();
+    if (writeScaleSet(changes::HalfMicrometreScaleSet(sensor, offset_.FieldMicrometres()),
+                      Id::HalfMicrometreNotAvailable))
+        showResolutionQuietly(HalfMicrometreText);
 }
 
 void MeasurementEditors::recomputeLengthIfLinearized() {

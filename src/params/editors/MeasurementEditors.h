@@ -2,9 +2,12 @@
 
 #include <QString>
 #include <initializer_list>
+#include <optional>
 
+#include "comm/SettingChanges.h"
 #include "comm/Ssicom.h"
 #include "params/pages/PageControls.h"
+#include "ui/MainMessages.h"
 
 class EditorContract;
 
@@ -34,19 +37,13 @@ public:
     void ExtrapolForwardClick(bool checked);
 
 private:
-    struct ScaleSet {
-        int32_t resolution;
-        int32_t scale;
-        int32_t offset;
-    };
-
     void connectHandlers();
     bool offsetConverts() const;
     // Writes the registers in order, stopping at the first failure.
     bool writeAll(std::initializer_list<TSSICom::RegisterIndex> registers);
-    ScaleSet currentScaleSet() const;
-    void writeScaleSet(const ScaleSet& previous);
-    void restoreScaleSet(const ScaleSet& previous);
+    bool writeScaleSet(const changes::ScaleSet& wanted, std::optional<mainmessages::Id> refusal);
+    void restoreScaleSet(const changes::ScaleSet& previous);
+    void showResolutionQuietly(const QString& text);
     void showScale();
     void changeResolution(int32_t resolution);
     void zeroFilterForVelocity();

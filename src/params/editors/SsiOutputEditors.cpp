@@ -1,6 +1,7 @@
 #include "params/editors/SsiOutputEditors.h"
 
 #include "comm/SensorRules.h"
+#include "comm/SettingChanges.h"
 #include "ui/controls/CheckBox.h"
 #include "ui/controls/EditorContract.h"
 #include "ui/controls/LabeledEdit.h"
@@ -12,8 +13,6 @@ namespace {
 
 using mainmessages::Id;
 
-constexpr int32_t MaxBitWidth = 32;
-constexpr int32_t MaxCounter = 255;
 constexpr int SynchronousItem = 1;
 
 }  // namespace
@@ -53,7 +52,7 @@ void SsiOutputEditors::OnChangeCodingGroup(int item) {
 
 void SsiOutputEditors::OnEditBitWidth(const QString& text) {
     const int32_t bits = FieldNumber(text);
-    if (!InRange(bits, 1, MaxBitWidth))
+    if (!changes::Accepts(TSSICom::BitWidth, bits))
         return;
     ssi_.BitWidth->setColour(FieldColour::Highlight);
     contract_.write(TSSICom::BitWidth, bits);
@@ -61,7 +60,7 @@ void SsiOutputEditors::OnEditBitWidth(const QString& text) {
 
 void SsiOutputEditors::OnChangeBitWidth() {
     contract_.finishExit(*ssi_.BitWidth,
-                         InRange(FieldNumber(ssi_.BitWidth->text()), 1, MaxBitWidth),
+                         changes::Accepts(TSSICom::BitWidth, FieldNumber(ssi_.BitWidth->text())),
                          Id::BadBitWidth);
 }
 
@@ -82,21 +81,22 @@ void SsiOutputEditors::OnChangeMode(int item) {
 
 void SsiOutputEditors::OnEditUARTWrites(const QString& text) {
     const int32_t count = FieldNumber(text);
-    if (!InRange(count, 1, MaxCounter))
+    if (!changes::Accepts(TSSICom::UARTCounter, count))
         return;
     ssi_.UARTWrites->setColour(FieldColour::Highlight);
     contract_.write(TSSICom::UARTCounter, count);
 }
 
 void SsiOutputEditors::OnChangeUARTWrites() {
-    contract_.finishExit(*ssi_.UARTWrites,
-                         InRange(FieldNumber(ssi_.UARTWrites->text()), 1, MaxCounter),
-                         Id::BadUartCounter);
+    contract_.finishExit(
+        *ssi_.UARTWrites,
+        changes::Accepts(TSSICom::UARTCounter, FieldNumber(ssi_.UARTWrites->text())),
+        Id::BadUartCounter);
 }
 
 void SsiOutputEditors::OnEditJitterWindow(const QString& text) {
     const int32_t microseconds = FieldNumber(text);
-    if (!InRange(microseconds, 1, MaxCounter))
+    if (!changes::Accepts(TSSICom::JitterWindow, microseconds))
         return;
     ssi_.JitterWindow->setColour(FieldColour::Highlight);
     contract_.write(TSSICom::JitterWindow, microseconds);
@@ -105,9 +105,10 @@ void SsiOutputEditors::OnEditJitterWindow(const QString& text) {
 void SsiOutputEditors::OnChangeJitterWindow() {
     if (!rules::ChecksJitterWindowOnExit(contract_.sensor().FirmwareVersionNumber()))
         return;
-    contract_.finishExit(*ssi_.JitterWindow,
-                         InRange(FieldNumber(ssi_.JitterWindow->text()), 1, MaxCounter),
-                         Id::BadJitterWindow);
+    contract_.finishExit(
+        *ssi_.JitterWindow,
+        changes::Accepts(TSSICom::JitterWindow, FieldNumber(ssi_.JitterWindow->text())),
+        Id::BadJitterWindow);
 }
 
 void SsiOutputEditors::OnChangeSiemens(bool checked) {
