@@ -11,6 +11,7 @@ packages=(
     clang libclang-rt-14-dev
     fonts-dejavu-core qt6-translations-l10n python3 poppler-utils
     dpkg-dev file desktop-file-utils
+    libudev-dev ser2net
 )
 
 missing=()
