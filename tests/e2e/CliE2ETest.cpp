@@ -242,7 +242,7 @@ TEST_F(CliE2E, ValuesBeyondTheAcceptedRangeAreRefusedWithTheRange) {
     } cases[] = {
         {"BitWidth", "200", "BitWidth: 200 is outside 1 to 32 bit"},
         {"BitWidth", "0", "BitWidth: 0 is outside 1 to 32 bit"},
-        {"CycleTime", "65536", "CycleTime: 65536 is outside 0 to 65535 0.25 µs"},
+        {"CycleTime", "65536", "CycleTime: 65536 is outside 0 to 65535 × 0.25 µs"},
         {"MonoflopTime", "51", "MonoflopTime: 51 is outside 1 to 50 µs"},
         {"Resolution", "0", "Resolution: 0 is outside 1 to 1000000 µm"},
     };
