@@ -73,7 +73,7 @@ void ParameterPages::connectButtons() {
 
 // The factory number's own exit handler already ran when the focus left from it.
 void ParameterPages::watchPageExit(PageControl& pages) {
-    QObject::connect(
+    pageExitWatch_ = QObject::connect(
         qApp, &QApplication::focusChanged, &pages, [this, &pages](QWidget* old, QWidget* now) {
             const bool left = old && pages.isAncestorOf(old) && !(now && pages.isAncestorOf(now));
             if (left && old != &ui.ExpertSettings.FactoryNumber->field())
@@ -81,7 +81,9 @@ void ParameterPages::watchPageExit(PageControl& pages) {
         });
 }
 
-ParameterPages::~ParameterPages() = default;
+ParameterPages::~ParameterPages() {
+    QObject::disconnect(pageExitWatch_);
+}
 
 void ParameterPages::Refresh() {
     ViewRefreshScope refreshing(state_.ViewRefreshing);

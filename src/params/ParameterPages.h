@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <memory>
 
+#include <QMetaObject>
+
 #include "params/pages/PageControls.h"
 #include "ui/AccessLevel.h"
 
@@ -62,6 +64,8 @@ private:
 
     MainState& state_;
     TSSICom& sensor_;
+    // The page control outlives the editors, so the watch ends with them.
+    QMetaObject::Connection pageExitWatch_;
 };
 
 }  // namespace params
