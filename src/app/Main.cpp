@@ -49,10 +49,10 @@ TMainForm::TMainForm(ProgramServices services, const platform::ComPortMap& ports
                      SettingsStore& settings, QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                               Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      SensorLink(services.serial, services.clock, ports),
+      ports_(ports),
+      SensorLink(services.serial, services.clock, ports_),
       State(services.dialogs),
       services_(services),
-      ports_(ports),
       settings_(settings) {
     setObjectName(QStringLiteral("MainForm"));
     buildMainLayout(*this, ui);
@@ -120,7 +120,9 @@ void TMainForm::buildMonitorAndPortChoice() {
         .settings = settings_,
         .dialogs = dialogs(),
         .window = *this,
+        .serial = services_.serial,
         .probe = services_.probe,
+        .describe = services_.describe,
         .clock = services_.clock,
         .ports = ports_,
         .openLink = [this](uint8_t port) { OpenSensorLink(port); },

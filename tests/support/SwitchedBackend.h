@@ -7,19 +7,23 @@
 #include "platform/SerialBackend.h"
 
 // Several serial devices behind one backend: open and probe go to the backend
-// of the device path, every other request to the one opened last. Paths
+// of the device path, every other request to the one opened last. A path of
+// `links` leads to the device path it names, as a symbolic link does. Paths
 // without a backend do not exist.
 class SwitchedBackend final : public platform::SerialBackend {
 public:
     std::map<std::string, platform::SerialBackend*> devices;
+    std::map<std::string, std::string> links;
 
     bool open(const std::string& devicePath, int baudRate, int timeoutMs) override {
-        current_ = find(devicePath);
-        return current_ != nullptr && current_->open(devicePath, baudRate, timeoutMs);
+        const std::string path = resolve(devicePath);
+        current_ = find(path);
+        return current_ != nullptr && current_->open(path, baudRate, timeoutMs);
     }
     bool probe(const std::string& devicePath) override {
-        platform::SerialBackend* device = find(devicePath);
-        return device != nullptr && device->probe(devicePath);
+        const std::string path = resolve(devicePath);
+        platform::SerialBackend* device = find(path);
+        return device != nullptr && device->probe(path);
     }
     void close() override {
         if (current_ != nullptr)
@@ -42,6 +46,10 @@ public:
     }
 
 private:
+    std::string resolve(const std::string& devicePath) const {
+        const auto link = links.find(devicePath);
+        return link != links.end() ? link->second : devicePath;
+    }
     platform::SerialBackend* find(const std::string& devicePath) {
         const auto it = devices.find(devicePath);
         last_ = it != devices.end() ? it->second : nullptr;
