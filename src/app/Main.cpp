@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QSocketNotifier>
 #include <QTimer>
 
 #include "app/Aboutinfo.h"
@@ -64,6 +65,7 @@ TMainForm::TMainForm(ProgramServices services, const platform::ComPortMap& ports
     Timer1->setInterval(PollIntervalMs);
     connect(Timer1, &QTimer::timeout, this, &TMainForm::IdleFunction);
     buildMonitorAndPortChoice();
+    watchPorts();
     connectState();
     connectMenus();
     setInitialState();
@@ -110,6 +112,7 @@ void TMainForm::buildMonitorAndPortChoice() {
         .dialogs = dialogs(),
         .window = *this,
         .parameters = *Parameters,
+        .ports = ports_,
         .showStatus = [this](app::Status code,
                              const QString& argument) { ShowStatus(code, argument); },
         .trace = Trace,
@@ -127,6 +130,23 @@ void TMainForm::buildMonitorAndPortChoice() {
         .ports = ports_,
         .openLink = [this](uint8_t port) { OpenSensorLink(port); },
     });
+}
+
+// The monitor's socket is read when it has something, so nothing polls for devices.
+void TMainForm::watchPorts() {
+    platform::PortMonitor* monitor = services_.portMonitor;
+    if (monitor == nullptr || !monitor->valid())
+        return;
+    auto* notifier = new QSocketNotifier(monitor->fd(), QSocketNotifier::Read, this);
+    connect(notifier, &QSocketNotifier::activated, this, [this, monitor] {
+        if (const auto event = monitor->receive())
+            PortEvent(*event);
+    });
+}
+
+void TMainForm::PortEvent(const platform::PortEvent& event) {
+    monitor_->DeviceEvent(event);
+    portChoice_->PortsChanged();
 }
 
 StartupParts TMainForm::StartupWiring() {

@@ -13,6 +13,7 @@
 #include "comm/Ssicom.h"
 #include "platform/ComPortMap.h"
 #include "platform/PortDescription.h"
+#include "platform/PortMonitor.h"
 #include "ui/MainState.h"
 
 class ConnectionMonitor;
@@ -55,6 +56,8 @@ struct ProgramServices {
     // What the system knows of a device: its stable name, USB ids, serial number, driver.
     std::function<platform::PortDescription(const std::string& devicePath)> describe =
         platform::DescribePort;
+    // Announces serial devices that come and go; none in tests, which call PortEvent.
+    platform::PortMonitor* portMonitor = nullptr;
 };
 
 // The program's one main window. It owns the sensor link, the shared state, the
@@ -127,6 +130,8 @@ public:
     StartupParts StartupWiring();
     void SelComPortClick();
     void FormClose();
+    // A serial device came or went: the connection monitor and the open port dialog follow.
+    void PortEvent(const platform::PortEvent& event);
 
     // Width and height of the window, which is not resizable.
     static constexpr int FixedWidth = 1160;
@@ -145,6 +150,7 @@ private:
     void storeLanguage();
     void redetectSensor();
     void buildMonitorAndPortChoice();
+    void watchPorts();
 
     ProgramServices services_;
     SettingsStore& settings_;
