@@ -4,8 +4,10 @@
 
 #include "cli/PortCommands.h"
 #include "platform/ComPortMap.h"
+#include "platform/TermiosSerialBackend.h"
 #include "sim/InProcessBackend.h"
 #include "sim/SimulatedSensor.h"
+#include "support/NullSerialBackend.h"
 #include "support/SwitchedBackend.h"
 
 namespace {
@@ -20,6 +22,15 @@ std::vector<std::string> commandsOf(const sim::SimulatedSensor& sensor) {
     }
     return sent;
 }
+
+// A device this account may not open, as the system refuses it.
+class RefusingBackend final : public NullSerialBackend {
+public:
+    bool open(const std::string& devicePath, int, int) override {
+        error_ = {EACCES, platform::openFailure(devicePath, EACCES)};
+        return false;
+    }
+};
 
 // A KBF sensor on COM1, a silent one on COM2, and COM3 whose device is missing.
 class FindTest : public ::testing::Test {
@@ -79,6 +90,17 @@ TEST_F(FindTest, JsonGivesOneArray) {
     EXPECT_EQ(
         err.str(),
         "Trying COM1 (/dev/ttyUSB0)\nTrying COM2 (/dev/ttyUSB1)\nTrying COM3 (/dev/ttyUSB2)\n");
+}
+
+TEST_F(FindTest, APortThisAccountMayNotOpenSaysToJoinDialout) {
+    RefusingBackend refusing;
+    switched.devices["/dev/ttyUSB3"] = &refusing;
+    ports = {{4, "/dev/ttyUSB3"}};
+    EXPECT_EQ(find(false), 1);
+    EXPECT_EQ(out.str(),
+              "COM4\t/dev/ttyUSB3\tCannot open /dev/ttyUSB3: Permission denied. The user "
+              "account must be in the 'dialout' group (sudo usermod -aG dialout $USER, "
+              "then log in again).\n");
 }
 
 TEST_F(FindTest, NoSensorAnywhereFails) {

@@ -17,8 +17,10 @@ public:
 
     bool open(const std::string& devicePath, int baudRate, int timeoutMs) override {
         const std::string path = resolve(devicePath);
-        current_ = find(path);
-        return current_ != nullptr && current_->open(path, baudRate, timeoutMs);
+        platform::SerialBackend* device = find(path);
+        const bool opened = device != nullptr && device->open(path, baudRate, timeoutMs);
+        current_ = opened ? device : nullptr;
+        return opened;
     }
     bool probe(const std::string& devicePath) override {
         const std::string path = resolve(devicePath);
