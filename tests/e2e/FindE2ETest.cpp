@@ -1,5 +1,6 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <pty.h>
 #include <termios.h>
 #include <unistd.h>
@@ -144,8 +145,9 @@ TEST_F(FindE2E, FindsTheSensorAmongTheListedPortsAndLeavesThemAsTheyWere) {
 
     // The commands reached the silent pty, and its line settings are back as they were.
     char sent[64] = {};
-    const ssize_t n = ::read(master_.get(), sent, sizeof sent - 1);
-    EXPECT_GT(n, 0);
+    pollfd waiting{master_.get(), POLLIN, 0};
+    ASSERT_EQ(::poll(&waiting, 1, 0), 1) << "nothing reached the silent pty";
+    EXPECT_GT(::read(master_.get(), sent, sizeof sent - 1), 0);
     EXPECT_EQ(std::string(sent).rfind("FA\r", 0), 0u) << sent;
     const termios after = silentSettings();
     EXPECT_EQ(cfgetospeed(&after), cfgetospeed(&before));
