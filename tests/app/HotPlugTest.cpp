@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSocketNotifier>
 #include <QTimer>
 
 #include "app/ConnectionMonitor.h"
@@ -176,6 +177,25 @@ TEST_F(HotPlugTest, TheOpenPortDialogListsTheDevicesAsTheyCome) {
     EXPECT_EQ(after, (std::vector<QString>{"Demo", "COM 1", "COM 2"}));
     // Closing the dialog opened the port again.
     EXPECT_TRUE(form->SensorLink.IsOpen());
+}
+
+// The window reads udev's socket when it has something; it polls no device itself.
+TEST(HotPlugWiring, TheWindowWatchesTheMonitorsSocket) {
+    platform::PortMonitor monitor;
+    if (!monitor.valid())
+        GTEST_SKIP() << "udev's netlink socket is not available here";
+    TempHome home;
+    FormHarness harness;
+    harness.portMonitor = &monitor;
+    TMainForm& form = harness.create();
+    const auto notifiers = form.findChildren<QSocketNotifier*>();
+    ASSERT_EQ(notifiers.size(), 1);
+    EXPECT_EQ(notifiers[0]->socket(), monitor.fd());
+    EXPECT_EQ(notifiers[0]->type(), QSocketNotifier::Read);
+    EXPECT_TRUE(notifiers[0]->isEnabled());
+
+    FormHarness without;
+    EXPECT_TRUE(without.create().findChildren<QSocketNotifier*>().isEmpty());
 }
 
 }  // namespace

@@ -159,7 +159,7 @@ TEST(Arguments, EveryRegisterKeyIsFound) {
 
 TEST(Arguments, UsageNamesCommandsAndKeys) {
     const std::string usage = cli::usageText();
-    for (const char* word : {"ports", "read", "get", "set", "commit", "wake", "--json",
+    for (const char* word : {"ports", "find", "read", "get", "set", "commit", "wake", "--json",
                              "Resolution", "FactoryNumber", "Blanking"}) {
         EXPECT_NE(usage.find(word), std::string::npos) << word;
     }

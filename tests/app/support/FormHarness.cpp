@@ -19,8 +19,8 @@ TMainForm& FormHarness::create() {
         unknown.devicePath = path;
         return known != descriptions.end() ? known->second : unknown;
     };
-    form_ = std::make_unique<TMainForm>(ProgramServices{devices, clock, dialogs, probe, describe},
-                                        ports, settings);
+    form_ = std::make_unique<TMainForm>(
+        ProgramServices{devices, clock, dialogs, probe, describe, portMonitor}, ports, settings);
     return *form_;
 }
 

@@ -41,6 +41,8 @@ public:
     SwitchedBackend devices;
     // What the system knows of each device; nothing for the others.
     std::map<std::string, platform::PortDescription> descriptions;
+    // Announces devices to the window when a test gives one; tests mostly call PortEvent.
+    platform::PortMonitor* portMonitor = nullptr;
     platform::ComPortMap ports;
     ScriptedDialogs dialogs;
     SettingsStore settings;
