@@ -125,9 +125,9 @@ void TComPortSelectForm::UpdateConnect() {
     connect_->setEnabled(choice_ != app::NoChoice || !addressEdit_->text().trimmed().isEmpty());
 }
 
-void TComPortSelectForm::ShowLine(const TextPair& text, const QString& argument) {
+void TComPortSelectForm::ShowLine(const TextPair& text) {
     if (auto line = pick(uiLanguage_, text))
-        searchStatus_->setText(argument.isEmpty() ? *line : line->arg(argument));
+        searchStatus_->setText(*line);
 }
 
 void TComPortSelectForm::ComListeClick(QListWidgetItem* item) {

@@ -54,7 +54,7 @@ public:
 private:
     void BuildControls();
     void ApplyTexts();
-    void ShowLine(const TextPair& text, const QString& argument = {});
+    void ShowLine(const TextPair& text);
     bool TakeAddress();
     // The number an address goes to without a chosen port: the first that is not listed.
     uint8_t FreeNumber() const;
