@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -172,6 +173,27 @@ TEST_F(FindE2E, FindJsonAndNoSensorAnywhere) {
     EXPECT_EQ(none.exitCode, 1);
     EXPECT_EQ(lineOf(none.out, "COM5"), "");
     EXPECT_NE(none.err.find("No sensor answered on the "), std::string::npos) << none.err;
+}
+
+TEST_F(FindE2E, CtrlCEndsTheSearchAfterThePortBeingTried) {
+    std::ofstream settings(dir_ / "config" / "KYR" / "Torvane.json");
+    settings << R"({"PortMap": {)";
+    for (int port = 5; port <= 12; ++port)
+        settings << (port == 5 ? "" : ", ") << '"' << port << R"(": ")" << silentLink() << '"';
+    settings << "}}";
+    settings.close();
+
+    ChildProcess program(
+        {VARNELCTL_BIN, "find"},
+        {"HOME=" + dir_.string(), "XDG_CONFIG_HOME=" + (dir_ / "config").string()});
+    const auto first = program.outputLine(kRunLimit);
+    ASSERT_TRUE(first.has_value()) << program.err();
+    program.signal(SIGINT);
+    const auto code = program.wait(kRunLimit);
+    ASSERT_TRUE(code.has_value());
+    EXPECT_EQ(*code, 1);
+    EXPECT_NE(program.err().find("find: interrupted; "), std::string::npos) << program.err();
+    EXPECT_LT(linesOf(program.out()).size(), 8u) << "all eight ports were tried";
 }
 
 TEST_F(FindE2E, PortsListsAndDescribesTheDevices) {
