@@ -2,7 +2,6 @@
 
 #include <libudev.h>
 #include <sys/stat.h>
-#include <sys/sysmacros.h>
 
 #include <initializer_list>
 #include <memory>
