@@ -39,4 +39,53 @@ const TextPair& inUseAdvice() {
     return text;
 }
 
+const TextPair& serialNumberLine() {
+    static const TextPair text{QStringLiteral("Serial number: %1"),
+                               QStringLiteral("Seriennummer: %1")};
+    return text;
+}
+
+const TextPair& driverLine() {
+    static const TextPair text{QStringLiteral("Driver: %1"), QStringLiteral("Treiber: %1")};
+    return text;
+}
+
+const TextPair& searchButton() {
+    static const TextPair text{QStringLiteral("Search"), QStringLiteral("Suchen")};
+    return text;
+}
+
+const TextPair& searching() {
+    static const TextPair text{QStringLiteral("Searching %1 (%2 of %3) ..."),
+                               QStringLiteral("Suche an %1 (%2 von %3) ...")};
+    return text;
+}
+
+const TextPair& sensorFound() {
+    static const TextPair text{QStringLiteral("%1: sensor %2, %3"),
+                               QStringLiteral("%1: Sensor %2, %3")};
+    return text;
+}
+
+const TextPair& noSensorFound() {
+    static const TextPair text{
+        QStringLiteral("No sensor answered on the listed ports."),
+        QStringLiteral("An keinem der aufgeführten Ports hat ein Sensor geantwortet.")};
+    return text;
+}
+
+const TextPair& addressLabel() {
+    static const TextPair text{QStringLiteral("Network address:"),
+                               QStringLiteral("Netzwerkadresse:")};
+    return text;
+}
+
+const TextPair& addressForm() {
+    static const TextPair text{
+        QStringLiteral("Enter the address as rfc2217://HOST:PORT or socket://HOST:PORT."),
+        QStringLiteral("Geben Sie die Adresse als rfc2217://HOST:PORT oder socket://HOST:PORT "
+                       "ein.")};
+    return text;
+}
+
 }  // namespace comporttexts

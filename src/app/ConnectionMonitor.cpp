@@ -14,6 +14,7 @@
 #include "comm/SensorRules.h"
 #include "comm/Ssicom.h"
 #include "params/ParameterPages.h"
+#include "platform/ComPortMap.h"
 #include "ui/Dialogs.h"
 #include "ui/MainState.h"
 #include "ui/WaitCursor.h"
@@ -36,13 +37,19 @@ ConnectionMonitor::ConnectionMonitor(ConnectionMonitorParts parts)
     : parts_(std::move(parts)), state_(parts_.state), link_(parts_.link), ui_(parts_.ui) {}
 
 void ConnectionMonitor::Tick() {
-    link_.Purge();
     parts_.timer.stop();
     parts_.timer.setInterval(ConnectedIntervalMs);
-    if (SensorAnswers()) {
-        SensorPresent();
+    if (deviceGone_) {
+        ShowSensorMissing();
+        if (!PollMissed())
+            parts_.timer.setInterval(SearchingIntervalMs);
     } else {
-        SensorMissing();
+        link_.Purge();
+        if (SensorAnswers()) {
+            SensorPresent();
+        } else {
+            SensorMissing();
+        }
     }
     parts_.timer.start();
 }
@@ -103,6 +110,14 @@ void ConnectionMonitor::ShowConnected() {
 }
 
 void ConnectionMonitor::SensorMissing() {
+    ShowSensorMissing();
+    if (PollMissed())
+        return;
+    parts_.timer.setInterval(SearchingIntervalMs);
+    link_.WakeSensor();
+}
+
+void ConnectionMonitor::ShowSensorMissing() {
     ui_.StatusLine->setFocus();
     ui_.SelComPort->setVisible(true);
     state_.SensorOnline = false;
@@ -113,14 +128,54 @@ void ConnectionMonitor::SensorMissing() {
     ui_.FirmwareUpdateSeparator->setVisible(true);
     ui_.StatusLED->setColour(StatusLamp::Red);
     parts_.showStatus(app::Status::NotConnected, QString::number(state_.PortNumber));
+}
+
+bool ConnectionMonitor::PollMissed() {
     state_.MissedPolls = std::min(state_.MissedPolls, MissedPollsLimit) + 1;
-    if (state_.MissedPolls == WarningAtMissedPoll && state_.ParametersChanged) {
-        OfferDisconnectWarning();
-        ++state_.MissedPolls;
-        return;
+    if (state_.MissedPolls != WarningAtMissedPoll || !state_.ParametersChanged)
+        return false;
+    OfferDisconnectWarning();
+    ++state_.MissedPolls;
+    return true;
+}
+
+void ConnectionMonitor::DeviceEvent(const platform::PortEvent& event) {
+    if (event.kind == platform::PortEvent::Kind::Removed && !deviceGone_ && link_.IsOpen() &&
+        IsOpenPortsDevice(event)) {
+        DeviceRemoved(event);
+    } else if (event.kind == platform::PortEvent::Kind::Added && deviceGone_ &&
+               IsGoneAdapter(event)) {
+        DeviceBack(event);
     }
-    parts_.timer.setInterval(SearchingIntervalMs);
-    link_.WakeSensor();
+}
+
+bool ConnectionMonitor::IsOpenPortsDevice(const platform::PortEvent& event) const {
+    if (state_.PortNumber == TSerialCom::DemoPort)
+        return false;
+    const std::string path = parts_.ports.devicePath(state_.PortNumber);
+    return path == event.devicePath || (!event.byIdPath.empty() && path == event.byIdPath);
+}
+
+bool ConnectionMonitor::IsGoneAdapter(const platform::PortEvent& event) const {
+    if (!goneStableName_.empty())
+        return event.byIdPath == goneStableName_;
+    return IsOpenPortsDevice(event);
+}
+
+void ConnectionMonitor::DeviceRemoved(const platform::PortEvent& event) {
+    deviceGone_ = true;
+    goneStableName_ = event.byIdPath;
+    link_.Close();
+    ShowSensorMissing();
+}
+
+// The port number leads to the adapter by its stable name from now on, whatever
+// device name it came back under. Should it not open yet, the polls go on trying.
+void ConnectionMonitor::DeviceBack(const platform::PortEvent& event) {
+    deviceGone_ = false;
+    if (!event.byIdPath.empty() && !IsOpenPortsDevice(event))
+        parts_.ports.setDevicePath(state_.PortNumber, event.byIdPath);
+    link_.OpenDefault(state_.PortNumber);
 }
 
 void ConnectionMonitor::OfferDisconnectWarning() {

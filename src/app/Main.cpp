@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QSocketNotifier>
 #include <QTimer>
 
 #include "app/Aboutinfo.h"
@@ -49,10 +50,10 @@ TMainForm::TMainForm(ProgramServices services, const platform::ComPortMap& ports
                      SettingsStore& settings, QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                               Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      SensorLink(services.serial, services.clock, ports),
+      ports_(ports),
+      SensorLink(services.serial, services.clock, ports_),
       State(services.dialogs),
       services_(services),
-      ports_(ports),
       settings_(settings) {
     setObjectName(QStringLiteral("MainForm"));
     buildMainLayout(*this, ui);
@@ -64,6 +65,7 @@ TMainForm::TMainForm(ProgramServices services, const platform::ComPortMap& ports
     Timer1->setInterval(PollIntervalMs);
     connect(Timer1, &QTimer::timeout, this, &TMainForm::IdleFunction);
     buildMonitorAndPortChoice();
+    watchPorts();
     connectState();
     connectMenus();
     setInitialState();
@@ -110,6 +112,7 @@ void TMainForm::buildMonitorAndPortChoice() {
         .dialogs = dialogs(),
         .window = *this,
         .parameters = *Parameters,
+        .ports = ports_,
         .showStatus = [this](app::Status code,
                              const QString& argument) { ShowStatus(code, argument); },
         .trace = Trace,
@@ -120,11 +123,30 @@ void TMainForm::buildMonitorAndPortChoice() {
         .settings = settings_,
         .dialogs = dialogs(),
         .window = *this,
+        .serial = services_.serial,
         .probe = services_.probe,
+        .describe = services_.describe,
         .clock = services_.clock,
         .ports = ports_,
         .openLink = [this](uint8_t port) { OpenSensorLink(port); },
     });
+}
+
+// The monitor's socket is read when it has something, so nothing polls for devices.
+void TMainForm::watchPorts() {
+    platform::PortMonitor* monitor = services_.portMonitor;
+    if (monitor == nullptr || !monitor->valid())
+        return;
+    auto* notifier = new QSocketNotifier(monitor->fd(), QSocketNotifier::Read, this);
+    connect(notifier, &QSocketNotifier::activated, this, [this, monitor] {
+        if (const auto event = monitor->receive())
+            PortEvent(*event);
+    });
+}
+
+void TMainForm::PortEvent(const platform::PortEvent& event) {
+    monitor_->DeviceEvent(event);
+    portChoice_->PortsChanged();
 }
 
 StartupParts TMainForm::StartupWiring() {

@@ -11,6 +11,9 @@
 #include "app/StatusLine.h"
 #include "app/ToolkitTexts.h"
 #include "comm/Ssicom.h"
+#include "platform/ComPortMap.h"
+#include "platform/PortDescription.h"
+#include "platform/PortMonitor.h"
 #include "ui/MainState.h"
 
 class ConnectionMonitor;
@@ -22,7 +25,6 @@ struct StartupParts;
 
 namespace platform {
 class Clock;
-class ComPortMap;
 class SerialBackend;
 }  // namespace platform
 
@@ -51,6 +53,11 @@ struct ProgramServices {
     platform::Clock& clock;
     Dialogs& dialogs;
     platform::SerialBackend& probe;  // used only to find the ports that exist
+    // What the system knows of a device: its stable name, USB ids, serial number, driver.
+    std::function<platform::PortDescription(const std::string& devicePath)> describe =
+        platform::DescribePort;
+    // Announces serial devices that come and go; none in tests, which call PortEvent.
+    platform::PortMonitor* portMonitor = nullptr;
 };
 
 // The program's one main window. It owns the sensor link, the shared state, the
@@ -59,6 +66,10 @@ struct ProgramServices {
 // initial state; Startup runs the rest of the start-up sequence.
 class TMainForm : public QMainWindow {
     Q_OBJECT
+
+    // Where the port numbers lead; a port chosen in the port dialog adds its entry.
+    // It comes first because the sensor link refers to it.
+    platform::ComPortMap ports_;
 
 public:
     static inline const QString ProgramTitle = ::ProgramTitle;
@@ -119,6 +130,8 @@ public:
     StartupParts StartupWiring();
     void SelComPortClick();
     void FormClose();
+    // A serial device came or went: the connection monitor and the open port dialog follow.
+    void PortEvent(const platform::PortEvent& event);
 
     // Width and height of the window, which is not resizable.
     static constexpr int FixedWidth = 1160;
@@ -137,9 +150,9 @@ private:
     void storeLanguage();
     void redetectSensor();
     void buildMonitorAndPortChoice();
+    void watchPorts();
 
     ProgramServices services_;
-    const platform::ComPortMap& ports_;
     SettingsStore& settings_;
     bool pollingStarted_ = false;
     bool linkOpened_ = false;

@@ -1,5 +1,6 @@
 #include "app/PortList.h"
 
+#include <QRegularExpression>
 #include <QStringList>
 #include <cerrno>
 
@@ -59,6 +60,53 @@ QString PermissionAdvice(const std::vector<PortEntry>& denied, uint8_t uiLanguag
 QString InUseAdvice(const PortEntry& port, uint8_t uiLanguage) {
     const auto advice = pick(uiLanguage, comporttexts::inUseAdvice());
     return advice ? advice->arg(EntryWithDevice(port)) : QString();
+}
+
+QString PortToolTip(const PortEntry& entry, const platform::PortDescription& described,
+                    uint8_t uiLanguage) {
+    const auto text = [](const std::string& value) { return QString::fromStdString(value); };
+    QStringList lines{text(entry.devicePath)};
+    if (!described.byIdPath.empty())
+        lines << text(described.byIdPath);
+    QString adapter = (text(described.vendor) + ' ' + text(described.product)).trimmed();
+    if (!described.vendorId.empty() || !described.productId.empty())
+        adapter +=
+            QStringLiteral(" (USB %1:%2)").arg(text(described.vendorId), text(described.productId));
+    if (!adapter.trimmed().isEmpty())
+        lines << adapter.trimmed();
+    const auto labelled = [&](const TextPair& pair, const std::string& value) {
+        const auto line = pick(uiLanguage, pair);
+        if (!value.empty() && line)
+            lines << line->arg(text(value));
+    };
+    labelled(comporttexts::serialNumberLine(), described.serial);
+    labelled(comporttexts::driverLine(), described.driver);
+    return lines.join('\n');
+}
+
+std::string RememberedPath(const platform::PortDescription& described) {
+    return described.byIdPath.empty() ? described.devicePath : described.byIdPath;
+}
+
+bool IsNetworkAddress(const QString& text) {
+    static const QRegularExpression form(
+        QStringLiteral(R"(^(rfc2217|socket)://([A-Za-z0-9.-]+|\[[0-9A-Fa-f:.]+\]):([0-9]{1,5})$)"));
+    const auto match = form.match(text);
+    if (!match.hasMatch())
+        return false;
+    const int port = match.captured(3).toInt();
+    return port >= 1 && port <= 65535;
+}
+
+QString SearchResultLine(const search::PortOutcome& outcome, uint8_t uiLanguage) {
+    if (outcome.result != search::PortOutcome::Result::Found)
+        return {};
+    const auto line = pick(uiLanguage, comporttexts::sensorFound());
+    if (!line)
+        return {};
+    return line->arg(
+        EntryText(outcome.port), QString::fromStdString(outcome.factoryNumber),
+        outcome.model.empty() ? QStringLiteral("-") : QString::fromStdString(outcome.model));
 }
 
 uint8_t ChoiceFromEntry(const QString& entry) {

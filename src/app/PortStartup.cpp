@@ -38,9 +38,10 @@ bool PortChoice::Startup() {
 
 bool PortChoice::AskAtStartup() {
     uint8_t choice = 0;
-    if (Ask(choice) != Answer::Connect)
+    QString address;
+    if (Ask(choice, address) != Answer::Connect)
         return false;
-    Use(choice);
+    Use(choice, address);
     Open(choice == TSerialCom::DemoPort);
     return true;
 }
@@ -48,9 +49,10 @@ bool PortChoice::AskAtStartup() {
 void PortChoice::Choose() {
     parts_.link.Close();
     uint8_t choice = 0;
-    const Answer answer = Ask(choice);
+    QString address;
+    const Answer answer = Ask(choice, address);
     if (answer == Answer::Connect)
-        Use(choice);
+        Use(choice, address);
     // Quitting still opens the port in use: the window polls until the event loop ends.
     if (answer == Answer::Quit)
         RequestQuit();
@@ -63,32 +65,60 @@ void PortChoice::Open(bool connectedToDemo) {
         parts_.link.LoadDemoSet();
 }
 
-PortChoice::Answer PortChoice::Ask(uint8_t& choice) {
-    std::vector<app::PortEntry> denied;
-    std::vector<app::PortEntry> entries;
-    {
-        WaitCursor hourglass;
-        TSerialCom prober(parts_.probe, parts_.clock, parts_.ports);
-        auto scan = app::AvailablePorts(prober, parts_.ports);
-        entries = std::move(scan.entries);
-        denied = std::move(scan.denied);
-    }
-    Advise(denied);
-    TComPortSelectForm dialog(entries, parts_.state.UiLanguage, &parts_.window);
+app::PortScan PortChoice::Scan() {
+    WaitCursor hourglass;
+    TSerialCom prober(parts_.probe, parts_.clock, parts_.ports);
+    return app::AvailablePorts(prober, parts_.ports);
+}
+
+// On the link's own backend, which is free while the dialog is open.
+search::PortOutcome PortChoice::TryPort(const app::PortEntry& port) {
+    TSSICom searcher(parts_.serial, parts_.clock, parts_.ports);
+    return search::TryPort(searcher, port);
+}
+
+PortChoice::Answer PortChoice::Ask(uint8_t& choice, QString& address) {
+    app::PortScan scan = Scan();
+    Advise(scan.denied);
+    TComPortSelectForm dialog(
+        scan.entries, parts_.state.UiLanguage, &parts_.window,
+        {.describe = parts_.describe,
+         .tryPort = [this](const app::PortEntry& port) { return TryPort(port); }});
+    openDialog_ = &dialog;
     const int result = parts_.dialogs.execDialog(dialog);
+    openDialog_ = nullptr;
     if (result == TComPortSelectForm::QuitResult)
         return Answer::Quit;
     choice = dialog.Choice();
+    address = dialog.Address();
     if (result != TComPortSelectForm::ConnectResult || choice == app::NoChoice)
         return Answer::Cancel;
     return Answer::Connect;
 }
 
-void PortChoice::Use(uint8_t choice) {
+void PortChoice::PortsChanged() {
+    if (openDialog_ != nullptr)
+        openDialog_->ShowPorts(Scan().entries);
+}
+
+void PortChoice::Use(uint8_t choice, const QString& address) {
     parts_.state.PortNumber = choice;
-    if (choice != TSerialCom::DemoPort) {
-        parts_.settings.writeInteger(SettingsStore::ComPort, choice);
+    if (choice == TSerialCom::DemoPort)
+        return;
+    parts_.settings.writeInteger(SettingsStore::ComPort, choice);
+    if (!address.isEmpty()) {
+        Remember(choice, address.toStdString());
+        return;
     }
+    const std::string path = parts_.ports.devicePath(choice);
+    const std::string remembered = app::RememberedPath(parts_.describe(path));
+    if (remembered != path)
+        Remember(choice, remembered);
+}
+
+void PortChoice::Remember(uint8_t port, const std::string& path) {
+    parts_.ports.setDevicePath(port, path);
+    parts_.settings.writePortMapEntry(port, QString::fromStdString(path));
 }
 
 bool PortChoice::ProbeStored(uint8_t port) {

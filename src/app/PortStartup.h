@@ -4,9 +4,12 @@
 #include <functional>
 #include <vector>
 
+#include <QString>
+
 #include "app/PortList.h"
 
 class Dialogs;
+class TComPortSelectForm;
 class MainState;
 class QWidget;
 class SettingsStore;
@@ -24,10 +27,12 @@ struct PortChoiceParts {
     MainState& state;
     SettingsStore& settings;
     Dialogs& dialogs;
-    QWidget& window;  // the parent of the port dialog
+    QWidget& window;                  // the parent of the port dialog
+    platform::SerialBackend& serial;  // the link's own, for the search while the link is closed
     platform::SerialBackend& probe;
+    std::function<platform::PortDescription(const std::string& devicePath)> describe;
     platform::Clock& clock;
-    const platform::ComPortMap& ports;
+    platform::ComPortMap& ports;
     // Opens the port on the command link (0 is the demo port).
     std::function<void(uint8_t port)> openLink;
 };
@@ -44,13 +49,19 @@ public:
     // The SelComPort button: closes the port, asks, and opens the choice. Quit
     // ends the program; closing the dialog opens the previous port again.
     void Choose();
+    // Lists the ports anew in the port dialog while it is open.
+    void PortsChanged();
 
 private:
     enum class Answer { Connect, Quit, Cancel };
 
     bool AskAtStartup();
-    Answer Ask(uint8_t& choice);
-    void Use(uint8_t choice);
+    Answer Ask(uint8_t& choice, QString& address);
+    app::PortScan Scan();
+    search::PortOutcome TryPort(const app::PortEntry& port);
+    void Use(uint8_t choice, const QString& address);
+    // Makes the port map lead `port` to `path`, here and in the settings.
+    void Remember(uint8_t port, const std::string& path);
     void Open(bool connectedToDemo);
     bool ProbeStored(uint8_t port);
     // Tells the user about ports that exist but that this account may not open.
@@ -58,4 +69,5 @@ private:
     void Tell(const QString& advice);
 
     PortChoiceParts parts_;
+    TComPortSelectForm* openDialog_ = nullptr;
 };

@@ -1,6 +1,8 @@
 #include "app/Program.h"
 #include "app/VarnelApplication.h"
 #include "platform/Clock.h"
+#include "platform/PortDescription.h"
+#include "platform/PortMonitor.h"
 #include "platform/TermiosSerialBackend.h"
 #include "ui/QtDialogs.h"
 
@@ -10,6 +12,7 @@ int main(int argc, char** argv) {
     platform::SteadyClock clock;
     platform::TermiosSerialBackend serial;
     platform::TermiosSerialBackend probe;
-    return RunVarnel(app, {serial, clock, dialogs, probe},
+    platform::PortMonitor ports;
+    return RunVarnel(app, {serial, clock, dialogs, probe, platform::DescribePort, &ports},
                      app.arguments().contains(QStringLiteral("--trace-status")));
 }

@@ -27,6 +27,7 @@ struct CommandInfo {
 
 constexpr CommandInfo kCommands[] = {
     {"ports", Command::Ports, false, 0, ""},
+    {"find", Command::Find, false, 0, ""},
     {"read", Command::Read, true, 0, ""},
     {"get", Command::Get, true, 1, "KEY", Operands::Register},
     {"set", Command::Set, true, 2, "KEY VALUE", Operands::Register},
@@ -192,13 +193,13 @@ Split splitArguments(const std::vector<std::string>& args) {
 }
 
 bool takesJson(Command command) {
-    return command == Command::Read || command == Command::Show || command == Command::Diff ||
-           command == Command::Stream;
+    return command == Command::Ports || command == Command::Find || command == Command::Read ||
+           command == Command::Show || command == Command::Diff || command == Command::Stream;
 }
 
 std::string checkOptions(const CommandInfo& info, const Split& split) {
     if (split.json && !takesJson(info.command))
-        return "--json applies only to read, show, diff and stream";
+        return "--json applies only to ports, find, read, show, diff and stream";
     const bool stream = info.command == Command::Stream;
     if ((split.csv || split.count) && !stream)
         return "--csv and --count apply only to stream";
@@ -461,6 +462,7 @@ bool needsSensor(const Invocation& invocation) {
     switch (invocation.command) {
         case Command::Help:
         case Command::Ports:
+        case Command::Find:
         case Command::Show:
             return false;
         case Command::Diff:
@@ -477,7 +479,13 @@ std::string usageText() {
         "Usage: varnelctl COMMAND [--port P] [--json] [ARGUMENTS]\n"
         "\n"
         "Commands:\n"
-        "  ports                      list the COM ports 1-100 whose device exists\n"
+        "  ports [--json]             list the COM ports 1-100 whose device exists, with\n"
+        "                             what the system knows of each: stable name in\n"
+        "                             /dev/serial/by-id, USB ids, vendor, product, serial\n"
+        "                             number and driver\n"
+        "  find [--json]              try each port that ports lists for a sensor (reads\n"
+        "                             only) and print one line per port: the factory number\n"
+        "                             and model where one answers; exit 1 when none does\n"
         "  read   --port P [--json]   read and print the whole parameter set\n"
         "  get    --port P KEY        read one register\n"
         "  set    --port P KEY VALUE  write one register and confirm it by reading it back\n"
@@ -522,7 +530,7 @@ std::string usageText() {
         "  --port P  COMn, a port number (1-255) or a device path such as /dev/ttyUSB0\n"
         "            (a number reaches the device the desktop program's settings map it to)\n"
         "  --json    print the output of read, show, diff or firmware inspect as one JSON\n"
-        "            object, or each sample of stream as\n"
+        "            object, that of ports and find as one array, or each sample of stream as\n"
         "            {\"position_mm\": ..., \"temperature\": ..., \"raw\": ...}\n"
         "  --csv     print the samples of stream as position_mm,temperature,raw\n"
         "  --count N stop stream after N samples\n"

@@ -11,6 +11,7 @@ namespace cli {
 enum class Command {
     Help,
     Ports,
+    Find,
     Read,
     Get,
     Set,

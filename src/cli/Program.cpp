@@ -12,8 +12,10 @@
 #include "ExitCode.h"
 #include "FileCommands.h"
 #include "FirmwareCommands.h"
+#include "Interrupt.h"
 #include "LinCommands.h"
 #include "PortChoice.h"
+#include "PortCommands.h"
 #include "ReportPdf.h"
 #include "platform/PortListing.h"
 #include "platform/TermiosSerialBackend.h"
@@ -36,17 +38,24 @@ std::optional<std::map<int, std::string>> settingsPortMap(std::ostream& err) {
     }
 }
 
-int listPorts(std::ostream& out, std::ostream& err) {
+int listPorts(bool json, std::ostream& out, std::ostream& err) {
     const auto portMap = settingsPortMap(err);
     if (!portMap)
         return FileFailure;
-    const auto exists = [](const platform::PortEntry& entry) {
-        return platform::DeviceExists(entry.devicePath);
-    };
-    for (const auto& entry : platform::ListPorts(platform::ComPortMap(*portMap), exists)) {
-        out << "COM" << entry.number << "\t" << entry.devicePath << "\n";
-    }
+    PrintPorts(ListedPorts(platform::ComPortMap(*portMap)), json, out);
     return Success;
+}
+
+int findSensors(bool json, std::ostream& out, std::ostream& err) {
+    const auto portMap = settingsPortMap(err);
+    if (!portMap)
+        return FileFailure;
+    const platform::ComPortMap ports(*portMap);
+    platform::SteadyClock clock;
+    platform::TermiosSerialBackend backend;
+    TSSICom link(backend, clock, ports);
+    const InterruptFlag interrupt;
+    return SensorFinder(link, out, err).find(ListedPorts(ports), json, &interrupt);
 }
 
 volatile std::sig_atomic_t interrupted = 0;
@@ -151,7 +160,9 @@ int execute(const Invocation& invocation, std::ostream& out, std::ostream& err, 
         invocation.firmwareAction == FirmwareAction::Inspect)
         return FirmwareCommands(out, err, terminal).inspect(invocation);
     if (invocation.command == Command::Ports)
-        return listPorts(out, err);
+        return listPorts(invocation.json, out, err);
+    if (invocation.command == Command::Find)
+        return findSensors(invocation.json, out, err);
     if (invocation.command == Command::Show)
         return showFile(invocation.files.at(0), invocation.json, out, err);
     if (!needsSensor(invocation))

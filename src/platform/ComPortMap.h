@@ -2,6 +2,7 @@
 
 #include <map>
 #include <string>
+#include <utility>
 
 namespace platform {
 
@@ -15,6 +16,8 @@ public:
 
     // Empty for port 0 and for numbers that map to no device.
     std::string devicePath(int port) const;
+    // Makes `path` the explicit entry of `port`.
+    void setDevicePath(int port, std::string path) { explicit_[port] = std::move(path); }
 
 private:
     std::map<int, std::string> explicit_;

@@ -85,6 +85,18 @@ void SettingsStore::writeInteger(const QString& name, int32_t value) {
         values_ = current;
 }
 
+void SettingsStore::writePortMapEntry(int port, const QString& path) {
+    QJsonObject current = readFileIfPresent();
+    if (current.contains(PortMap) && !current.value(PortMap).isObject())
+        typeError(PortMap);
+    QJsonObject entries = current.value(PortMap).toObject();
+    entries.insert(QString::number(port), path);
+    current.insert(PortMap, entries);
+    writeFile(current);
+    if (open_)
+        values_ = current;
+}
+
 std::map<int, std::string> SettingsStore::portMap() const {
     std::map<int, std::string> paths;
     if (!values_.contains(PortMap))

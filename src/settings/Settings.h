@@ -49,6 +49,9 @@ public:
 
     // The explicit device paths of the subkey PortMap ("7": "/dev/...").
     std::map<int, std::string> portMap() const;
+    // Sets one entry of PortMap, creating the subkey when missing; a PortMap that
+    // is no subkey is an error.
+    void writePortMapEntry(int port, const QString& path);
 
 private:
     QJsonObject readFile() const;

@@ -4,6 +4,8 @@
 #include <QDialog>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 
@@ -195,6 +197,70 @@ TEST_F(PortStartupTest, ClosingTheDialogOfTheButtonOpensThePreviousPortAgain) {
     EXPECT_EQ(harness.serial.baudRate(), 4800);
     EXPECT_EQ(form.SensorLink[TSSICom::Resolution].Value, 0) << "the demo set was loaded";
     EXPECT_EQ(home.readSettings(), settings);
+}
+
+constexpr char kStableName[] = "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0";
+
+TEST_F(PortStartupTest, AChosenAdapterIsRememberedByItsStableName) {
+    platform::PortDescription ftdi;
+    ftdi.devicePath = "/dev/ttyUSB0";
+    ftdi.byIdPath = kStableName;
+    harness.descriptions["/dev/ttyUSB0"] = ftdi;
+    harness.devices.links[kStableName] = "/dev/ttyUSB0";
+    answerPortDialog("COM 1", "Connect");
+    TMainForm& form = startWith(R"({"Language": 0, "PortMap": {"7": "/dev/pts/3"}})");
+    EXPECT_EQ(stored().value("COM-Port").toInt(), 1);
+    const QJsonObject map = stored().value("PortMap").toObject();
+    EXPECT_EQ(map.value("1").toString(), kStableName);
+    EXPECT_EQ(map.value("7").toString(), "/dev/pts/3");
+    EXPECT_EQ(form.ports().devicePath(1), kStableName);
+    EXPECT_TRUE(form.SensorLink.IsOpen());
+
+    // A port without a stable name keeps the device its number leads to.
+    harness.probe.present.insert("/dev/ttyUSB2");
+    answerPortDialog("COM 3", "Connect");
+    form.SelComPortClick();
+    EXPECT_FALSE(stored().value("PortMap").toObject().contains("3"));
+    EXPECT_EQ(stored().value("COM-Port").toInt(), 3);
+}
+
+TEST_F(PortStartupTest, TheDialogsSearchFindsTheSensorOnTheLinksOwnBackend) {
+    QString shown;
+    harness.dialogs.dialogScripts.push_back([&shown](QDialog& dialog) {
+        dialog.findChild<QPushButton*>(QStringLiteral("Search"))->click();
+        shown = dialog.findChild<QLabel*>(QStringLiteral("SearchStatus"))->text();
+        dialog.findChild<QPushButton*>(QStringLiteral("Connect"))->click();
+        return dialog.result();
+    });
+    TMainForm& form = startWith(R"({"Language": 0})");
+    EXPECT_EQ(shown, QString::fromStdString("COM 1: sensor " + harness.sensor.factoryNumber() +
+                                            ", Q-Series SSI (QH)"));
+    EXPECT_EQ(form.State.PortNumber, 1);
+    EXPECT_EQ(stored().value("COM-Port").toInt(), 1);
+    EXPECT_TRUE(form.SensorLink.IsOpen());
+    std::vector<std::string> sent;
+    for (const auto& entry : harness.sensor.traffic()) {
+        if (entry.kind == sim::TrafficEntry::Kind::Command)
+            sent.push_back(entry.text);
+    }
+    EXPECT_EQ(sent, (std::vector<std::string>{"FA", "LA"}));
+}
+
+TEST_F(PortStartupTest, AnAddressIsStoredAsTheChosenNumbersEntry) {
+    harness.dialogs.dialogScripts.push_back([](QDialog& dialog) {
+        auto& list = *dialog.findChild<QListWidget*>(QStringLiteral("ComListe"));
+        static_cast<TComPortSelectForm&>(dialog).ComListeClick(list.item(1));
+        dialog.findChild<QLineEdit*>(QStringLiteral("Address"))
+            ->setText(QStringLiteral("rfc2217://192.0.2.10:4001"));
+        dialog.findChild<QPushButton*>(QStringLiteral("Connect"))->click();
+        return dialog.result();
+    });
+    TMainForm& form = startWith(R"({"Language": 0})");
+    EXPECT_EQ(stored().value("COM-Port").toInt(), 1);
+    EXPECT_EQ(stored().value("PortMap").toObject().value("1").toString(),
+              "rfc2217://192.0.2.10:4001");
+    EXPECT_EQ(form.ports().devicePath(1), "rfc2217://192.0.2.10:4001");
+    EXPECT_EQ(form.State.PortNumber, 1);
 }
 
 }  // namespace

@@ -74,14 +74,21 @@ TEST(Arguments, PortGivenTwiceIsAnError) {
     EXPECT_EQ(errorOf({"read", "--port", "1", "--port", "2"}), "--port given twice");
 }
 
-TEST(Arguments, PortsTakesNoPort) {
+TEST(Arguments, PortsAndFindTakeNoPortButJson) {
     EXPECT_EQ(parsed({"ports"}).command, Command::Ports);
     EXPECT_EQ(errorOf({"ports", "--port", "1"}), "ports takes no --port");
+    EXPECT_EQ(errorOf({"find", "--port", "1"}), "find takes no --port");
+    EXPECT_EQ(errorOf({"find", "COM1"}), "too many arguments for find");
+    const cli::Invocation find = parsed({"find", "--json"});
+    EXPECT_EQ(find.command, Command::Find);
+    EXPECT_TRUE(find.json);
+    EXPECT_FALSE(cli::needsSensor(find));
+    EXPECT_TRUE(parsed({"ports", "--json"}).json);
 }
 
 TEST(Arguments, JsonOnlyForReadShowDiffAndStream) {
     EXPECT_EQ(errorOf({"get", "--port", "1", "--json", "BitWidth"}),
-              "--json applies only to read, show, diff and stream");
+              "--json applies only to ports, find, read, show, diff and stream");
 }
 
 TEST(Arguments, StreamTakesACountAndOneFormat) {
@@ -152,7 +159,7 @@ TEST(Arguments, EveryRegisterKeyIsFound) {
 
 TEST(Arguments, UsageNamesCommandsAndKeys) {
     const std::string usage = cli::usageText();
-    for (const char* word : {"ports", "read", "get", "set", "commit", "wake", "--json",
+    for (const char* word : {"ports", "find", "read", "get", "set", "commit", "wake", "--json",
                              "Resolution", "FactoryNumber", "Blanking"}) {
         EXPECT_NE(usage.find(word), std::string::npos) << word;
     }

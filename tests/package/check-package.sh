@@ -59,7 +59,7 @@ fi
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
 names=$(tr ',|' '\n\n' <<<"$depends" | sed 's/^ *//; s/[ (].*//')
-for package in libqt6core6 libqt6gui6 libqt6widgets6 libqt6svg6 libqt6charts6 libc6 \
+for package in libqt6core6 libqt6gui6 libqt6widgets6 libqt6svg6 libqt6charts6 libc6 libudev1 \
     qt6-qpa-plugins fonts-dejavu-core; do
     grep -qx "$package" <<<"$names" || fail "Depends lacks $package"
 done

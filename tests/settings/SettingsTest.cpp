@@ -123,6 +123,27 @@ TEST_F(SettingsTest, APortMapOfTheWrongShapeIsAnError) {
     }
 }
 
+TEST_F(SettingsTest, WritesOnePortMapEntryAndKeepsTheRest) {
+    home.writeSettings(R"({"Language": 1, "PortMap": {"7": "/dev/pts/3"}})");
+    store.open();
+    store.writePortMapEntry(1, QStringLiteral("/dev/serial/by-id/usb-FTDI_X-if00-port0"));
+    store.writePortMapEntry(7, QStringLiteral("rfc2217://192.0.2.10:4001"));
+    const std::map<int, std::string> expected{{1, "/dev/serial/by-id/usb-FTDI_X-if00-port0"},
+                                              {7, "rfc2217://192.0.2.10:4001"}};
+    EXPECT_EQ(store.portMap(), expected);
+    EXPECT_EQ(fileObject().value("Language").toInt(), 1);
+
+    // Without a PortMap the subkey is made; a PortMap that is a value is not overwritten.
+    home.writeSettings(R"({"Language": 1})");
+    store.close();
+    store.writePortMapEntry(3, QStringLiteral("/dev/ttyUSB2"));
+    EXPECT_EQ(fileObject().value("PortMap").toObject().value("3").toString(), "/dev/ttyUSB2");
+    const QByteArray wrong = R"({"PortMap": "x"})";
+    home.writeSettings(wrong);
+    EXPECT_THROW(store.writePortMapEntry(3, QStringLiteral("/dev/ttyUSB2")), SettingsError);
+    EXPECT_EQ(home.readSettings(), wrong);
+}
+
 TEST_F(SettingsTest, AValueIsNotWrittenOverASubkey) {
     const QByteArray subkey = R"({"Language": {"x": 1}})";
     home.writeSettings(subkey);

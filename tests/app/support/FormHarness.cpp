@@ -7,13 +7,20 @@
 
 FormHarness::FormHarness(const sim::SensorConfig& config) : sensor(config), serial(sensor, clock) {
     probe.present = {"/dev/ttyUSB0"};
+    devices.devices = {{"/dev/ttyUSB0", &serial}};
 }
 
 FormHarness::~FormHarness() = default;
 
 TMainForm& FormHarness::create() {
-    form_ = std::make_unique<TMainForm>(ProgramServices{serial, clock, dialogs, probe}, ports,
-                                        settings);
+    const auto describe = [this](const std::string& path) {
+        const auto known = descriptions.find(path);
+        platform::PortDescription unknown;
+        unknown.devicePath = path;
+        return known != descriptions.end() ? known->second : unknown;
+    };
+    form_ = std::make_unique<TMainForm>(
+        ProgramServices{devices, clock, dialogs, probe, describe, portMonitor}, ports, settings);
     return *form_;
 }
 

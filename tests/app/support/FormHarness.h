@@ -1,6 +1,8 @@
 #pragma once
 
+#include <map>
 #include <memory>
+#include <string>
 
 #include "ProbeOnlyBackend.h"
 #include "app/Main.h"
@@ -13,6 +15,7 @@
 #include "sim/InProcessBackend.h"
 #include "sim/SimulatedSensor.h"
 #include "support/ScriptedDialogs.h"
+#include "support/SwitchedBackend.h"
 
 // A main window on a simulated sensor (at /dev/ttyUSB0, COM1) and virtual
 // time, with scripted dialogs and the settings file of the current HOME.
@@ -33,6 +36,13 @@ public:
     platform::VirtualClock clock;
     sim::SimulatedSensor sensor;
     sim::InProcessBackend serial;
+    // What the window's link talks through: the device of `serial`, and the links a
+    // test adds to it (a stable name such as /dev/serial/by-id/...).
+    SwitchedBackend devices;
+    // What the system knows of each device; nothing for the others.
+    std::map<std::string, platform::PortDescription> descriptions;
+    // Announces devices to the window when a test gives one; tests mostly call PortEvent.
+    platform::PortMonitor* portMonitor = nullptr;
     platform::ComPortMap ports;
     ScriptedDialogs dialogs;
     SettingsStore settings;
