@@ -1,6 +1,7 @@
 #include "PortCommands.h"
 
 #include <cstdio>
+#include <string>
 
 #include "ExitCode.h"
 #include "Interrupt.h"
@@ -156,7 +157,10 @@ int SensorFinder::find(const std::vector<platform::PortEntry>& ports, bool json,
         if (outcome.result == Result::Found)
             return Success;
     }
-    err_ << "No sensor answered on the " << ports.size() << " ports tried\n";
+    err_ << "No sensor answered on "
+         << (ports.size() == 1 ? "the one port"
+                               : "any of the " + std::to_string(ports.size()) + " ports")
+         << " tried\n";
     return SensorFailure;
 }
 

@@ -106,7 +106,7 @@ TEST_F(FindTest, APortThisAccountMayNotOpenSaysToJoinDialout) {
 TEST_F(FindTest, NoSensorAnywhereFails) {
     ports.erase(ports.begin());
     EXPECT_EQ(find(false), 1);
-    EXPECT_EQ(err.str(), "No sensor answered on the 2 ports tried\n");
+    EXPECT_EQ(err.str(), "No sensor answered on any of the 2 ports tried\n");
     EXPECT_TRUE(commandsOf(sensor).empty());
 }
 

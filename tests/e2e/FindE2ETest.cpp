@@ -172,7 +172,7 @@ TEST_F(FindE2E, FindJsonAndNoSensorAnywhere) {
     const CtlRun none = varnelctl({"find"});
     EXPECT_EQ(none.exitCode, 1);
     EXPECT_EQ(lineOf(none.out, "COM5"), "");
-    EXPECT_NE(none.err.find("No sensor answered on the "), std::string::npos) << none.err;
+    EXPECT_NE(none.err.find("No sensor answered on "), std::string::npos) << none.err;
 }
 
 TEST_F(FindE2E, CtrlCEndsTheSearchAfterThePortBeingTried) {
