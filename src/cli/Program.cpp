@@ -15,8 +15,9 @@
 #include "LinCommands.h"
 #include "PortChoice.h"
 #include "ReportPdf.h"
+#include "platform/NetworkPort.h"
 #include "platform/PortListing.h"
-#include "platform/TermiosSerialBackend.h"
+#include "platform/SerialPortRouter.h"
 #include "settings/Settings.h"
 
 namespace cli {
@@ -41,7 +42,8 @@ int listPorts(std::ostream& out, std::ostream& err) {
     if (!portMap)
         return FileFailure;
     const auto exists = [](const platform::PortEntry& entry) {
-        return platform::DeviceExists(entry.devicePath);
+        return platform::isNetworkPortText(entry.devicePath) ||
+               platform::DeviceExists(entry.devicePath);
     };
     for (const auto& entry : platform::ListPorts(platform::ComPortMap(*portMap), exists)) {
         out << "COM" << entry.number << "\t" << entry.devicePath << "\n";
@@ -96,7 +98,11 @@ int runOnPort(const Invocation& invocation, const PortChoice& choice, std::ostre
               std::ostream& err, bool terminal) {
     const platform::ComPortMap ports(choice.explicitPaths);
     platform::SteadyClock clock;
-    platform::TermiosSerialBackend backend;
+    platform::SerialPortRouter backend;
+    backend.onModemLineWarning([&err](const std::string& address) {
+        err << "varnelctl: warning: " << address
+            << " does not switch modem lines (RTS); the requests are skipped\n";
+    });
     TSSICom com(backend, clock, ports);
 
     std::optional<RegisterInput> input;
@@ -159,8 +165,8 @@ int execute(const Invocation& invocation, std::ostream& out, std::ostream& err, 
     auto choice = resolvePort(invocation.port);
     if (!choice) {
         return usageError(err, "'" + invocation.port +
-                                   "' is no port: give COMn, a number from 1 to 255 or a "
-                                   "device path");
+                                   "' is no port: give COMn, a number from 1 to 255, a "
+                                   "device path, rfc2217://HOST:PORT or socket://HOST:PORT");
     }
     if (!isDevicePath(invocation.port)) {
         auto portMap = settingsPortMap(err);
