@@ -57,6 +57,20 @@ int finishConnect(int fd, int64_t left) {
     return code;
 }
 
+// Reads and drops what still comes until the server closes its side.
+void awaitServerClose(int fd, int64_t deadline) {
+    SteadyClock clock;
+    uint8_t chunk[kChunk];
+    for (int64_t left = deadline - clock.now(); left > 0; left = deadline - clock.now()) {
+        pollfd p{fd, POLLIN, 0};
+        const int n = poll(&p, 1, int(left));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0 || ::recv(fd, chunk, sizeof chunk, MSG_DONTWAIT) <= 0)
+            return;
+    }
+}
+
 }  // namespace
 
 NetworkSerialBackend::~NetworkSerialBackend() {
@@ -212,7 +226,12 @@ bool NetworkSerialBackend::probe(const std::string& address) {
     return connected;
 }
 
+// The server releases its serial port when it sees the connection end; waiting
+// for its side to close means the port is free again when close() returns, so a
+// reopen right after (as a change of baud rate does) does not find it busy.
 void NetworkSerialBackend::close() {
+    if (fd_.valid() && ::shutdown(fd_.get(), SHUT_WR) == 0)
+        awaitServerClose(fd_.get(), clock_.now() + CloseTimeoutMs);
     fd_.reset();
     received_.clear();
     consumed_ = 0;

@@ -25,6 +25,7 @@ public:
     static constexpr int ConnectTimeoutMs = 3000;
     static constexpr int SettingsTimeoutMs = 2000;
     static constexpr int ModemLineTimeoutMs = 250;
+    static constexpr int CloseTimeoutMs = 500;
     static constexpr int RawSocketBaudRate = 4800;
 
     NetworkSerialBackend() = default;
