@@ -1,15 +1,18 @@
 #include "app/Program.h"
 #include "app/VarnelApplication.h"
 #include "platform/Clock.h"
-#include "platform/TermiosSerialBackend.h"
+#include "platform/SerialPortRouter.h"
 #include "ui/QtDialogs.h"
 
 int main(int argc, char** argv) {
     VarnelApplication app(argc, argv);
     QtDialogs dialogs;
     platform::SteadyClock clock;
-    platform::TermiosSerialBackend serial;
-    platform::TermiosSerialBackend probe;
+    platform::SerialPortRouter serial;
+    platform::SerialPortRouter probe;
+    const ModemLineWarningHook modemLineWarnings = [&serial](ModemLineWarningReceiver receiver) {
+        serial.onModemLineWarning(std::move(receiver));
+    };
     return RunVarnel(app, {serial, clock, dialogs, probe},
-                     app.arguments().contains(QStringLiteral("--trace-status")));
+                     app.arguments().contains(QStringLiteral("--trace-status")), modemLineWarnings);
 }

@@ -4,6 +4,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -279,5 +280,23 @@ TEST_F(RemotePortE2E, AConnectionDroppedDuringASaveFailsAndWritesNoFile) {
     EXPECT_EQ(read.exitCode, 1);
     EXPECT_NE(read.err.find(telnet()), std::string::npos) << read.err;
 }
+
+#ifdef VARNEL_BIN
+TEST_F(RemotePortE2E, DesktopProgramFindsTheSensorThroughAPortMapAddress) {
+    startSimulator({"--preset", "qh"});
+    startServer();
+    fs::create_directories(dir_ / "config" / "KYR");
+    std::ofstream(dir_ / "config" / "KYR" / "Torvane.json")
+        << R"({"Language": 0, "COM-Port": 7, "PortMap": {"7": ")" << telnet() << R"("}})";
+    ChildProcess varnel({VARNEL_BIN, "--trace-status"},
+                        {"QT_QPA_PLATFORM=offscreen", "HOME=" + dir_.string(),
+                         "XDG_CONFIG_HOME=" + (dir_ / "config").string()});
+    std::vector<std::string> seen;
+    EXPECT_TRUE(varnel.waitForError("status: Communication established on COM-Port 7", 30s, &seen))
+        << ::testing::PrintToString(seen);
+    const std::string warning = "status: " + telnet() + kModemLineWarning;
+    EXPECT_EQ(std::count(seen.begin(), seen.end(), warning), 1) << ::testing::PrintToString(seen);
+}
+#endif
 
 }  // namespace
