@@ -176,6 +176,20 @@ TEST_F(RemotePortE2E, ReadAndSetGoThroughRfc2217WithOneWarningForTheModemLines) 
     EXPECT_EQ(get.out, "24\n") << get.err;
 }
 
+TEST_F(RemotePortE2E, APortNumberOfThePortMapLeadsToTheServerAndIsListed) {
+    startSimulator({"--preset", "qh"});
+    startServer();
+    fs::create_directories(dir_ / "config" / "KYR");
+    std::ofstream(dir_ / "config" / "KYR" / "Torvane.json")
+        << R"({"Language": 0, "PortMap": {"7": ")" << telnet() << R"("}})";
+    const CliRun get = varnelctl({"get", "--port", "COM7", "FirmwareVersion"});
+    EXPECT_EQ(get.exitCode, 0) << get.err;
+    EXPECT_EQ(get.out, "3960105\n");
+    const CliRun ports = varnelctl({"ports"});
+    EXPECT_EQ(ports.exitCode, 0) << ports.err;
+    EXPECT_NE(ports.out.find("COM7\t" + telnet() + "\n"), std::string::npos) << ports.out;
+}
+
 TEST_F(RemotePortE2E, StreamSwitchesTheRateThroughRfc2217AndBack) {
     startSimulator({"--preset", "qh", "--log", (dir_ / "traffic.log").string()});
     startServer();
