@@ -13,7 +13,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <memory>
 
 namespace platform {
 
@@ -182,11 +181,15 @@ bool NetworkSerialBackend::open(const std::string& address, int baudRate, int ti
 // acknowledgement of the baud rate shows that it took them.
 bool NetworkSerialBackend::configure(int baudRate) {
     codec_ = TelnetCodec();
-    const int64_t started = clock_.now();
-    const int64_t deadline = started + SettingsTimeoutMs;
+    const int64_t deadline = clock_.now() + SettingsTimeoutMs;
     if (!sendLineSettings(baudRate))
         return false;
     if (!awaitReply(comport::SetBaudRate, {}, deadline)) {
+        if (error_.code == ECONNRESET) {
+            return fail(ECONNRESET, "Cannot open " + address_ +
+                                        ": the server closed the connection at once; another "
+                                        "client may be using its serial port");
+        }
         if (error_.code != 0)
             return false;
         if (codec_.comPortAnswered() && !codec_.comPortAccepted()) {
@@ -198,7 +201,6 @@ bool NetworkSerialBackend::configure(int baudRate) {
                                    ": the server did not acknowledge the line settings within " +
                                    std::to_string(SettingsTimeoutMs / 1000) + " s");
     }
-    roundTripMs_ = std::min(std::max(roundTripMs_, clock_.now() - started), kMaxRoundTripMs);
     return switchRts(false, clock_.now() + ModemLineTimeoutMs + roundTripMs_);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,7 +16,8 @@ namespace platform {
 // A serial port on a network serial server, over a TCP socket: rfc2217:// sends
 // the line settings, purges and RTS to the server; socket:// has the server's
 // fixed settings. Read and write time-outs are those of a local port plus the
-// round trip measured while connecting, so network delay never shortens them.
+// time the connection took to set up (one round trip), so network delay never
+// shortens them.
 class NetworkSerialBackend final : public SerialBackend {
 public:
     // Called once per address when the server leaves a modem-line request
