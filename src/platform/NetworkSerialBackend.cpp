@@ -12,7 +12,12 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
+#include <condition_variable>
 #include <cstring>
+#include <memory>
+#include <mutex>
+#include <thread>
 
 namespace platform {
 
@@ -22,13 +27,41 @@ constexpr int kSentCheckMs = 1;
 constexpr int64_t kMaxRoundTripMs = 1000;
 constexpr size_t kChunk = 4096;
 
-struct AddressList {
+// The addresses of one host name, found on a thread of their own: getaddrinfo()
+// may wait on a name server far longer than the connect time-out, and a caller
+// that gives up leaves the thread to finish alone.
+struct Resolution {
+    std::mutex mutex;
+    std::condition_variable done;
+    bool finished = false;
+    int status = 0;
     addrinfo* first = nullptr;
-    ~AddressList() {
+    ~Resolution() {
         if (first)
             freeaddrinfo(first);
     }
 };
+
+std::shared_ptr<Resolution> resolve(const NetworkPort& port, int64_t timeoutMs) {
+    auto resolution = std::make_shared<Resolution>();
+    std::thread([resolution, host = port.host, service = port.service] {
+        addrinfo hints{};
+        hints.ai_family = AF_UNSPEC;
+        hints.ai_socktype = SOCK_STREAM;
+        addrinfo* first = nullptr;
+        const int status = getaddrinfo(host.c_str(), service.c_str(), &hints, &first);
+        std::lock_guard lock(resolution->mutex);
+        resolution->status = status;
+        resolution->first = first;
+        resolution->finished = true;
+        resolution->done.notify_all();
+    }).detach();
+    std::unique_lock lock(resolution->mutex);
+    if (!resolution->done.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                                   [&] { return resolution->finished; }))
+        return nullptr;
+    return resolution;
+}
 
 std::vector<uint8_t> bigEndian(uint32_t value) {
     return {uint8_t(value >> 24), uint8_t(value >> 16), uint8_t(value >> 8), uint8_t(value)};
@@ -108,19 +141,20 @@ bool NetworkSerialBackend::parse(const std::string& address, std::optional<Netwo
 }
 
 bool NetworkSerialBackend::connectTo(const NetworkPort& port) {
-    addrinfo hints{};
-    hints.ai_family = AF_UNSPEC;
-    hints.ai_socktype = SOCK_STREAM;
-    AddressList list;
-    const int resolved = getaddrinfo(port.host.c_str(), port.service.c_str(), &hints, &list.first);
-    if (resolved != 0) {
-        return fail(EHOSTUNREACH, "Cannot connect to " + address_ + ": unknown host " + port.host +
-                                      " (" + gai_strerror(resolved) + ")");
-    }
     const int64_t started = clock_.now();
     const int64_t deadline = started + ConnectTimeoutMs;
+    const auto list = resolve(port, ConnectTimeoutMs);
+    if (!list) {
+        return fail(ETIMEDOUT, "Cannot connect to " + address_ + ": the name " + port.host +
+                                   " was not resolved within " +
+                                   std::to_string(ConnectTimeoutMs / 1000) + " s");
+    }
+    if (list->status != 0) {
+        return fail(EHOSTUNREACH, "Cannot connect to " + address_ + ": unknown host " + port.host +
+                                      " (" + gai_strerror(list->status) + ")");
+    }
     int code = EHOSTUNREACH;
-    for (addrinfo* at = list.first; at; at = at->ai_next) {
+    for (addrinfo* at = list->first; at; at = at->ai_next) {
         UniqueFd fd(::socket(at->ai_family, at->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC,
                              at->ai_protocol));
         if (!fd.valid()) {
