@@ -8,20 +8,36 @@
 // floor on a real serial line, where each write also waits for its bytes to go
 // out, is shown beside it: the same exchange on virtual time, with no program
 // overhead at all. Also measures how well the pauses and read time-outs keep
-// their length. Prints figures; never fails.
+// their length. Last, the same transfers go through a real ser2net on loopback
+// (rfc2217://) and are compared with the local pseudo-terminal. Prints figures;
+// never fails.
+
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <functional>
+#include <optional>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "comm/Ssicom.h"
 #include "platform/Clock.h"
+#include "platform/SerialPortRouter.h"
 #include "platform/TermiosSerialBackend.h"
+#include "platform/UniqueFd.h"
 #include "sim/InProcessBackend.h"
 #include "sim/PtyHost.h"
 #include "sim/SimulatedSensor.h"
@@ -216,6 +232,143 @@ void benchPauses() {
     }
 }
 
+constexpr const char* kSer2net = "/usr/sbin/ser2net";
+
+// A loopback TCP port that nobody listened on a moment ago.
+int freePort() {
+    platform::UniqueFd fd(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t size = sizeof address;
+    if (bind(fd.get(), reinterpret_cast<sockaddr*>(&address), size) != 0 ||
+        getsockname(fd.get(), reinterpret_cast<sockaddr*>(&address), &size) != 0)
+        return 0;
+    return ntohs(address.sin_port);
+}
+
+bool listening(int port) {
+    std::ifstream table("/proc/net/tcp");
+    char local[32];
+    std::snprintf(local, sizeof local, "0100007F:%04X", port);
+    for (std::string line; std::getline(table, line);) {
+        std::istringstream fields(line);
+        std::string slot, address, remote, state;
+        fields >> slot >> address >> remote >> state;
+        if (address == local && state == "0A")
+            return true;
+    }
+    return false;
+}
+
+// ser2net serving one device over RFC 2217 on loopback while the object lives.
+class Ser2net {
+public:
+    explicit Ser2net(const std::string& device) {
+        char pattern[] = "/tmp/varnel-bench-ser2net-XXXXXX";
+        if (!mkdtemp(pattern))
+            return;
+        dir_ = pattern;
+        port_ = freePort();
+        const std::string config = (dir_ / "ser2net.yaml").string();
+        std::ofstream(config) << "connection: &sensor\n"
+                              << "  accepter: telnet(rfc2217),tcp,127.0.0.1," << port_ << "\n"
+                              << "  connector: serialdev," << device << ",4800n81,local\n"
+                              << "  options:\n    mdns: false\n";
+        const char* argv[] = {kSer2net, "-n", "-c", config.c_str(), nullptr};
+        posix_spawn_file_actions_t quiet;
+        posix_spawn_file_actions_init(&quiet);
+        posix_spawn_file_actions_addopen(&quiet, 2, "/dev/null", O_WRONLY, 0);
+        if (posix_spawn(&pid_, kSer2net, &quiet, nullptr, const_cast<char**>(argv), environ) != 0)
+            pid_ = 0;
+        posix_spawn_file_actions_destroy(&quiet);
+        for (int i = 0; pid_ > 0 && i < 500 && !listening(port_); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    ~Ser2net() {
+        if (pid_ > 0) {
+            kill(pid_, SIGTERM);
+            waitpid(pid_, nullptr, 0);
+        }
+        if (!dir_.empty())
+            std::filesystem::remove_all(dir_);
+    }
+    Ser2net(const Ser2net&) = delete;
+    Ser2net& operator=(const Ser2net&) = delete;
+
+    bool listens() const { return pid_ > 0 && listening(port_); }
+    std::string address() const { return "rfc2217://127.0.0.1:" + std::to_string(port_); }
+
+private:
+    std::filesystem::path dir_;
+    int port_ = 0;
+    pid_t pid_ = 0;
+};
+
+// One timed set operation on the simulator's pseudo-terminal, opened directly
+// or through ser2net; nothing when ser2net does not come up.
+std::optional<double> timeOperation(SetOperation operation, bool throughSer2net) {
+    platform::SteadyClock hostClock;
+    sim::SimulatedSensor sensor(*sim::presetConfig(kPreset));
+    sim::PtyHost host(sensor, hostClock, true);
+    std::optional<Ser2net> server;
+    std::string port = host.slavePath();
+    if (throughSer2net) {
+        server.emplace(host.slavePath());
+        if (!server->listens())
+            return std::nullopt;
+        port = server->address();
+    }
+    platform::ComPortMap ports({{kPort, port}});
+    platform::SerialPortRouter backend;
+    platform::SteadyClock clock;
+    TSSICom com(backend, clock, ports);
+    double measuredMs = 0;
+    bool ok = false;
+    withHostRunning(host, [&] {
+        com.OpenDefault(kPort);
+        com.ReadParameterSet();
+        const double start = nowMs();
+        ok = (com.*operation)();
+        measuredMs = nowMs() - start;
+        com.Close();
+    });
+    if (!ok)
+        std::printf("  (a transfer on %s failed)\n", port.c_str());
+    return measuredMs;
+}
+
+void benchThroughSer2net(const char* name, SetOperation operation) {
+    std::vector<double> local;
+    std::vector<double> remote;
+    for (int round = 1; round <= kRounds; ++round) {
+        local.push_back(*timeOperation(operation, false));
+        const auto through = timeOperation(operation, true);
+        if (!through) {
+            std::printf("  %s: ser2net did not start; skipped\n", name);
+            return;
+        }
+        remote.push_back(*through);
+    }
+    const double localMs = spreadOf(local).median;
+    const double remoteMs = spreadOf(remote).median;
+    std::printf("  %-18s  %8.1f  %12.1f  %5.3f\n", name, localMs, remoteMs, remoteMs / localMs);
+}
+
+void benchSer2net() {
+    std::printf(
+        "\nthrough ser2net on loopback (rfc2217://), median of %d rounds "
+        "(target: ratio <= 1.05)\n",
+        kRounds);
+    if (access(kSer2net, X_OK) != 0) {
+        std::printf("  %s is not installed; skipped\n", kSer2net);
+        return;
+    }
+    std::printf("  operation           pty ms  ser2net ms    ratio\n");
+    benchThroughSer2net("ReadParameterSet", &TSSICom::ReadParameterSet);
+    benchThroughSer2net("WriteParameterSet", &TSSICom::WriteParameterSet);
+}
+
 }  // namespace
 
 int main() {
@@ -224,5 +377,6 @@ int main() {
     benchSetOperation("ReadParameterSet", &TSSICom::ReadParameterSet);
     benchSetOperation("WriteParameterSet", &TSSICom::WriteParameterSet);
     benchPauses();
+    benchSer2net();
     return 0;
 }

@@ -1,10 +1,10 @@
 #include "app/PortList.h"
 
-#include <QRegularExpression>
 #include <QStringList>
 #include <cerrno>
 
 #include "app/ComportselectTexts.h"
+#include "platform/NetworkPort.h"
 
 namespace app {
 
@@ -89,13 +89,7 @@ std::string RememberedPath(const platform::PortDescription& described) {
 }
 
 bool IsNetworkAddress(const QString& text) {
-    static const QRegularExpression form(
-        QStringLiteral(R"(^(rfc2217|socket)://([A-Za-z0-9.-]+|\[[0-9A-Fa-f:.]+\]):([0-9]{1,5})$)"));
-    const auto match = form.match(text);
-    if (!match.hasMatch())
-        return false;
-    const int port = match.captured(3).toInt();
-    return port >= 1 && port <= 65535;
+    return platform::parseNetworkPort(text.toStdString()).has_value();
 }
 
 QString SearchResultLine(const search::PortOutcome& outcome, uint8_t uiLanguage) {

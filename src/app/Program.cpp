@@ -21,10 +21,24 @@ platform::ComPortMap readPortMap(SettingsStore& settings) {
     return ports;
 }
 
+// The warning stays in the status line until the connection monitor's next change.
+void receiveModemLineWarnings(const ModemLineWarningHook& hook, TMainForm& form) {
+    if (!hook)
+        return;
+    hook([&form](const std::string& address) {
+        form.ShowStatus(app::Status::ModemLinesSkipped, QString::fromStdString(address));
+    });
+}
+
 int runWindow(VarnelApplication& app, ProgramServices services, bool traceStatus,
-              SettingsStore& settings) {
+              SettingsStore& settings, const ModemLineWarningHook& modemLineWarnings) {
     const platform::ComPortMap ports = readPortMap(settings);
     TMainForm form(services, ports, settings);
+    receiveModemLineWarnings(modemLineWarnings, form);
+    const auto unhook = qScopeGuard([&] {
+        if (modemLineWarnings)
+            modemLineWarnings({});
+    });
     if (traceStatus)
         form.Trace = [](const QString& line) { std::fprintf(stderr, "%s\n", qPrintable(line)); };
     services.dialogs.setParentWindow(&form);
@@ -41,12 +55,13 @@ int runWindow(VarnelApplication& app, ProgramServices services, bool traceStatus
 
 }  // namespace
 
-int RunVarnel(VarnelApplication& app, ProgramServices services, bool traceStatus) {
+int RunVarnel(VarnelApplication& app, ProgramServices services, bool traceStatus,
+              const ModemLineWarningHook& modemLineWarnings) {
     app.ReportErrorsThrough(&services.dialogs);
     const auto stopReporting = qScopeGuard([&app] { app.ReportErrorsThrough(nullptr); });
     try {
         SettingsStore settings;
-        return runWindow(app, services, traceStatus, settings);
+        return runWindow(app, services, traceStatus, settings, modemLineWarnings);
     } catch (const std::exception& error) {
         app.SetStartingUp(false);
         app.ShowError(QString::fromUtf8(error.what()));

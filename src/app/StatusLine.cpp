@@ -39,6 +39,8 @@ std::optional<QString> PairedText(Status code, const QString& argument, uint8_t 
             return pick(uiLanguage, maintexts::statusUpdatePending());
         case Status::NotConnected:
             return pickWithArgument(uiLanguage, maintexts::statusNotConnected(), argument);
+        case Status::ModemLinesSkipped:
+            return pickWithArgument(uiLanguage, maintexts::statusModemLinesSkipped(), argument);
         case Status::Demo:
             break;
     }

@@ -8,11 +8,12 @@ namespace app {
 
 // The codes of the status line.
 enum class Status : int {
-    Found = 1,          // argument: the port number
-    Established = 2,    // argument: the port number
-    UpdatePending = 3,  // no argument
-    NotConnected = 4,   // argument: the port number
-    Demo = 5,           // empty argument: the banner; otherwise: scroll it one step
+    Found = 1,              // argument: the port number
+    Established = 2,        // argument: the port number
+    UpdatePending = 3,      // no argument
+    NotConnected = 4,       // argument: the port number
+    Demo = 5,               // empty argument: the banner; otherwise: scroll it one step
+    ModemLinesSkipped = 6,  // argument: the network port's address
 };
 
 // What the status line and the status lamp show.

@@ -3,16 +3,19 @@
 #include "platform/Clock.h"
 #include "platform/PortDescription.h"
 #include "platform/PortMonitor.h"
-#include "platform/TermiosSerialBackend.h"
+#include "platform/SerialPortRouter.h"
 #include "ui/QtDialogs.h"
 
 int main(int argc, char** argv) {
     VarnelApplication app(argc, argv);
     QtDialogs dialogs;
     platform::SteadyClock clock;
-    platform::TermiosSerialBackend serial;
-    platform::TermiosSerialBackend probe;
+    platform::SerialPortRouter serial;
+    platform::SerialPortRouter probe;
     platform::PortMonitor ports;
+    const ModemLineWarningHook modemLineWarnings = [&serial](ModemLineWarningReceiver receiver) {
+        serial.onModemLineWarning(std::move(receiver));
+    };
     return RunVarnel(app, {serial, clock, dialogs, probe, platform::DescribePort, &ports},
-                     app.arguments().contains(QStringLiteral("--trace-status")));
+                     app.arguments().contains(QStringLiteral("--trace-status")), modemLineWarnings);
 }

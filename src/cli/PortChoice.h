@@ -14,10 +14,11 @@ struct PortChoice {
     std::string label;  // how messages name the port
 };
 
-// A device path given on the command line is reached through this number.
+// A device path or network address given on the command line is reached through this number.
 constexpr uint8_t kPathPortNumber = 255;
 
-// "COM3" (any case), "3" or a device path; nothing for COM0 (the demo port),
+// "COM3" (any case), "3", a device path or a network address (rfc2217://HOST:PORT,
+// socket://HOST:PORT, which hold a '/' as paths do); nothing for COM0 (the demo port),
 // numbers above 255 and other text. A number comes without explicit paths:
 // the caller adds the port map of the settings.
 std::optional<PortChoice> resolvePort(const std::string& text);

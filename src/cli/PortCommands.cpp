@@ -5,6 +5,7 @@
 
 #include "ExitCode.h"
 #include "Interrupt.h"
+#include "platform/NetworkPort.h"
 
 namespace cli {
 
@@ -72,7 +73,8 @@ void printArray(const std::vector<Item>& items, Format format, std::ostream& out
 
 std::vector<platform::PortEntry> ListedPorts(const platform::ComPortMap& ports) {
     return platform::ListPorts(ports, [](const platform::PortEntry& entry) {
-        return platform::DeviceExists(entry.devicePath);
+        return platform::isNetworkPortText(entry.devicePath) ||
+               platform::DeviceExists(entry.devicePath);
     });
 }
 

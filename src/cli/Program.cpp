@@ -18,7 +18,7 @@
 #include "PortCommands.h"
 #include "ReportPdf.h"
 #include "platform/PortListing.h"
-#include "platform/TermiosSerialBackend.h"
+#include "platform/SerialPortRouter.h"
 #include "settings/Settings.h"
 
 namespace cli {
@@ -52,7 +52,7 @@ int findSensors(bool json, std::ostream& out, std::ostream& err) {
         return FileFailure;
     const platform::ComPortMap ports(*portMap);
     platform::SteadyClock clock;
-    platform::TermiosSerialBackend backend;
+    platform::SerialPortRouter backend;
     TSSICom link(backend, clock, ports);
     const InterruptFlag interrupt;
     return SensorFinder(link, out, err).find(ListedPorts(ports), json, &interrupt);
@@ -105,7 +105,11 @@ int runOnPort(const Invocation& invocation, const PortChoice& choice, std::ostre
               std::ostream& err, bool terminal) {
     const platform::ComPortMap ports(choice.explicitPaths);
     platform::SteadyClock clock;
-    platform::TermiosSerialBackend backend;
+    platform::SerialPortRouter backend;
+    backend.onModemLineWarning([&err](const std::string& address) {
+        err << "varnelctl: warning: " << address
+            << " does not switch modem lines (RTS); the requests are skipped\n";
+    });
     TSSICom com(backend, clock, ports);
 
     std::optional<RegisterInput> input;
@@ -170,8 +174,8 @@ int execute(const Invocation& invocation, std::ostream& out, std::ostream& err, 
     auto choice = resolvePort(invocation.port);
     if (!choice) {
         return usageError(err, "'" + invocation.port +
-                                   "' is no port: give COMn, a number from 1 to 255 or a "
-                                   "device path");
+                                   "' is no port: give COMn, a number from 1 to 255, a "
+                                   "device path, rfc2217://HOST:PORT or socket://HOST:PORT");
     }
     if (!isDevicePath(invocation.port)) {
         auto portMap = settingsPortMap(err);

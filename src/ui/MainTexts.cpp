@@ -401,6 +401,13 @@ const TextPair& statusNotConnected() {
     return text;
 }
 
+const TextPair& statusModemLinesSkipped() {
+    static const TextPair text{
+        QStringLiteral("%1 does not switch modem lines (RTS); the requests are skipped"),
+        QStringLiteral("%1 schaltet keine Modemleitungen (RTS); die Anforderungen entfallen")};
+    return text;
+}
+
 const TextPair& pointNotDefined() {
     static const TextPair text = PairOf(rules::ViewTextRow(rules::ViewText::PointNotDefined));
     return text;

@@ -82,6 +82,8 @@ const TextPair& statusFound();
 const TextPair& statusEstablished();
 const TextPair& statusUpdatePending();
 const TextPair& statusNotConnected();
+// %1 stands for the address of a network port whose server leaves RTS requests unanswered.
+const TextPair& statusModemLinesSkipped();
 
 // A range point that has not been taught.
 const TextPair& pointNotDefined();

@@ -38,6 +38,9 @@ TEST(StatusTexts, CodesOneToFourInBothLanguages) {
          QStringLiteral("EEPROM-Update: Wählen Sie \"Update\" um Parameter zu speichern")},
         {Status::NotConnected, "12", "COM12: SSI-Sensor not connected...",
          "COM12: SSI-Sensor nicht gefunden..."},
+        {Status::ModemLinesSkipped, "rfc2217://pi:4001",
+         "rfc2217://pi:4001 does not switch modem lines (RTS); the requests are skipped",
+         "rfc2217://pi:4001 schaltet keine Modemleitungen (RTS); die Anforderungen entfallen"},
     };
     for (const auto& row : rows) {
         EXPECT_EQ(NextStatus(row.code, row.argument, 0, before).text, row.english);

@@ -23,13 +23,16 @@ TEST(PortChoice, BareNumber) {
     EXPECT_EQ(resolvePort("255")->number, 255);
 }
 
-TEST(PortChoice, DevicePathGoesThroughAnExplicitEntry) {
-    const auto choice = resolvePort("/dev/pts/4");
-    ASSERT_TRUE(choice.has_value());
-    EXPECT_EQ(choice->number, cli::kPathPortNumber);
-    EXPECT_EQ(choice->label, "/dev/pts/4");
-    const platform::ComPortMap ports(choice->explicitPaths);
-    EXPECT_EQ(ports.devicePath(choice->number), "/dev/pts/4");
+TEST(PortChoice, DevicePathOrNetworkAddressGoesThroughAnExplicitEntry) {
+    for (const char* text :
+         {"/dev/pts/4", "rfc2217://192.0.2.10:4001", "socket://[::1]:4002", "rfc2217://pi"}) {
+        const auto choice = resolvePort(text);
+        ASSERT_TRUE(choice.has_value()) << text;
+        EXPECT_EQ(choice->number, cli::kPathPortNumber);
+        EXPECT_EQ(choice->label, text);
+        const platform::ComPortMap ports(choice->explicitPaths);
+        EXPECT_EQ(ports.devicePath(choice->number), text);
+    }
 }
 
 TEST(PortChoice, DemoPortAndNonsenseAreRefused) {
