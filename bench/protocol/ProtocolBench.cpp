@@ -37,10 +37,10 @@
 #include "platform/Clock.h"
 #include "platform/SerialPortRouter.h"
 #include "platform/TermiosSerialBackend.h"
-#include "platform/UniqueFd.h"
 #include "sim/InProcessBackend.h"
 #include "sim/PtyHost.h"
 #include "sim/SimulatedSensor.h"
+#include "support/LoopbackPort.h"
 
 namespace {
 
@@ -234,33 +234,6 @@ void benchPauses() {
 
 constexpr const char* kSer2net = "/usr/sbin/ser2net";
 
-// A loopback TCP port that nobody listened on a moment ago.
-int freePort() {
-    platform::UniqueFd fd(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof address;
-    if (bind(fd.get(), reinterpret_cast<sockaddr*>(&address), size) != 0 ||
-        getsockname(fd.get(), reinterpret_cast<sockaddr*>(&address), &size) != 0)
-        return 0;
-    return ntohs(address.sin_port);
-}
-
-bool listening(int port) {
-    std::ifstream table("/proc/net/tcp");
-    char local[32];
-    std::snprintf(local, sizeof local, "0100007F:%04X", port);
-    for (std::string line; std::getline(table, line);) {
-        std::istringstream fields(line);
-        std::string slot, address, remote, state;
-        fields >> slot >> address >> remote >> state;
-        if (address == local && state == "0A")
-            return true;
-    }
-    return false;
-}
-
 // ser2net serving one device over RFC 2217 on loopback while the object lives.
 class Ser2net {
 public:
@@ -269,7 +242,7 @@ public:
         if (!mkdtemp(pattern))
             return;
         dir_ = pattern;
-        port_ = freePort();
+        port_ = testsupport::FreeLoopbackPort();
         const std::string config = (dir_ / "ser2net.yaml").string();
         std::ofstream(config) << "connection: &sensor\n"
                               << "  accepter: telnet(rfc2217),tcp,127.0.0.1," << port_ << "\n"
@@ -282,7 +255,7 @@ public:
         if (posix_spawn(&pid_, kSer2net, &quiet, nullptr, const_cast<char**>(argv), environ) != 0)
             pid_ = 0;
         posix_spawn_file_actions_destroy(&quiet);
-        for (int i = 0; pid_ > 0 && i < 500 && !listening(port_); ++i)
+        for (int i = 0; pid_ > 0 && i < 500 && !testsupport::ListensOnLoopback(port_); ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     ~Ser2net() {
@@ -296,7 +269,7 @@ public:
     Ser2net(const Ser2net&) = delete;
     Ser2net& operator=(const Ser2net&) = delete;
 
-    bool listens() const { return pid_ > 0 && listening(port_); }
+    bool listens() const { return pid_ > 0 && testsupport::ListensOnLoopback(port_); }
     std::string address() const { return "rfc2217://127.0.0.1:" + std::to_string(port_); }
 
 private:

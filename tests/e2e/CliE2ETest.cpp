@@ -19,6 +19,7 @@
 #include "support/ChildProcess.h"
 #include "support/FileText.h"
 #include "support/HexText.h"
+#include "support/ProgramRun.h"
 
 namespace {
 
@@ -30,12 +31,7 @@ using testsupport::ChildProcess;
 constexpr auto kStartLimit = 20s;
 constexpr auto kRunLimit = 60s;
 
-struct CliRun {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-    int64_t elapsedMs = 0;
-};
+using CliRun = testsupport::ProgramRun;
 
 // varnelctl against varnel-sensor-sim over a real pseudo-terminal, each test in
 // its own folder.
@@ -67,21 +63,8 @@ protected:
     void stopSimulator() { sim_.reset(); }
 
     CliRun varnelctl(std::vector<std::string> args, const std::vector<std::string>& env = {}) {
-        std::vector<std::string> argv = {VARNELCTL_BIN};
-        argv.insert(argv.end(), args.begin(), args.end());
-        const auto start = ChildProcess::Clock::now();
-        ChildProcess program(argv, env);
-        CliRun run;
-        const auto code = program.wait(kRunLimit);
-        run.elapsedMs = std::chrono::duration_cast<std::chrono::milliseconds>(
-                            ChildProcess::Clock::now() - start)
-                            .count();
-        EXPECT_TRUE(code.has_value()) << "varnelctl did not end within the limit";
-        run.exitCode = code.value_or(-1);
-        program.stop();
-        run.out = program.out();
-        run.err = program.err();
-        return run;
+        args.insert(args.begin(), VARNELCTL_BIN);
+        return testsupport::RunToEnd(args, env, kRunLimit);
     }
 
     std::string trafficLog() const { return testsupport::FileText(dir_ / "traffic.log"); }

@@ -18,6 +18,7 @@
 #include "platform/UniqueFd.h"
 #include "support/ChildProcess.h"
 #include "support/FileText.h"
+#include "support/ProgramRun.h"
 
 namespace {
 
@@ -28,11 +29,7 @@ using testsupport::ChildProcess;
 constexpr auto kStartLimit = 20s;
 constexpr auto kRunLimit = 60s;
 
-struct CtlRun {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
+using CtlRun = testsupport::ProgramRun;
 
 // varnelctl ports and find over the ports of a settings file: COM5 leads to the
 // simulator's pty, COM6 to a pty where nobody answers, COM7 to a path that leads nowhere.
@@ -83,16 +80,9 @@ protected:
 
     CtlRun varnelctl(std::vector<std::string> args) {
         args.insert(args.begin(), VARNELCTL_BIN);
-        ChildProcess program(
-            args, {"HOME=" + dir_.string(), "XDG_CONFIG_HOME=" + (dir_ / "config").string()});
-        CtlRun run;
-        const auto code = program.wait(kRunLimit);
-        EXPECT_TRUE(code.has_value()) << "varnelctl did not end within the limit";
-        run.exitCode = code.value_or(-1);
-        program.stop();
-        run.out = program.out();
-        run.err = program.err();
-        return run;
+        return testsupport::RunToEnd(
+            args, {"HOME=" + dir_.string(), "XDG_CONFIG_HOME=" + (dir_ / "config").string()},
+            kRunLimit);
     }
 
     termios silentSettings() const {

@@ -21,6 +21,8 @@
 #include "support/ChildProcess.h"
 #include "support/FileText.h"
 #include "support/HexText.h"
+#include "support/LoopbackPort.h"
+#include "support/ProgramRun.h"
 
 namespace {
 
@@ -34,41 +36,7 @@ constexpr const char* kSer2net = "/usr/sbin/ser2net";
 const std::string kModemLineWarning =
     " does not switch modem lines (RTS); the requests are skipped";
 
-struct CliRun {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-    int64_t elapsedMs = 0;
-};
-
-// A loopback TCP port that nobody listened on a moment ago.
-int freePort() {
-    platform::UniqueFd fd(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof address;
-    if (bind(fd.get(), reinterpret_cast<sockaddr*>(&address), size) != 0 ||
-        getsockname(fd.get(), reinterpret_cast<sockaddr*>(&address), &size) != 0)
-        return 0;
-    return ntohs(address.sin_port);
-}
-
-// Whether a socket listens on the loopback port, from the kernel's table, so
-// that looking does not open a session on the server.
-bool listening(int port) {
-    std::ifstream table("/proc/net/tcp");
-    char local[32];
-    std::snprintf(local, sizeof local, "0100007F:%04X", port);
-    for (std::string line; std::getline(table, line);) {
-        std::istringstream fields(line);
-        std::string slot, address, remote, state;
-        fields >> slot >> address >> remote >> state;
-        if (address == local && state == "0A")
-            return true;
-    }
-    return false;
-}
+using CliRun = testsupport::ProgramRun;
 
 size_t count(const std::string& text, const std::string& what) {
     size_t n = 0;
@@ -105,8 +73,8 @@ protected:
     }
 
     void startServer() {
-        telnetPort_ = freePort();
-        rawPort_ = freePort();
+        telnetPort_ = testsupport::FreeLoopbackPort();
+        rawPort_ = testsupport::FreeLoopbackPort();
         ASSERT_NE(telnetPort_, rawPort_);
         const fs::path config = dir_ / "ser2net.yaml";
         std::ofstream(config) << "connection: &telnet\n"
@@ -121,7 +89,8 @@ protected:
             std::vector<std::string>{kSer2net, "-n", "-d", "-c", config.string()});
         ASSERT_TRUE(server_->started());
         const auto until = ChildProcess::Clock::now() + kStartLimit;
-        while (!(listening(telnetPort_) && listening(rawPort_))) {
+        while (!(testsupport::ListensOnLoopback(telnetPort_) &&
+                 testsupport::ListensOnLoopback(rawPort_))) {
             ASSERT_LT(ChildProcess::Clock::now(), until)
                 << "ser2net does not listen: " << server_->err();
             std::this_thread::sleep_for(10ms);
@@ -132,22 +101,10 @@ protected:
     std::string raw() const { return "socket://127.0.0.1:" + std::to_string(rawPort_); }
 
     CliRun varnelctl(std::vector<std::string> args) {
-        std::vector<std::string> argv = {VARNELCTL_BIN};
-        argv.insert(argv.end(), args.begin(), args.end());
-        const auto start = ChildProcess::Clock::now();
-        ChildProcess program(
-            argv, {"HOME=" + dir_.string(), "XDG_CONFIG_HOME=" + (dir_ / "config").string()});
-        CliRun run;
-        const auto code = program.wait(kRunLimit);
-        run.elapsedMs = std::chrono::duration_cast<std::chrono::milliseconds>(
-                            ChildProcess::Clock::now() - start)
-                            .count();
-        EXPECT_TRUE(code.has_value()) << "varnelctl did not end within the limit";
-        run.exitCode = code.value_or(-1);
-        program.stop();
-        run.out = program.out();
-        run.err = program.err();
-        return run;
+        args.insert(args.begin(), VARNELCTL_BIN);
+        return testsupport::RunToEnd(
+            args, {"HOME=" + dir_.string(), "XDG_CONFIG_HOME=" + (dir_ / "config").string()},
+            kRunLimit);
     }
 
     fs::path dir_;
@@ -252,7 +209,8 @@ TEST_F(RemotePortE2E, UnreachableServersFailQuicklyNamingTheAddress) {
     ASSERT_EQ(bind(silent.get(), reinterpret_cast<sockaddr*>(&address), size), 0);
     ASSERT_EQ(listen(silent.get(), 4), 0);
     ASSERT_EQ(getsockname(silent.get(), reinterpret_cast<sockaddr*>(&address), &size), 0);
-    const std::string nobody = "rfc2217://127.0.0.1:" + std::to_string(freePort());
+    const std::string nobody =
+        "rfc2217://127.0.0.1:" + std::to_string(testsupport::FreeLoopbackPort());
     const std::string unknown = "rfc2217://varnel-no-such-host.invalid:4001";
     const std::string mute = "rfc2217://127.0.0.1:" + std::to_string(ntohs(address.sin_port));
     const struct {
