@@ -19,6 +19,8 @@
 #include <mutex>
 #include <thread>
 
+#include "platform/FdWait.h"
+
 namespace platform {
 
 namespace {
@@ -333,28 +335,18 @@ bool NetworkSerialBackend::purge() {
 }
 
 NetworkSerialBackend::Ready NetworkSerialBackend::waitFor(short events, int64_t deadline) {
-    for (;;) {
-        const int64_t left = deadline - clock_.now();
-        if (left <= 0)
-            return Ready::TimedOut;
-        pollfd p{fd_.get(), events, 0};
-        const int n = poll(&p, 1, int(left));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0) {
-            failConnection(errno);
-            return Ready::Failed;
-        }
-        if (n == 0)
-            continue;
-        if (p.revents & events)
-            return Ready::Yes;
+    const FdWait wait = WaitForFd(fd_.get(), events, deadline, clock_);
+    if (wait == FdWait::PollError)
+        failConnection(errno);
+    if (wait == FdWait::Broken) {
         int code = 0;
         socklen_t size = sizeof code;
         getsockopt(fd_.get(), SOL_SOCKET, SO_ERROR, &code, &size);
         failConnection(code);
-        return Ready::Failed;
     }
+    if (wait == FdWait::Ready)
+        return Ready::Yes;
+    return wait == FdWait::TimedOut ? Ready::TimedOut : Ready::Failed;
 }
 
 bool NetworkSerialBackend::takeIn(const uint8_t* bytes, size_t n) {

@@ -15,6 +15,8 @@
 #include <cstring>
 #include <utility>
 
+#include "platform/FdWait.h"
+
 namespace platform {
 
 namespace {
@@ -221,26 +223,16 @@ bool TermiosSerialBackend::purge() {
 }
 
 TermiosSerialBackend::Ready TermiosSerialBackend::waitFor(short events, int64_t deadline) {
-    for (;;) {
-        const int64_t left = deadline - clock_.now();
-        if (left <= 0)
-            return Ready::TimedOut;
-        pollfd p{fd_.get(), events, 0};
-        const int n = poll(&p, 1, int(left));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0) {
-            failSystem("Cannot wait for");
-            return Ready::Failed;
-        }
-        if (n == 0)
-            continue;
-        if (p.revents & events)
-            return Ready::Yes;
+    const FdWait wait = WaitForFd(fd_.get(), events, deadline, clock_);
+    if (wait == FdWait::PollError)
+        failSystem("Cannot wait for");
+    if (wait == FdWait::Broken) {
         errno = EIO;
         failSystem("Lost the connection to");
-        return Ready::Failed;
     }
+    if (wait == FdWait::Ready)
+        return Ready::Yes;
+    return wait == FdWait::TimedOut ? Ready::TimedOut : Ready::Failed;
 }
 
 bool TermiosSerialBackend::readAvailable(uint8_t* buffer, size_t n, size_t& received) {
