@@ -88,7 +88,7 @@ TEST(Arguments, PortsAndFindTakeNoPortButJson) {
 
 TEST(Arguments, JsonOnlyForReadShowDiffAndStream) {
     EXPECT_EQ(errorOf({"get", "--port", "1", "--json", "BitWidth"}),
-              "--json applies only to ports, find, read, show, diff and stream");
+              "--json applies only to ports, find, read, show, diff, stream and apply");
 }
 
 TEST(Arguments, StreamTakesACountAndOneFormat) {
