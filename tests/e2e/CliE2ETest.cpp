@@ -439,6 +439,33 @@ TEST_F(CliE2E, SaveLoadIntoAnotherPresetAndDiffShowOnlyTheSensorsOwnRegisters) {
     EXPECT_NE(missing.err.find("none.kyr"), std::string::npos);
 }
 
+TEST_F(CliE2E, ApplyIntoAnotherPresetConfirmsEveryWrittenRegisterDespiteGarbledReplies) {
+    const std::string file = (dir_ / "station.kyr").string();
+    startSimulator({"--preset", "kbf"});
+    ASSERT_EQ(varnelctl({"save", "--port", link_, file}).exitCode, 0);
+
+    startSimulator({"--preset", "b", "--corrupt-every", "5"});
+    const CliRun apply = varnelctl({"apply", "--port", link_, file, "--commit"});
+    ASSERT_EQ(apply.exitCode, 0) << apply.err << apply.out;
+    EXPECT_NE(apply.out.find(file + " on the sensor on " + link_ + ": "), std::string::npos);
+    EXPECT_NE(apply.out.find(" registers compared, 0 differ, committed\n"), std::string::npos)
+        << apply.out;
+
+    const CliRun json = varnelctl({"apply", "--port", link_, file, "--json"});
+    ASSERT_EQ(json.exitCode, 0) << json.err;
+    EXPECT_EQ(json.out.rfind("{\"file\": ", 0), 0u) << json.out;
+    EXPECT_NE(json.out.find("\"ok\": true, \"written\": true, \"committed\": false"),
+              std::string::npos)
+        << json.out;
+    EXPECT_NE(json.out.find("\"differences\": []}\n"), std::string::npos) << json.out;
+    EXPECT_EQ(std::count(json.out.begin(), json.out.end(), '\n'), 1);
+
+    const CliRun diff = varnelctl({"diff", "--port", link_, file, "--json"});
+    EXPECT_EQ(differingKeys(diff.out),
+              (std::vector<std::string>{"FirmwareVersion", "FactoryNumber"}))
+        << diff.out;
+}
+
 namespace {
 
 constexpr int kStreamStartUm = 100000;
