@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <csignal>
@@ -451,7 +452,8 @@ TEST_F(CliE2E, ApplyIntoAnotherPresetConfirmsEveryWrittenRegisterDespiteGarbledR
     EXPECT_NE(apply.out.find(" registers compared, 0 differ, committed\n"), std::string::npos)
         << apply.out;
 
-    const CliRun json = varnelctl({"apply", "--port", link_, file, "--json"});
+    const std::string pdf = (dir_ / "station.pdf").string();
+    const CliRun json = varnelctl({"apply", "--port", link_, file, "--json", "--report", pdf});
     ASSERT_EQ(json.exitCode, 0) << json.err;
     EXPECT_EQ(json.out.rfind("{\"file\": ", 0), 0u) << json.out;
     EXPECT_NE(json.out.find("\"ok\": true, \"written\": true, \"committed\": false"),
@@ -459,6 +461,11 @@ TEST_F(CliE2E, ApplyIntoAnotherPresetConfirmsEveryWrittenRegisterDespiteGarbledR
         << json.out;
     EXPECT_NE(json.out.find("\"differences\": []}\n"), std::string::npos) << json.out;
     EXPECT_EQ(std::count(json.out.begin(), json.out.end(), '\n'), 1);
+    EXPECT_NE(json.err.find("Report written to " + pdf), std::string::npos) << json.err;
+    std::ifstream report(pdf, std::ios::binary);
+    std::string magic(5, '\0');
+    report.read(magic.data(), 5);
+    EXPECT_EQ(magic, "%PDF-");
 
     const CliRun diff = varnelctl({"diff", "--port", link_, file, "--json"});
     EXPECT_EQ(differingKeys(diff.out),
