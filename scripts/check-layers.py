@@ -27,11 +27,12 @@ RULES = {
     "comm": ({"platform"}, None),
     "sim": ({"platform"}, None),
     "settings": ({"platform"}, QT_CORE),
+    "station": (BASE | {"files"}, None),
     **{core: (BASE, None) for core in CORES},
     RENDER: (BASE | set(CORES), QT_GUI),
     "ui": (BASE | {"settings", *CORES}, "all"),
     **{part: (BASE | {"ui", "settings", RENDER, *CORES}, "all") for part in GUI_PARTS + ["params"]},
-    "cli": (BASE | {"settings", RENDER, *CORES}, QT_GUI),
+    "cli": (BASE | {"settings", "station", RENDER, *CORES}, QT_GUI),
 }
 LIBRARIES = set(RULES) | {"app"}
 RULES["app"] = (LIBRARIES, "all")

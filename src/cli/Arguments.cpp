@@ -39,6 +39,7 @@ constexpr CommandInfo kCommands[] = {
     {"diff", Command::Diff, false, 1, "FILE", Operands::Files, 1},
     {"stream", Command::Stream, true, 0, ""},
     {"report", Command::Report, true, 0, ""},
+    {"apply", Command::Apply, true, 1, "FILE", Operands::Files},
 };
 
 struct FirmwareInfo {
@@ -80,6 +81,7 @@ struct Split {
     std::optional<std::string> bootloader;
     std::optional<std::string> lang;
     std::optional<std::string> pdf;
+    std::optional<std::string> report;
     bool csv = false;
     std::optional<long> count;
     std::vector<std::string> positional;
@@ -96,6 +98,8 @@ struct Split {
             return &lang;
         if (name == "--pdf")
             return &pdf;
+        if (name == "--report")
+            return &report;
         return nullptr;
     }
 };
@@ -194,12 +198,13 @@ Split splitArguments(const std::vector<std::string>& args) {
 
 bool takesJson(Command command) {
     return command == Command::Ports || command == Command::Find || command == Command::Read ||
-           command == Command::Show || command == Command::Diff || command == Command::Stream;
+           command == Command::Show || command == Command::Diff || command == Command::Stream ||
+           command == Command::Apply;
 }
 
 std::string checkOptions(const CommandInfo& info, const Split& split) {
     if (split.json && !takesJson(info.command))
-        return "--json applies only to ports, find, read, show, diff and stream";
+        return "--json applies only to ports, find, read, show, diff, stream and apply";
     const bool stream = info.command == Command::Stream;
     if ((split.csv || split.count) && !stream)
         return "--csv and --count apply only to stream";
@@ -207,8 +212,12 @@ std::string checkOptions(const CommandInfo& info, const Split& split) {
         return "--json and --csv exclude each other";
     if (split.comment && info.command != Command::Save)
         return "--comment applies only to save";
-    if ((split.yes || split.commit) && info.command != Command::Load)
-        return std::string(split.yes ? "--yes" : "--commit") + " applies only to load";
+    if (split.yes && info.command != Command::Load)
+        return "--yes applies only to load";
+    if (split.commit && info.command != Command::Load && info.command != Command::Apply)
+        return "--commit applies only to load and apply";
+    if (split.report && info.command != Command::Apply)
+        return "--report applies only to apply";
     if (split.chip || split.bootloader)
         return "--chip and --bootloader apply only to firmware";
     if (split.pdf.has_value() != (info.command == Command::Report))
@@ -448,7 +457,7 @@ ParseResult parseArguments(const std::vector<std::string>& args) {
     }
     if (info->kind == Operands::Register && info->operands == 2)
         invocation.value = split.positional[2];
-    invocation.pdf = split.pdf.value_or("");
+    invocation.pdf = split.pdf.value_or(split.report.value_or(""));
     if (split.lang) {
         const auto language = languageOf(*split.lang);
         if (!language)
@@ -496,6 +505,12 @@ std::string usageText() {
         "  load   --port P FILE [--yes] [--commit]\n"
         "                             show the file's date and text, ask (unless --yes),\n"
         "                             write its parameter set and, with --commit, commit it\n"
+        "  apply  --port P FILE [--commit] [--report PDF] [--json]\n"
+        "                             load FILE without asking, commit it with --commit,\n"
+        "                             read the set back twice (a register again until two\n"
+        "                             reads agree) and print each register that differs;\n"
+        "                             with --report, write the sensor report when all match;\n"
+        "                             exit 0 only when every register the load wrote matches\n"
         "  show   FILE [--json]       print a .kyr file's date, text and values\n"
         "  diff   A.kyr [B.kyr] [--port P] [--json]\n"
         "                             list the registers whose values differ between two\n"

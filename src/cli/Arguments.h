@@ -24,7 +24,8 @@ enum class Command {
     Firmware,
     Lin,
     Stream,
-    Report
+    Report,
+    Apply
 };
 
 enum class FirmwareAction { Identify, Inspect, Flash };
@@ -48,10 +49,10 @@ struct Invocation {
     bool json = false;
     std::optional<TSSICom::RegisterIndex> key;  // get and set
     std::string value;                          // set
-    std::vector<std::string> files;             // save, load, show, diff
+    std::vector<std::string> files;             // save, load, show, diff, apply
     std::string comment;                        // save
     bool yes = false;                           // load, firmware flash: without asking
-    bool commit = false;                        // load: commit after writing
+    bool commit = false;                        // load, apply: commit after writing
     FirmwareAction firmwareAction = FirmwareAction::Identify;
     std::string file;           // firmware inspect and flash
     std::string chip;           // firmware inspect: "atmega8515" ...
@@ -59,7 +60,7 @@ struct Invocation {
     std::optional<LinInvocation> lin;
     std::optional<long> count;                 // stream: samples to print, all when empty
     SampleFormat format = SampleFormat::Text;  // stream
-    std::string pdf;                           // report
+    std::string pdf;                           // report; apply: --report
     uint8_t language = 0;                      // report: 0 English, 1 German
 };
 

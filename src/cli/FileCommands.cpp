@@ -6,14 +6,14 @@
 #include "Commands.h"
 #include "ExitCode.h"
 #include "FileOutput.h"
+#include "JsonOutput.h"
 #include "comm/ProgramTitle.h"
-#include "comm/RegisterTable.h"
 #include "files/FileAccess.h"
 #include "files/FileHeader.h"
-#include "files/SpeedAfterLoad.h"
 #include "files/StoredSet.h"
 #include "platform/AtomicFile.h"
 #include "platform/Windows1252.h"
+#include "station/Apply.h"
 
 namespace cli {
 
@@ -48,6 +48,31 @@ std::vector<int32_t> storedValues(const ParameterSet& set, size_t count) {
     for (size_t r = 0; r < count && r < set.ParameterStruct.size(); ++r)
         values.push_back(set.ParameterStruct[r].Value);
     return values;
+}
+
+std::string foundText(const station::Check& check) {
+    return check.found ? std::to_string(*check.found) : "no two reads that agree";
+}
+
+std::string applyJson(const std::string& path, const std::string& port,
+                      const station::ApplyResult& result) {
+    std::string out = "{\"file\": " + jsonString(path) + ", \"port\": " + jsonString(port) +
+                      ", \"ok\": " + (result.ok() ? "true" : "false") + ", \"written\": " +
+                      (result.failure == station::ApplyResult::Failure::None ||
+                               result.failure == station::ApplyResult::Failure::Commit
+                           ? "true"
+                           : "false") +
+                      ", \"committed\": " + (result.committed ? "true" : "false") +
+                      ", \"compared\": " + std::to_string(result.checks.size()) +
+                      ", \"differences\": [";
+    const auto mismatches = result.mismatches();
+    for (size_t i = 0; i < mismatches.size(); ++i) {
+        const station::Check& c = mismatches[i];
+        out += (i > 0 ? ", " : "");
+        out += "{\"key\": " + jsonString(key(c.reg)) + ", \"wanted\": " + std::to_string(c.wanted) +
+               ", \"found\": " + (c.found ? std::to_string(*c.found) : "null") + "}";
+    }
+    return out + "]}";
 }
 
 }  // namespace
@@ -103,6 +128,8 @@ int SensorFileCommands::run(const Invocation& invocation) {
             return load(path, invocation.yes, invocation.commit);
         case Command::Diff:
             return diff(path, invocation.json);
+        case Command::Apply:
+            return apply(path, invocation.commit, invocation.json, invocation.pdf);
         default:
             return UsageError;
     }
@@ -178,6 +205,38 @@ int SensorFileCommands::diff(const std::string& path, bool json) {
     return Success;
 }
 
+int SensorFileCommands::apply(const std::string& path, bool commit, bool json,
+                              const std::string& report) {
+    const auto file = readParameterFile(path, err_);
+    if (!file)
+        return FileFailure;
+    const station::ApplyResult result = station::Apply(com_, *file, commit);
+    using Failure = station::ApplyResult::Failure;
+    if (result.failure == Failure::Read)
+        err_ << "The sensor on " << port_
+             << " did not answer every register; the parameter set was not read\n";
+    if (result.failure == Failure::Write)
+        err_ << "Error while writing parameters to the sensor on " << port_ << "\n";
+    if (result.failure == Failure::Commit)
+        err_ << "The commit did not reach the sensor on " << port_ << "\n";
+    const auto mismatches = result.mismatches();
+    if (json) {
+        out_ << applyJson(path, port_, result) << "\n";
+    } else {
+        for (const station::Check& c : mismatches)
+            out_ << key(c.reg) << ": wanted " << c.wanted << ", found " << foundText(c) << "\n";
+        if (result.failure != Failure::Read)
+            out_ << path << " on the sensor on " << port_ << ": " << result.checks.size()
+                 << " registers compared, " << mismatches.size() << " differ"
+                 << (result.committed ? ", committed" : "") << "\n";
+    }
+    if (!result.ok())
+        return SensorFailure;
+    if (report.empty())
+        return Success;
+    return CommandRunner(com_, port_, json ? err_ : out_, err_).report(report, 0);
+}
+
 bool SensorFileCommands::readSet() {
     return CommandRunner(com_, port_, out_, err_).readSet() == Success;
 }
@@ -199,16 +258,11 @@ bool SensorFileCommands::writeSet(const files::ParameterFile& file) {
     std::array<bool, TSSICom::RegisterCount> answered{};
     for (int r = 0; r < TSSICom::RegisterCount; ++r)
         answered[size_t(r)] = com_.Parameters().ParameterStruct[size_t(r)].Answered != 0;
-    files::LoadIntoSet(file, com_.Parameters());
-    const bool written = com_.WriteParameterSet() && files::MatchScaleToSensor(com_);
-    if (written)
+    if (station::WriteFile(com_, file))
         return true;
     for (size_t r = 0; r < file.values.size(); ++r) {
         const TSSICom::DataElement& element = com_.Parameters().ParameterStruct[r];
-        // The firmware version stays the sensor's, and some registers are filled by another's read.
-        const bool loaded =
-            r != TSSICom::FirmwareVersion &&
-            comm::registerInfo(TSSICom::RegisterIndex(r)).encoding != comm::Encoding::None;
+        const bool loaded = TSSICom::WrittenBySet(TSSICom::RegisterIndex(r));
         if (answered[r] && loaded && (!element.Answered || element.Value != file.values[r]))
             err_ << key(int(r)) << ": the sensor on " << port_
                  << " did not confirm the file's value\n";

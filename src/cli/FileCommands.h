@@ -37,6 +37,9 @@ public:
     int save(const std::string& path, const std::string& comment);
     int load(const std::string& path, bool yes, bool commit);
     int diff(const std::string& path, bool json);
+    // Loads without asking, commits when told, reads the set back and compares;
+    // Success only when every register the load wrote holds the file's value.
+    int apply(const std::string& path, bool commit, bool json, const std::string& report);
 
 private:
     bool readSet();

@@ -125,6 +125,7 @@ int runOnPort(const Invocation& invocation, const PortChoice& choice, std::ostre
         case Command::Save:
         case Command::Load:
         case Command::Diff:
+        case Command::Apply:
             return SensorFileCommands(com, choice.label, out, err,
                                       {::isatty(STDIN_FILENO) == 1, &std::cin})
                 .run(invocation);
@@ -147,6 +148,7 @@ int runOnPort(const Invocation& invocation, const PortChoice& choice, std::ostre
 // Reports are laid out on pages, which takes an application object.
 bool laysOutPages(const Invocation& invocation) {
     return invocation.command == Command::Report ||
+           (invocation.command == Command::Apply && !invocation.pdf.empty()) ||
            (invocation.command == Command::Lin && invocation.lin->action == LinAction::Report);
 }
 

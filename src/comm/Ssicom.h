@@ -72,6 +72,8 @@ public:
     bool ReadParameterSetStrict();
     // True when every register that answered its last read was written and confirmed.
     bool WriteParameterSet();
+    // Whether WriteParameterSet writes the register (when it answered its last read).
+    static bool WrittenBySet(RegisterIndex r);
     // False when the command could not be sent; the sensor itself confirms nothing.
     bool CommitToEeprom();
     bool WriteFactorySettings();

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <array>
 
 #include "comm/SensorRules.h"
@@ -108,6 +109,10 @@ bool TSSICom::WriteParameterSet() {
         ok = write(LinearizationFlags) && ok;
     }
     return ok;
+}
+
+bool TSSICom::WrittenBySet(RegisterIndex r) {
+    return std::find(WriteOrder.begin(), WriteOrder.end(), r) != WriteOrder.end();
 }
 
 // The sensor does not confirm these commands; a command that never left the

@@ -88,7 +88,25 @@ TEST(Arguments, PortsAndFindTakeNoPortButJson) {
 
 TEST(Arguments, JsonOnlyForReadShowDiffAndStream) {
     EXPECT_EQ(errorOf({"get", "--port", "1", "--json", "BitWidth"}),
-              "--json applies only to ports, find, read, show, diff and stream");
+              "--json applies only to ports, find, read, show, diff, stream and apply");
+}
+
+TEST(Arguments, ApplyTakesAFileCommitReportAndJsonButNeverAsks) {
+    const cli::Invocation apply =
+        parsed({"apply", "--port", "1", "a.kyr", "--commit", "--report", "a.pdf", "--json"});
+    EXPECT_EQ(apply.command, Command::Apply);
+    EXPECT_EQ(apply.files, std::vector<std::string>{"a.kyr"});
+    EXPECT_TRUE(apply.commit);
+    EXPECT_TRUE(apply.json);
+    EXPECT_EQ(apply.pdf, "a.pdf");
+    EXPECT_TRUE(cli::needsSensor(apply));
+    EXPECT_EQ(errorOf({"apply", "--port", "1"}), "apply needs FILE");
+    EXPECT_EQ(errorOf({"apply", "a.kyr"}), "apply needs --port");
+    EXPECT_EQ(errorOf({"apply", "--port", "1", "a.kyr", "--yes"}), "--yes applies only to load");
+    EXPECT_EQ(errorOf({"read", "--port", "1", "--report", "a.pdf"}),
+              "--report applies only to apply");
+    EXPECT_EQ(errorOf({"commit", "--port", "1", "--commit"}),
+              "--commit applies only to load and apply");
 }
 
 TEST(Arguments, StreamTakesACountAndOneFormat) {

@@ -27,9 +27,11 @@ protected:
     }
     void TearDown() override { fs::remove_all(dir); }
 
-    int run(cli::Command command, std::istringstream* answers = nullptr, bool yes = false) {
+    int run(cli::Command command, std::istringstream* answers = nullptr, bool yes = false,
+            bool json = false) {
         cli::Invocation invocation;
         invocation.command = command;
+        invocation.json = json;
         invocation.files = {file};
         invocation.yes = yes;
         return cli::SensorFileCommands(com, "COM1", out, err, {answers != nullptr, answers})
@@ -84,6 +86,38 @@ TEST_F(FileCommandsTest, LoadWritesOnlyWhatWasConfirmedAndNamesWhatTheSensorRefu
     EXPECT_EQ(run(cli::Command::Load, nullptr, true), cli::SensorFailure);
     EXPECT_NE(err.str().find("BitWidth: the sensor on COM1 did not confirm"), std::string::npos)
         << err.str();
+}
+
+TEST_F(FileCommandsTest, ApplyNamesEachRegisterTheSensorDoesNotHoldWithWantedAndFound) {
+    ASSERT_EQ(run(cli::Command::Save), cli::Success) << err.str();
+    const struct {
+        bool refused;
+        bool json;
+        int exitCode;
+        const char* output;
+    } cases[] = {
+        {false, false, cli::Success, " on the sensor on COM1: 25 registers compared, 0 differ\n"},
+        {true, false, cli::SensorFailure, "BitWidth: wanted 25, found 13\n"},
+        {true, true, cli::SensorFailure,
+         "\"ok\": false, \"written\": false, \"committed\": false, \"compared\": 25, "
+         "\"differences\": [{\"key\": \"BitWidth\", \"wanted\": 25, \"found\": 13}]}\n"},
+        {false, true, cli::Success,
+         "\"ok\": true, \"written\": true, \"committed\": false, \"compared\": 25, "
+         "\"differences\": []}\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.output);
+        sensor.faults().refusedCommands =
+            c.refused ? std::vector<std::string>{"DN"} : std::vector<std::string>{};
+        sensor.setWord("DA", (sensor.word("DA") & ~0xFFu) | 13);
+        out.str("");
+        err.str("");
+        EXPECT_EQ(run(cli::Command::Apply, nullptr, false, c.json), c.exitCode);
+        EXPECT_NE(out.str().find(c.output), std::string::npos) << out.str();
+        EXPECT_EQ(sensor.word("DA") & 0xFF, c.refused ? 13u : 25u);
+        EXPECT_EQ(err.str().empty(), !c.refused) << err.str();
+    }
+    EXPECT_EQ(sensor.commitCount("CN") + sensor.commitCount("EN"), 0);
 }
 
 }  // namespace

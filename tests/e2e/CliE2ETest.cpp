@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <csignal>
@@ -437,6 +438,39 @@ TEST_F(CliE2E, SaveLoadIntoAnotherPresetAndDiffShowOnlyTheSensorsOwnRegisters) {
     const CliRun missing = varnelctl({"show", (dir_ / "none.kyr").string()});
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_NE(missing.err.find("none.kyr"), std::string::npos);
+}
+
+TEST_F(CliE2E, ApplyIntoAnotherPresetConfirmsEveryWrittenRegisterDespiteGarbledReplies) {
+    const std::string file = (dir_ / "station.kyr").string();
+    startSimulator({"--preset", "kbf"});
+    ASSERT_EQ(varnelctl({"save", "--port", link_, file}).exitCode, 0);
+
+    startSimulator({"--preset", "b", "--corrupt-every", "5"});
+    const CliRun apply = varnelctl({"apply", "--port", link_, file, "--commit"});
+    ASSERT_EQ(apply.exitCode, 0) << apply.err << apply.out;
+    EXPECT_NE(apply.out.find(file + " on the sensor on " + link_ + ": "), std::string::npos);
+    EXPECT_NE(apply.out.find(" registers compared, 0 differ, committed\n"), std::string::npos)
+        << apply.out;
+
+    const std::string pdf = (dir_ / "station.pdf").string();
+    const CliRun json = varnelctl({"apply", "--port", link_, file, "--json", "--report", pdf});
+    ASSERT_EQ(json.exitCode, 0) << json.err;
+    EXPECT_EQ(json.out.rfind("{\"file\": ", 0), 0u) << json.out;
+    EXPECT_NE(json.out.find("\"ok\": true, \"written\": true, \"committed\": false"),
+              std::string::npos)
+        << json.out;
+    EXPECT_NE(json.out.find("\"differences\": []}\n"), std::string::npos) << json.out;
+    EXPECT_EQ(std::count(json.out.begin(), json.out.end(), '\n'), 1);
+    EXPECT_NE(json.err.find("Report written to " + pdf), std::string::npos) << json.err;
+    std::ifstream report(pdf, std::ios::binary);
+    std::string magic(5, '\0');
+    report.read(magic.data(), 5);
+    EXPECT_EQ(magic, "%PDF-");
+
+    const CliRun diff = varnelctl({"diff", "--port", link_, file, "--json"});
+    EXPECT_EQ(differingKeys(diff.out),
+              (std::vector<std::string>{"FirmwareVersion", "FactoryNumber"}))
+        << diff.out;
 }
 
 namespace {
