@@ -57,11 +57,8 @@ std::string foundText(const station::Check& check) {
 std::string applyJson(const std::string& path, const std::string& port,
                       const station::ApplyResult& result) {
     std::string out = "{\"file\": " + jsonString(path) + ", \"port\": " + jsonString(port) +
-                      ", \"ok\": " + (result.ok() ? "true" : "false") + ", \"written\": " +
-                      (result.failure == station::ApplyResult::Failure::None ||
-                               result.failure == station::ApplyResult::Failure::Commit
-                           ? "true"
-                           : "false") +
+                      ", \"ok\": " + (result.ok() ? "true" : "false") +
+                      ", \"written\": " + (result.written() ? "true" : "false") +
                       ", \"committed\": " + (result.committed ? "true" : "false") +
                       ", \"compared\": " + std::to_string(result.checks.size()) +
                       ", \"differences\": [";
@@ -255,9 +252,7 @@ bool SensorFileCommands::confirmed(const std::string& path, const files::Paramet
 }
 
 bool SensorFileCommands::writeSet(const files::ParameterFile& file) {
-    std::array<bool, TSSICom::RegisterCount> answered{};
-    for (int r = 0; r < TSSICom::RegisterCount; ++r)
-        answered[size_t(r)] = com_.Parameters().ParameterStruct[size_t(r)].Answered != 0;
+    const station::AnsweredRegisters answered = station::Answered(com_);
     if (station::WriteFile(com_, file))
         return true;
     for (size_t r = 0; r < file.values.size(); ++r) {

@@ -56,6 +56,15 @@ std::string jsonString(const std::string& text) {
     return out + "\"";
 }
 
+std::string jsonUtf8String(const std::string& text) {
+    std::string out = "\"";
+    for (char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        out += byte >= 0x80 ? std::string(1, c) : escaped(byte);
+    }
+    return out + "\"";
+}
+
 std::string parameterSetJson(const std::string& port, int firmwareType,
                              const std::vector<RegisterRow>& rows) {
     std::string out = "{\"port\": " + jsonString(port) +

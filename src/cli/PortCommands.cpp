@@ -1,10 +1,10 @@
 #include "PortCommands.h"
 
-#include <cstdio>
 #include <string>
 
 #include "ExitCode.h"
 #include "Interrupt.h"
+#include "JsonOutput.h"
 #include "platform/NetworkPort.h"
 
 namespace cli {
@@ -13,26 +13,8 @@ namespace {
 
 using Result = search::PortOutcome::Result;
 
-// A JSON string of UTF-8 text, as the system's device records hold it.
-std::string jsonText(const std::string& text) {
-    std::string quoted = "\"";
-    for (const unsigned char c : text) {
-        if (c == '"' || c == '\\') {
-            quoted += '\\';
-            quoted += static_cast<char>(c);
-        } else if (c < 0x20) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-            quoted += escaped;
-        } else {
-            quoted += static_cast<char>(c);
-        }
-    }
-    return quoted + "\"";
-}
-
 std::string jsonOrNull(const std::string& text) {
-    return text.empty() ? "null" : jsonText(text);
+    return text.empty() ? "null" : jsonUtf8String(text);
 }
 
 std::string orDash(const std::string& text) {
@@ -90,7 +72,8 @@ std::string PortLine(const platform::PortEntry& port, const platform::PortDescri
 }
 
 std::string PortJson(const platform::PortEntry& port, const platform::PortDescription& described) {
-    return "{\"port\": " + jsonText(portName(port)) + ", \"device\": " + jsonText(port.devicePath) +
+    return "{\"port\": " + jsonUtf8String(portName(port)) +
+           ", \"device\": " + jsonUtf8String(port.devicePath) +
            ", \"byId\": " + jsonOrNull(described.byIdPath) +
            ", \"vendorId\": " + jsonOrNull(described.vendorId) +
            ", \"productId\": " + jsonOrNull(described.productId) +
@@ -130,12 +113,12 @@ std::string OutcomeLine(const search::PortOutcome& outcome) {
 std::string OutcomeJson(const search::PortOutcome& outcome) {
     const bool found = outcome.result == Result::Found;
     const bool failed = outcome.result == Result::NotOpened;
-    return "{\"port\": " + jsonText(portName(outcome.port)) +
-           ", \"device\": " + jsonText(outcome.port.devicePath) +
-           ", \"result\": " + jsonText(resultWord(outcome.result)) +
-           ", \"factoryNumber\": " + (found ? jsonText(outcome.factoryNumber) : "null") +
+    return "{\"port\": " + jsonUtf8String(portName(outcome.port)) +
+           ", \"device\": " + jsonUtf8String(outcome.port.devicePath) +
+           ", \"result\": " + jsonUtf8String(resultWord(outcome.result)) +
+           ", \"factoryNumber\": " + (found ? jsonUtf8String(outcome.factoryNumber) : "null") +
            ", \"model\": " + (found ? jsonOrNull(outcome.model) : "null") +
-           ", \"error\": " + (failed ? jsonText(outcome.error.message) : "null") + "}";
+           ", \"error\": " + (failed ? jsonUtf8String(outcome.error.message) : "null") + "}";
 }
 
 int SensorFinder::find(const std::vector<platform::PortEntry>& ports, bool json,

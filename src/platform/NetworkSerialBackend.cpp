@@ -92,8 +92,7 @@ int finishConnect(int fd, int64_t left) {
 }
 
 // Reads and drops what still comes until the server closes its side.
-void awaitServerClose(int fd, int64_t deadline) {
-    SteadyClock clock;
+void awaitServerClose(int fd, int64_t deadline, Clock& clock) {
     uint8_t chunk[kChunk];
     for (int64_t left = deadline - clock.now(); left > 0; left = deadline - clock.now()) {
         pollfd p{fd, POLLIN, 0};
@@ -269,7 +268,7 @@ bool NetworkSerialBackend::probe(const std::string& address) {
 // reopen right after (as a change of baud rate does) does not find it busy.
 void NetworkSerialBackend::close() {
     if (fd_.valid() && ::shutdown(fd_.get(), SHUT_WR) == 0)
-        awaitServerClose(fd_.get(), clock_.now() + CloseTimeoutMs);
+        awaitServerClose(fd_.get(), clock_.now() + CloseTimeoutMs, clock_);
     fd_.reset();
     received_.clear();
     consumed_ = 0;

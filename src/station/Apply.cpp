@@ -32,7 +32,7 @@ Reading readRegister(TSSICom& sensor, TSSICom::RegisterIndex r) {
 
 // The registers of the file that the set write sent, with the values it sent.
 std::vector<Check> writtenRegisters(const TSSICom& sensor, const files::ParameterFile& file,
-                                    const std::array<bool, TSSICom::RegisterCount>& answered) {
+                                    const AnsweredRegisters& answered) {
     std::vector<Check> checks;
     for (size_t r = 0; r < file.values.size() && r < answered.size(); ++r) {
         const auto reg = TSSICom::RegisterIndex(r);
@@ -64,6 +64,13 @@ bool WriteLoadedSet(TSSICom& sensor) {
 
 }  // namespace
 
+AnsweredRegisters Answered(const TSSICom& sensor) {
+    AnsweredRegisters answered{};
+    for (size_t r = 0; r < answered.size(); ++r)
+        answered[r] = sensor.Parameters().ParameterStruct[r].Answered != 0;
+    return answered;
+}
+
 bool WriteFile(TSSICom& sensor, const files::ParameterFile& file) {
     files::LoadIntoSet(file, sensor.Parameters());
     return WriteLoadedSet(sensor);
@@ -84,9 +91,7 @@ ApplyResult Apply(TSSICom& sensor, const files::ParameterFile& file, bool commit
         result.failure = ApplyResult::Failure::Read;
         return result;
     }
-    std::array<bool, TSSICom::RegisterCount> answered{};
-    for (size_t r = 0; r < answered.size(); ++r)
-        answered[r] = sensor.Parameters().ParameterStruct[r].Answered != 0;
+    const AnsweredRegisters answered = Answered(sensor);
     files::LoadIntoSet(file, sensor.Parameters());
     result.checks = writtenRegisters(sensor, file, answered);
     const bool written = WriteLoadedSet(sensor);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -9,6 +10,10 @@
 
 // Loading a parameter file into a sensor and proving that it holds it.
 namespace station {
+
+// Which registers answered the set's last read.
+using AnsweredRegisters = std::array<bool, TSSICom::RegisterCount>;
+AnsweredRegisters Answered(const TSSICom& sensor);
 
 // Puts the file's values into the sensor's set and writes it, matching the
 // scale to the sensor's own ultrasonic speed. The set must have been read.
@@ -32,6 +37,8 @@ struct ApplyResult {
     std::vector<Check> checks;
 
     std::vector<Check> mismatches() const;
+    // Whether the file reached the sensor (a failed commit comes after the write).
+    bool written() const { return failure == Failure::None || failure == Failure::Commit; }
     bool ok() const { return failure == Failure::None && mismatches().empty(); }
 };
 
