@@ -1,0 +1,58 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "comm/ParameterSet.h"
+
+// One operation on a sensor as the history keeps it.
+namespace history {
+
+// Stored and printed by name: "read", "write", "load", "commit", "lin-write",
+// "factory-restore", "firmware".
+enum class Operation { Read, Write, Load, Commit, LinWrite, FactoryRestore, FirmwareDownload };
+
+const char* OperationName(Operation operation);
+std::optional<Operation> OperationFromName(std::string_view name);
+
+struct RegisterValue {
+    int32_t value = 0;
+    bool answered = false;
+
+    bool operator==(const RegisterValue&) const = default;
+};
+using RegisterValues = std::array<RegisterValue, ParameterSet::RegisterCount>;
+
+// The registers of the set as it stands, with their answered flags.
+RegisterValues CaptureRegisters(const ParameterSet& set);
+
+// Who did it, where: the same for every event of one program run.
+struct Origin {
+    std::string program;  // "varnel" or "varnelctl"
+    std::string version;
+    std::string account;  // the login name
+};
+
+struct Event {
+    int64_t id = 0;    // given by the store
+    std::string time;  // UTC, ISO 8601 with milliseconds: "2026-12-10T10:47:30.125Z"
+    Origin origin;
+    std::string port;           // as the user named it
+    std::string factoryNumber;  // the sensor's text, "20815001"
+    int32_t firmwareVersion = 0;
+    Operation operation = Operation::Read;
+    // The register key of a single write, the file of a load or a firmware download.
+    std::string subject;
+    bool ok = true;
+    std::string message;  // why it failed
+    // The set after the operation, when the operation read or wrote it.
+    std::optional<RegisterValues> registers;
+    // The linearization table image, when the operation read or wrote it.
+    std::optional<std::vector<uint8_t>> linTable;
+};
+
+}  // namespace history
