@@ -55,4 +55,8 @@ struct Event {
     std::optional<std::vector<uint8_t>> linTable;
 };
 
+// The event's registers as a set: values, answered flags and the factory
+// number's text; an event without a set gives the empty set.
+ParameterSet SetOf(const Event& event);
+
 }  // namespace history
