@@ -86,11 +86,13 @@ std::vector<Check> ApplyResult::mismatches() const {
 }
 
 ApplyResult Apply(TSSICom& sensor, const files::ParameterFile& file, bool commit) {
+    if (!sensor.ReadParameterSet())
+        return {ApplyResult::Failure::Read, false, {}};
+    return ApplyToReadSet(sensor, file, commit);
+}
+
+ApplyResult ApplyToReadSet(TSSICom& sensor, const files::ParameterFile& file, bool commit) {
     ApplyResult result;
-    if (!sensor.ReadParameterSet()) {
-        result.failure = ApplyResult::Failure::Read;
-        return result;
-    }
     const AnsweredRegisters answered = Answered(sensor);
     files::LoadIntoSet(file, sensor.Parameters());
     result.checks = writtenRegisters(sensor, file, answered);

@@ -50,5 +50,7 @@ inline constexpr int VerifyRereads = 5;
 // only when two reads in a row agree: the set is read twice, and a register
 // whose reads differ is read again.
 ApplyResult Apply(TSSICom& sensor, const files::ParameterFile& file, bool commit);
+// Apply without the first read, for a set that has just been read.
+ApplyResult ApplyToReadSet(TSSICom& sensor, const files::ParameterFile& file, bool commit);
 
 }  // namespace station
