@@ -17,6 +17,7 @@
 #include "platform/ComPortMap.h"
 #include "ui/Dialogs.h"
 #include "ui/MainState.h"
+#include "ui/Texts.h"
 #include "ui/WaitCursor.h"
 #include "ui/controls/PageControl.h"
 #include "ui/controls/StatusLamp.h"
@@ -26,7 +27,8 @@ namespace {
 constexpr uint32_t MissedPollsLimit = 65534;
 
 void SetFileActionsEnabled(MainControls& ui, bool enabled) {
-    for (QAction* action : {ui.FileOpenItem, ui.FileSaveAsItem, ui.TestSensor, ui.Print}) {
+    for (QAction* action :
+         {ui.FileOpenItem, ui.FileSaveAsItem, ui.TestSensor, ui.Print, ui.FileHistoryItem}) {
         action->setEnabled(enabled);
     }
 }
@@ -79,7 +81,9 @@ bool ConnectionMonitor::SensorAppeared() {
     if (factoryNumber != state_.LastFactoryNumber) {
         state_.LastFactoryNumber = factoryNumber;
         state_.ClearParametersChanged();
-        if (!link_.ReadParameterSet()) {
+        const bool read = link_.ReadParameterSet();
+        state_.RecordOutcome(history::Operation::Read, read, messages::communicationError());
+        if (!read) {
             state_.SensorOnline = false;
             state_.LastFactoryNumber = MainState::NoFactoryNumber;
             return false;
@@ -186,7 +190,9 @@ void ConnectionMonitor::OfferDisconnectWarning() {
     ui_.StatusLED->setColour(StatusLamp::Green);
     parts_.showStatus(app::Status::Established, LinkPort());
     state_.ClearParametersChanged();
-    if (!link_.ReadParameterSetStrict())
+    const bool read = link_.ReadParameterSetStrict();
+    state_.RecordOutcome(history::Operation::Read, read, messages::communicationError());
+    if (!read)
         state_.SensorOnline = false;
     state_.RefreshView();
 }

@@ -13,12 +13,14 @@
 #include "app/Aboutinfo.h"
 #include "app/ConnectionMonitor.h"
 #include "app/MainLayout.h"
+#include "app/OperationHistory.h"
 #include "app/Pictures.h"
 #include "app/PortStartup.h"
 #include "app/Startup.h"
 #include "comm/SensorRules.h"
 #include "files/gui/Files.h"
 #include "firmware/gui/FirmwarePage.h"
+#include "history/gui/HistoryWindow.h"
 #include "linearization/gui/LinPage.h"
 #include "params/ParameterPages.h"
 #include "params/editors/ExpertEditors.h"
@@ -57,6 +59,9 @@ TMainForm::TMainForm(ProgramServices services, const platform::ComPortMap& ports
       settings_(settings) {
     setObjectName(QStringLiteral("MainForm"));
     buildMainLayout(*this, ui);
+    history_ = std::make_unique<OperationHistory>(
+        services.recorder, SensorLink,
+        [this](const QString& reason) { ShowStatus(app::Status::HistoryMissed, reason); });
     buildSubsystems();
     applyLayoutTexts(*this);
     new HintDisplay(this);
@@ -179,6 +184,7 @@ void TMainForm::connectState() {
                 ui.StatusLED->setColour(StatusLamp::Red);
                 ShowStatus(app::Status::NotConnected, QString::number(State.PortNumber));
             },
+        .record = [this](const SensorOperation& operation) { history_->Record(operation); },
     });
 }
 
@@ -187,6 +193,7 @@ void TMainForm::connectMenus() {
     connect(ui.FileSaveAsItem, &QAction::triggered, this, &TMainForm::FileSaveAsItemClick);
     connect(ui.FileOpenItem, &QAction::triggered, this, &TMainForm::FileOpenItemClick);
     connect(ui.Print, &QAction::triggered, this, &TMainForm::PrintClick);
+    connect(ui.FileHistoryItem, &QAction::triggered, this, &TMainForm::HistoryClick);
     connect(ui.FileExitItem, &QAction::triggered, this, &TMainForm::FileExitItemClick);
     connect(ui.HelpAboutItem, &QAction::triggered, this, &TMainForm::HelpAboutItemClick);
     connect(ui.TestSensor, &QAction::triggered, this, &TMainForm::TestSensorClick);
@@ -204,6 +211,8 @@ void TMainForm::setInitialState() {
     ui.RestoreFactorySettings1->setEnabled(false);
     ui.FileOpenItem->setEnabled(false);
     ui.FileSaveAsItem->setEnabled(false);
+    ui.FileHistoryItem->setEnabled(false);
+    ui.FileHistoryItem->setVisible(services_.historyStore != nullptr);
     ui.Print->setVisible(true);
     ui.Print->setEnabled(true);
     ui.FirmwareUpdateSeparator->setVisible(false);
@@ -292,6 +301,20 @@ void TMainForm::FirmwareUpdateClick() {
     Firmware->FirmwareUpdateClick();
 }
 
+// The poll rests while the window is open: the window shows one sensor.
+void TMainForm::HistoryClick() {
+    if (services_.historyStore == nullptr || !State.SensorOnline)
+        return;
+    const auto pause = State.PausePolling();
+    history::HistoryWindow window(
+        {*services_.historyStore, SensorLink, State,
+         [this](const files::ParameterFile& file, const std::string& subject) {
+             Files->LoadSet(file, subject);
+         }},
+        this);
+    dialogs().execDialog(window);
+}
+
 void TMainForm::FileExitItemClick() {
     close();
 }
@@ -338,8 +361,7 @@ void TMainForm::FormClose() {
         return;
     SensorLink.WriteRegister(TSSICom::Measurement);
     if (!rules::CommitsWithCN(SensorLink.FirmwareVersionNumber())) {
-        SensorLink.Commit();
-        State.ClearParametersChanged();
+        commitOnClose();
         return;
     }
     const MessageResult answer =
@@ -350,8 +372,15 @@ void TMainForm::FormClose() {
             : MessageResult::Yes;
     if (answer != MessageResult::Yes)
         return;
-    SensorLink.Commit();
+    commitOnClose();
+}
+
+// The history hears of the commit only when a sensor answers; otherwise it reached none.
+void TMainForm::commitOnClose() {
+    const bool committed = SensorLink.Commit();
     State.ClearParametersChanged();
+    if (State.SensorOnline)
+        State.RecordOutcome(history::Operation::Commit, committed, messages::communicationError());
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {

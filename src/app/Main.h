@@ -18,6 +18,7 @@
 
 class ConnectionMonitor;
 class Dialogs;
+class OperationHistory;
 class PortChoice;
 class QTimer;
 class SettingsStore;
@@ -46,6 +47,10 @@ class SensorTest;
 namespace report {
 class ReportPrinter;
 }
+namespace history {
+class HistoryStore;
+class Recorder;
+}
 
 // What the program works with; main() passes the real ones, tests fakes.
 struct ProgramServices {
@@ -58,6 +63,10 @@ struct ProgramServices {
         platform::DescribePort;
     // Announces serial devices that come and go; none in tests, which call PortEvent.
     platform::PortMonitor* portMonitor = nullptr;
+    // The sensors' history: the store the History window reads and the recorder
+    // the operations report to. Without them nothing is recorded.
+    history::HistoryStore* historyStore = nullptr;
+    history::Recorder* recorder = nullptr;
 };
 
 // The program's one main window. It owns the sensor link, the shared state, the
@@ -110,6 +119,8 @@ public:
     void TestSensorClick();
     void FileExitItemClick();
     void FirmwareUpdateClick();
+    // The connected sensor's History window.
+    void HistoryClick();
     // Pulses RTS and closes the sensor link; runs once, at the latest when the window is destroyed.
     void Shutdown();
 
@@ -151,6 +162,7 @@ private:
     void redetectSensor();
     void buildMonitorAndPortChoice();
     void watchPorts();
+    void commitOnClose();
 
     ProgramServices services_;
     SettingsStore& settings_;
@@ -159,4 +171,5 @@ private:
     ToolkitTexts toolkitTexts_;
     std::unique_ptr<ConnectionMonitor> monitor_;
     std::unique_ptr<PortChoice> portChoice_;
+    std::unique_ptr<OperationHistory> history_;
 };

@@ -18,6 +18,7 @@ struct MainControls {
     QAction* FileOpenItem = nullptr;
     QAction* FileSaveAsItem = nullptr;
     QAction* Print = nullptr;
+    QAction* FileHistoryItem = nullptr;
     QAction* FirmwareUpdateSeparator = nullptr;
     QAction* FirmwareUpdate = nullptr;
     QAction* RestoreFactorySettings1 = nullptr;

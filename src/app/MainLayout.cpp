@@ -86,6 +86,7 @@ void buildFileMenu(QMenuBar& bar, MainControls& ui) {
     ui.FileOpenItem = addItem(*ui.FileMenu, "FileOpenItem");
     ui.FileSaveAsItem = addItem(*ui.FileMenu, "FileSaveAsItem");
     ui.Print = addItem(*ui.FileMenu, "Print");
+    ui.FileHistoryItem = addItem(*ui.FileMenu, "FileHistoryItem");
     ui.FirmwareUpdateSeparator = ui.FileMenu->addSeparator();
     ui.FirmwareUpdateSeparator->setObjectName(QStringLiteral("FirmwareUpdateSeparator"));
     ui.FirmwareUpdate = addItem(*ui.FileMenu, "FirmwareUpdate");

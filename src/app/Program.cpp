@@ -1,24 +1,45 @@
 #include "app/Program.h"
 
+#include <pwd.h>
+#include <unistd.h>
+
 #include <QScopeGuard>
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
+#include <memory>
 
 #include "app/Main.h"
 #include "app/Startup.h"
+#include "app/ProgramInfo.h"
 #include "app/VarnelApplication.h"
+#include "history/Location.h"
+#include "history/Recorder.h"
 #include "platform/ComPortMap.h"
 #include "settings/Settings.h"
 #include "ui/Dialogs.h"
 
 namespace {
 
-// The port map is read before the window exists.
-platform::ComPortMap readPortMap(SettingsStore& settings) {
+// What the window needs of the settings before it exists.
+struct EarlySettings {
+    platform::ComPortMap ports;
+    std::string historyDatabase;  // empty: the default SQLite file
+};
+
+EarlySettings readEarlySettings(SettingsStore& settings) {
     settings.open();
-    platform::ComPortMap ports(settings.portMap());
+    EarlySettings early{platform::ComPortMap(settings.portMap()),
+                        settings.readText(SettingsStore::HistoryDatabase).toStdString()};
     settings.close();
-    return ports;
+    return early;
+}
+
+std::string loginName() {
+    if (const passwd* user = getpwuid(getuid()); user != nullptr && user->pw_name != nullptr)
+        return user->pw_name;
+    const char* name = std::getenv("USER");
+    return name != nullptr ? name : std::string();
 }
 
 // The warning stays in the status line until the connection monitor's next change.
@@ -32,8 +53,15 @@ void receiveModemLineWarnings(const ModemLineWarningHook& hook, TMainForm& form)
 
 int runWindow(VarnelApplication& app, ProgramServices services, bool traceStatus,
               SettingsStore& settings, const ModemLineWarningHook& modemLineWarnings) {
-    const platform::ComPortMap ports = readPortMap(settings);
-    TMainForm form(services, ports, settings);
+    const EarlySettings early = readEarlySettings(settings);
+    // A database that cannot be opened still gives a store: its calls fail with
+    // the reason, which the window shows, and the work on the sensor goes on.
+    const std::unique_ptr<history::HistoryStore> store = history::OpenStore(early.historyDatabase);
+    history::Recorder recorder(store.get(),
+                               {"varnel", BuildVersion.toStdString(), loginName()});
+    services.historyStore = store.get();
+    services.recorder = &recorder;
+    TMainForm form(services, early.ports, settings);
     receiveModemLineWarnings(modemLineWarnings, form);
     const auto unhook = qScopeGuard([&] {
         if (modemLineWarnings)

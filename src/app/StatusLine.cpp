@@ -41,6 +41,8 @@ std::optional<QString> PairedText(Status code, const QString& argument, uint8_t 
             return pickWithArgument(uiLanguage, maintexts::statusNotConnected(), argument);
         case Status::ModemLinesSkipped:
             return pickWithArgument(uiLanguage, maintexts::statusModemLinesSkipped(), argument);
+        case Status::HistoryMissed:
+            return pickWithArgument(uiLanguage, maintexts::statusHistoryMissed(), argument);
         case Status::Demo:
             break;
     }

@@ -14,6 +14,7 @@ enum class Status : int {
     NotConnected = 4,       // argument: the port number
     Demo = 5,               // empty argument: the banner; otherwise: scroll it one step
     ModemLinesSkipped = 6,  // argument: the network port's address
+    HistoryMissed = 7,      // argument: the history store's reason
 };
 
 // What the status line and the status lamp show.

@@ -5,6 +5,7 @@
 #include "ui/MainMessages.h"
 #include "ui/MainState.h"
 #include "ui/PairedMessage.h"
+#include "ui/controls/EditorContract.h"
 
 namespace params {
 
@@ -33,7 +34,7 @@ void AutomaticCorrections::correctBitWidth() {
     showInfo(state_, mainmessages::message(mainmessages::Id::BitWidthCorrected));
     bitWidth.Value = rules::TemperatureBitWidth;
     bitWidth.Modified = 1;
-    state_.WriteOutcome(sensor_.WriteRegister(TSSICom::BitWidth));
+    state_.WriteOutcome(WriteRecorded(state_, sensor_, TSSICom::BitWidth));
 }
 
 void AutomaticCorrections::correctFilter() {
@@ -46,7 +47,7 @@ void AutomaticCorrections::correctFilter() {
     showInfo(state_, mainmessages::message(mainmessages::Id::FilterCorrected));
     filter.Value = rules::VelocityFilter;
     filter.Modified = 1;
-    state_.WriteOutcome(sensor_.WriteRegister(TSSICom::Filter));
+    state_.WriteOutcome(WriteRecorded(state_, sensor_, TSSICom::Filter));
 }
 
 }  // namespace params

@@ -55,3 +55,14 @@ void MainState::PollAtConnectedPace() {
 void MainState::ShowNotConnected() {
     run(operations_.showNotConnected);
 }
+
+void MainState::Record(const SensorOperation& operation) {
+    if (operations_.record)
+        operations_.record(operation);
+}
+
+void MainState::RecordOutcome(history::Operation operation, bool ok, const MessagePair& failure,
+                              std::string subject, SensorOperation::Kept kept) {
+    const QString message = ok ? QString() : pick(UiLanguage, failure.text).value_or(QString());
+    Record({operation, ok, message, std::move(subject), kept});
+}

@@ -3,11 +3,26 @@
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <string>
 
 #include "comm/Serialcom.h"
+#include "history/Event.h"
 #include "ui/AccessLevel.h"
 
 class Dialogs;
+struct MessagePair;
+
+// What the history is told after an operation on the sensor returned. A
+// successful one keeps what it read or wrote, as the program holds it now.
+struct SensorOperation {
+    enum class Kept { Set, SetAndTable, Nothing };
+
+    history::Operation operation = history::Operation::Read;
+    bool ok = true;
+    QString message;      // the text the user saw when it failed
+    std::string subject;  // the register key of a single write, the file of a load
+    Kept kept = Kept::Set;
+};
 
 // The state the main window's subsystems share, and the operations on it that
 // reach beyond one subsystem. The main window connects the operations to its
@@ -27,6 +42,8 @@ public:
         std::function<void()> pollAtConnectedPace;
         // The status lamp and line say that the sensor does not answer.
         std::function<void()> showNotConnected;
+        // The history records the operation.
+        std::function<void(const SensorOperation& operation)> record;
     };
 
     // Stops the poll for as long as it lives; the outermost pause restarts it.
@@ -75,6 +92,11 @@ public:
     PollPause PausePolling() { return PollPause(*this); }
     void PollAtConnectedPace();
     void ShowNotConnected();
+    void Record(const SensorOperation& operation);
+    // Records the operation; a failed one with `failure`'s text in the window's language.
+    void RecordOutcome(history::Operation operation, bool ok, const MessagePair& failure,
+                       std::string subject = {},
+                       SensorOperation::Kept kept = SensorOperation::Kept::Set);
 
     Dialogs& dialogs() { return dialogs_; }
 

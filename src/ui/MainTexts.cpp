@@ -10,6 +10,7 @@ constexpr Entry kCatalogue[] = {
     {"FileOpenItem", Element::Caption, "Open...", "Öffnen..."},
     {"FileSaveAsItem", Element::Caption, "Save as...", "Speichern unter..."},
     {"Print", Element::Caption, "&Print...", "&Drucken..."},
+    {"FileHistoryItem", Element::Caption, "History", "Historie"},
     {"RestoreFactorySettings1", Element::Caption, "Restore Factory Settings",
      "Werkseinstellung wiederherstellen"},
     {"FileExitItem", Element::Caption, "&Quit", "&Beenden"},
@@ -89,6 +90,8 @@ constexpr Entry kCatalogue[] = {
      "Öffnet eine KYR Sensor Datei und liest die Parameter ein"},
     {"FileSaveAsItem", Element::Hint, "Saves the current sensor parameters to disk",
      "Speichert die aktuellen Parameter in einer Datei"},
+    {"FileHistoryItem", Element::Hint, "Shows what was done to the connected sensor",
+     "Zeigt, was mit dem angeschlossenen Sensor geschah"},
     {"Print", Element::Hint, "Prints a summay of the connected sensor",
      "Druckt eine Zusammenfassung des angeschlossenen Sensors"},
     {"RestoreFactorySettings1", Element::Hint, "Restores the factory settings",
@@ -405,6 +408,15 @@ const TextPair& statusModemLinesSkipped() {
     static const TextPair text{
         QStringLiteral("%1 does not switch modem lines (RTS); the requests are skipped"),
         QStringLiteral("%1 schaltet keine Modemleitungen (RTS); die Anforderungen entfallen")};
+    return text;
+}
+
+const TextPair& statusHistoryMissed() {
+    static const TextPair text{
+        QStringLiteral("The history could not record the last operation: %1. It will be written "
+                       "with the next one."),
+        QStringLiteral("Die Historie konnte den letzten Vorgang nicht speichern: %1. Er wird mit "
+                       "dem nächsten geschrieben.")};
     return text;
 }
 

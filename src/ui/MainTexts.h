@@ -84,6 +84,8 @@ const TextPair& statusUpdatePending();
 const TextPair& statusNotConnected();
 // %1 stands for the address of a network port whose server leaves RTS requests unanswered.
 const TextPair& statusModemLinesSkipped();
+// %1 stands for the reason the history store gave for refusing an event.
+const TextPair& statusHistoryMissed();
 
 // A range point that has not been taught.
 const TextPair& pointNotDefined();

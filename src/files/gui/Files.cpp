@@ -30,4 +30,8 @@ void Files::FileOpen() {
     LoadParameters(state_, sensor_, parameterPage_, speedEntered_).Run();
 }
 
+void Files::LoadSet(const ParameterFile& file, const std::string& subject) {
+    LoadParameters(state_, sensor_, parameterPage_, speedEntered_).Offer(file, subject);
+}
+
 }  // namespace files

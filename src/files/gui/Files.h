@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <functional>
+#include <string>
 
 #include "files/ParameterFile.h"
 
@@ -22,6 +23,9 @@ public:
 
     void FileSaveAs();
     void FileOpen();
+    // Loads a set that comes from elsewhere (the history) as File Open loads a
+    // file, after the same confirmation; the history names it `subject`.
+    void LoadSet(const ParameterFile& file, const std::string& subject);
 
     // The local date of saving; tests fix it.
     std::function<SaveDate()> Today;

@@ -55,9 +55,13 @@ void LoadParameters::Run() {
         {QString(), filetexts::FileFilter, QString(), filetexts::DefaultSuffix});
     if (path.isEmpty())
         return;
-    const std::optional<ParameterFile> file = readFile(path);
-    if (file && confirm(*file))
-        load(*file);
+    if (const std::optional<ParameterFile> file = readFile(path))
+        Offer(*file, QFile::encodeName(path).toStdString());
+}
+
+void LoadParameters::Offer(const ParameterFile& file, const std::string& subject) {
+    if (confirm(file))
+        load(file, subject);
 }
 
 std::optional<ParameterFile> LoadParameters::readFile(const QString& path) {
@@ -89,13 +93,15 @@ bool LoadParameters::confirm(const ParameterFile& file) {
     return state_.dialogs().execDialog(form) == QDialog::Accepted;
 }
 
-void LoadParameters::load(const ParameterFile& file) {
+void LoadParameters::load(const ParameterFile& file, const std::string& subject) {
     LoadIntoSet(file, sensor_.Parameters());
     parameterPage_.setEnabled(false);
     bool written = false;
     {
         WaitCursor hourglass;
         written = sensor_.WriteParameterSet();
+        state_.RecordOutcome(history::Operation::Load, written,
+                             filetexts::message(Id::WriteToSensorFailed), subject);
         if (written)
             finishLoad();
     }
@@ -111,6 +117,7 @@ void LoadParameters::finishLoad() {
     // The sensor may hold other values than the file gave (its own factory
     // number, a value it adjusted); the view and the report show the sensor's.
     const bool read = sensor_.ReadParameterSet();
+    state_.RecordOutcome(history::Operation::Read, read, messages::communicationError());
     state_.RefreshView();
     if (!read) {
         ShowPairedMessage(state_.dialogs(), state_.UiLanguage, messages::communicationError(),

@@ -1,8 +1,9 @@
 #pragma once
 
-#include <optional>
-
 #include <functional>
+#include <optional>
+#include <string>
+
 #include "files/ParameterFile.h"
 
 class MainState;
@@ -25,11 +26,13 @@ public:
           speedEntered_(std::move(speedEntered)) {}
 
     void Run();
+    // Asks for confirmation and loads the file; the history names it `subject`.
+    void Offer(const ParameterFile& file, const std::string& subject);
 
 private:
     std::optional<ParameterFile> readFile(const QString& path);
     bool confirm(const ParameterFile& file);
-    void load(const ParameterFile& file);
+    void load(const ParameterFile& file, const std::string& subject);
     void finishLoad();
     void failLoad();
 

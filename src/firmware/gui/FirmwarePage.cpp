@@ -108,6 +108,7 @@ bool FirmwarePage::loadImageFile() {
         return false;
     }
     replaceLastDownloadLine(lines::fileOpened());
+    imagePath_ = path.toStdString();
     return parse(file.readAll().toStdString());
 }
 
@@ -183,6 +184,11 @@ void FirmwarePage::finishDownload(const std::optional<Message>& result) {
         BootloaderConnected = false;
     if (!result)
         return;
+    if (!refused) {
+        state_.RecordOutcome(history::Operation::FirmwareDownload,
+                             result == Message::DownloadSucceeded, texts::pair(*result),
+                             imagePath_, SensorOperation::Kept::Nothing);
+    }
     if (result == Message::DownloadSucceeded || result == Message::UndefinedError)
         setGauge(ui.DownloadFirmware->maximum());
     show(texts::pair(*result));

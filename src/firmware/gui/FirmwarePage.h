@@ -74,6 +74,7 @@ private:
     TargetDescription target_;
     FirmwareImage image_;
     QString identifiedFactoryNumber_;  // of the sensor the target was identified on
+    std::string imagePath_;            // of the image loaded last
 };
 
 }  // namespace firmware

@@ -3,6 +3,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <string>
 
 #include "comm/SensorRules.h"
 #include "comm/Ssicom.h"
@@ -133,7 +134,9 @@ void LinPage::WriteLinValueClick() {
     entry.Value = *value;
     if (!entry.Modified)
         return;
-    if (!sensor_.WriteLinTableByte(*address)) {
+    const bool written = sensor_.WriteLinTableByte(*address);
+    recordTableWrite(*address, written);
+    if (!written) {
         // The sensor may hold the new byte all the same: the next table run reads it.
         state_.LinTableCached = false;
         show(lintexts::Id::WriteFailed);
@@ -142,6 +145,16 @@ void LinPage::WriteLinValueClick() {
     entry.Modified = 0;
     colourTableFields(FieldColour::White);
     state_.RefreshView();
+}
+
+// The table goes with the event when the program holds all of it: the write's
+// read-back has put the new byte into the image.
+void LinPage::recordTableWrite(int address, bool written) {
+    const auto kept =
+        state_.LinTableCached ? SensorOperation::Kept::SetAndTable : SensorOperation::Kept::Set;
+    state_.RecordOutcome(history::Operation::LinWrite, written,
+                         lintexts::message(lintexts::Id::WriteFailed), std::to_string(address),
+                         kept);
 }
 
 void LinPage::AdresLabelChange() {

@@ -76,6 +76,7 @@ private:
     void showEntry();
     void showFactor();
     void colourTableFields(FieldColour colour);
+    void recordTableWrite(int address, bool written);
     void show(lintexts::Id message);
 
     MainState& state_;

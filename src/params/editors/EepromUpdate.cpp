@@ -2,6 +2,7 @@
 
 #include "comm/SensorRules.h"
 #include "ui/MainState.h"
+#include "ui/Texts.h"
 #include "ui/WaitCursor.h"
 #include "ui/controls/EditorContract.h"
 
@@ -17,8 +18,9 @@ void EepromUpdate::EEPROMUpdateButtonClick() {
         WaitCursor hourglass;
         if (rules::CommitsWithCN(sensor.FirmwareVersionNumber()))
             warnIfRangeNeedsTeaching();
-        sensor.Commit();
+        const bool committed = sensor.Commit();
         state.ClearParametersChanged();
+        state.RecordOutcome(history::Operation::Commit, committed, messages::communicationError());
     }
     sensor.WakeSensor();
     state.RefreshView();

@@ -171,7 +171,7 @@ void ExpertEditors::OnChangeModel(int item) {
     page_.Model->setColour(FieldColour::Highlight);
     sensor[TSSICom::Model].Value = rules::ModelValueForItem(item, sensor.FirmwareVersionNumber());
     sensor[TSSICom::Model].Modified = 1;
-    if (sensor.WriteRegister(TSSICom::Model)) {
+    if (contract_.writeRegister(TSSICom::Model)) {
         contract_.state().MarkParametersChanged();
         return;
     }

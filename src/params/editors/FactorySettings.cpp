@@ -18,13 +18,16 @@ void FactorySettings::ReadFactoryButtonClick() {
     TSSICom& sensor = contract_.sensor();
     if (!state.SensorOnline)
         return;
+    bool restored = false;
     {
         WaitCursor hourglass;
-        sensor.ReadFactorySettings();
+        restored = sensor.ReadFactorySettings();
         if (sensor.IsDemo())
             sensor.LoadDemoSet();
     }
-    sensor.ReadParameterSetStrict();
+    restored = sensor.ReadParameterSetStrict() && restored;
+    state.RecordOutcome(history::Operation::FactoryRestore, restored,
+                        messages::communicationError());
     state.RefreshView();
     highlightEverySetting();
     state.MarkParametersChanged();
@@ -61,8 +64,10 @@ void FactorySettings::WriteFactoryButtonClick() {
         return;
     {
         WaitCursor hourglass;
-        contract_.sensor().WriteFactorySettings();
+        const bool written = contract_.sensor().WriteFactorySettings();
         state.ClearParametersChanged();
+        state.RecordOutcome(history::Operation::Commit, written, messages::communicationError(),
+                            "factory set");
     }
     state.RefreshView();
 }

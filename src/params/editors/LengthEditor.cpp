@@ -82,7 +82,7 @@ void LengthEditor::showCycleTimes(int32_t length) {
     const rules::CycleTimes times = rules::CycleTimesForLength(
         length, ui_.Measurement2.Linearisierung->isChecked(), sensor[TSSICom::Resolution].Value,
         sensor[TSSICom::PositionCount].Value);
-    if (!sensor.WriteRegister(TSSICom::Length)) {
+    if (!contract_.writeRegister(TSSICom::Length)) {
         contract_.state().WriteOutcome(false);
         return;
     }

@@ -68,7 +68,7 @@ bool MeasurementEditors::offsetConverts() const {
 
 bool MeasurementEditors::writeAll(std::initializer_list<Reg> registers) {
     for (const Reg r : registers) {
-        if (!contract_.sensor().WriteRegister(r))
+        if (!contract_.writeRegister(r))
             return false;
     }
     return true;

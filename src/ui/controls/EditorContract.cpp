@@ -14,6 +14,13 @@ constexpr uint32_t MissedPollsHeld = 65535;
 
 }  // namespace
 
+bool WriteRecorded(MainState& state, TSSICom& sensor, TSSICom::RegisterIndex r) {
+    const bool written = sensor.WriteRegister(r);
+    state.RecordOutcome(history::Operation::Write, written, messages::communicationError(),
+                        TSSICom::RegisterKey(r));
+    return written;
+}
+
 void EditorContract::bindEdit(LabeledEdit& edit, std::function<void(const QString&)> live,
                               std::function<void()> exit, Guard guard) {
     QObject::connect(&edit, &LabeledEdit::textChanged, &edit,
@@ -80,7 +87,7 @@ void EditorContract::write(TSSICom::RegisterIndex r, int32_t value) {
 
 void EditorContract::write(TSSICom::RegisterIndex r) {
     sensor_[r].Modified = 1;
-    state_.WriteOutcome(sensor_.WriteRegister(r));
+    state_.WriteOutcome(writeRegister(r));
 }
 
 void EditorContract::refuseForKFamily(const std::function<void()>& putBack,

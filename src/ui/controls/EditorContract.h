@@ -14,6 +14,10 @@ class LabeledEdit;
 class MainState;
 class RadioGroup;
 
+// Writes what the register holds and records the write in the history, with
+// the register's key and, when it failed, the communication error.
+bool WriteRecorded(MainState& state, TSSICom& sensor, TSSICom::RegisterIndex r);
+
 // The rules every parameter editor keeps, written once. Handlers connected
 // through it never run while the view is being refreshed; choice handlers also
 // swallow the one event after ControlSettings was set; an edit field's exit
@@ -41,6 +45,8 @@ public:
     void write(TSSICom::RegisterIndex r, int32_t value);
     // Marks the register modified, writes what it holds and ends with WriteOutcome.
     void write(TSSICom::RegisterIndex r);
+    // Writes what the register holds and records the write in the history.
+    bool writeRegister(TSSICom::RegisterIndex r) { return WriteRecorded(state_, sensor_, r); }
 
     // The K family cannot take the setting: says so and sets ControlSettings, so
     // that `putBack`, which returns the control to the supported choice, runs no handler.

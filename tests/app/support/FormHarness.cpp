@@ -20,7 +20,8 @@ TMainForm& FormHarness::create() {
         return known != descriptions.end() ? known->second : unknown;
     };
     form_ = std::make_unique<TMainForm>(
-        ProgramServices{devices, clock, dialogs, probe, describe, portMonitor}, ports, settings);
+        ProgramServices{devices, clock, dialogs, probe, describe, portMonitor, historyStore, recorder},
+        ports, settings);
     return *form_;
 }
 

@@ -47,6 +47,9 @@ public:
     ScriptedDialogs dialogs;
     SettingsStore settings;
     ProbeOnlyBackend probe;  // finds /dev/ttyUSB0 (COM1) unless a test says otherwise
+    // The window's history; none unless a test gives one.
+    history::HistoryStore* historyStore = nullptr;
+    history::Recorder* recorder = nullptr;
 
 private:
     std::unique_ptr<TMainForm> form_;

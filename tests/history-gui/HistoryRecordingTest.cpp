@@ -1,0 +1,208 @@
+#include <gtest/gtest.h>
+
+#include <QDialog>
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "HistoryHarness.h"
+#include "files/gui/Files.h"
+#include "linearization/gui/LinPage.h"
+#include "params/ParameterPages.h"
+#include "ui/controls/LabeledEdit.h"
+#include "ui/controls/PageControl.h"
+
+namespace historytest {
+namespace {
+
+using history::Operation;
+using R = TSSICom::RegisterIndex;
+
+struct Expected {
+    Operation operation;
+    bool ok;
+    std::string subject;  // "FILE" stands for the parameter file of the test
+    std::string message;
+};
+
+class RecordingTest : public HistoryTest {
+protected:
+    std::string file() const {
+        return QDir(home.path()).filePath(QStringLiteral("Sensor.kyr")).toStdString();
+    }
+
+    void saveFile() {
+        harness->dialogs.fileNames.push_back(QString::fromStdString(file()));
+        harness->dialogs.dialogScripts.push_back([](QDialog&) { return int(QDialog::Accepted); });
+        form->FileSaveAsItemClick();
+    }
+
+    void loadFile() {
+        harness->dialogs.fileNames.push_back(QString::fromStdString(file()));
+        harness->dialogs.dialogScripts.push_back([](QDialog&) { return int(QDialog::Accepted); });
+        form->FileOpenItemClick();
+    }
+
+    // The events after the connect's read, oldest first.
+    std::vector<history::Event> eventsSinceConnect() const {
+        std::vector<history::Event> all = events();
+        EXPECT_FALSE(all.empty());
+        std::vector<history::Event> since(all.rbegin() + 1, all.rend());
+        return since;
+    }
+};
+
+TEST_F(RecordingTest, ConnectingRecordsTheWholeSetWithWhoAndWhere) {
+    sim::SensorConfig config;
+    config.factoryNumber = "20815001";
+    connect(config);
+    const std::vector<history::Event> all = events();
+    ASSERT_EQ(all.size(), 1u);
+    const history::Event& read = all[0];
+    EXPECT_EQ(read.operation, Operation::Read);
+    EXPECT_TRUE(read.ok);
+    EXPECT_EQ(read.factoryNumber, "20815001");
+    EXPECT_EQ(read.firmwareVersion, 3960105);
+    EXPECT_EQ(read.port, "COM 1");
+    EXPECT_EQ(read.origin.program, "varnel");
+    EXPECT_EQ(read.origin.account, "tester");
+    const auto withSet = store->event(read.id);
+    ASSERT_TRUE(withSet && withSet->registers);
+    EXPECT_EQ(*withSet->registers, history::CaptureRegisters(form->SensorLink.Parameters()));
+}
+
+TEST_F(RecordingTest, EachDesktopOperationLeavesItsEvents) {
+    struct Case {
+        const char* name;
+        std::function<void(RecordingTest&)> act;
+        std::vector<Expected> expected;
+    };
+    const std::vector<Case> cases = {
+        {"editor write",
+         [](RecordingTest& t) {
+             t.form->Parameters->ui.SSISettings.BitWidth->setText(QStringLiteral("12"));
+         },
+         {{Operation::Write, true, "BitWidth", ""}}},
+        {"refused editor write",
+         [](RecordingTest& t) {
+             t.harness->sensor.faults().refusedCommands = {"DN"};
+             t.form->Parameters->ui.SSISettings.BitWidth->setText(QStringLiteral("12"));
+         },
+         {{Operation::Write, false, "BitWidth", "Communication Error"}}},
+        {"parameter file load",
+         [](RecordingTest& t) {
+             t.saveFile();
+             t.loadFile();
+         },
+         {{Operation::Load, true, "FILE", ""}, {Operation::Read, true, "", ""}}},
+        {"refused parameter file load",
+         [](RecordingTest& t) {
+             t.saveFile();
+             t.harness->sensor.faults().refusedCommands = {"AN"};
+             t.loadFile();
+         },
+         {{Operation::Load, false, "FILE", "Error while writing parameters to sensor"}}},
+        {"EEPROM update",
+         [](RecordingTest& t) { t.form->Parameters->ui.SensorInfo.EEPROMUpdateButton->click(); },
+         {{Operation::Commit, true, "", ""}}},
+        {"commit on closing",
+         [](RecordingTest& t) {
+             t.form->State.MarkParametersChanged();
+             t.form->FormClose();
+         },
+         {{Operation::Commit, true, "", ""}}},
+        {"linearization table write",
+         [](RecordingTest& t) {
+             auto& lin = t.form->Linearization->ui;
+             lin.AdresLabel->setText(QStringLiteral("210"));
+             lin.ValueLabel->setText(QStringLiteral("7"));
+             t.form->Linearization->WriteLinValueClick();
+         },
+         {{Operation::LinWrite, true, "210", ""}}},
+        {"factory settings restore",
+         [](RecordingTest& t) { t.form->RestoreFactorySettings1Click(); },
+         {{Operation::FactoryRestore, true, "", ""}, {Operation::Commit, true, "", ""}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        store.reset();
+        recorder.reset();
+        QFile::remove(QString::fromStdString(databasePath()));
+        store = history::OpenStore(databasePath());
+        recorder = std::make_unique<history::Recorder>(store.get(), TestOrigin);
+        connect();
+        c.act(*this);
+        const std::vector<history::Event> recorded = eventsSinceConnect();
+        ASSERT_EQ(recorded.size(), c.expected.size());
+        for (size_t i = 0; i < recorded.size(); ++i) {
+            SCOPED_TRACE(i);
+            const Expected& want = c.expected[i];
+            const history::Event& got = recorded[i];
+            EXPECT_EQ(history::OperationName(got.operation),
+                      std::string(history::OperationName(want.operation)));
+            EXPECT_EQ(got.ok, want.ok);
+            EXPECT_EQ(got.subject, want.subject == "FILE" ? file() : want.subject);
+            EXPECT_EQ(got.message, want.message);
+            EXPECT_EQ(got.factoryNumber, "10203040");
+            const auto full = store->event(got.id);
+            ASSERT_TRUE(full);
+            EXPECT_EQ(full->registers.has_value(), want.ok) << "a set only with a success";
+        }
+        harness.reset();
+    }
+}
+
+TEST_F(RecordingTest, AWriteRecordsTheSetTheProgramHoldsAfterIt) {
+    connect();
+    form->Parameters->ui.SSISettings.BitWidth->setText(QStringLiteral("12"));
+    const auto write = store->event(events().front().id);
+    ASSERT_TRUE(write && write->registers);
+    EXPECT_EQ((*write->registers)[R::BitWidth].value, 12);
+    EXPECT_TRUE((*write->registers)[R::BitWidth].answered);
+}
+
+TEST_F(RecordingTest, ALockedDatabaseIsToldOnceAndTheSensorWorkGoesOn) {
+    connect();
+    std::vector<QString> status;
+    form->Trace = [&status](const QString& line) { status.push_back(line); };
+    {
+        QSqlDatabase lock = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"),
+                                                      QStringLiteral("lock"));
+        lock.setDatabaseName(QString::fromStdString(databasePath()));
+        ASSERT_TRUE(lock.open());
+        QSqlQuery hold(lock);
+        ASSERT_TRUE(hold.exec(QStringLiteral("BEGIN EXCLUSIVE")));
+
+        auto& bitWidth = *form->Parameters->ui.SSISettings.BitWidth;
+        bitWidth.setText(QStringLiteral("12"));
+        bitWidth.setText(QStringLiteral("13"));
+        EXPECT_EQ(harness->sensor.word("DA") & 0xFF, 13u) << "both writes reached the sensor";
+        EXPECT_TRUE(harness->dialogs.messages.empty()) << "no message box";
+        EXPECT_EQ(recorder->missed(), 2u);
+
+        const QString told = QStringLiteral("status: The history could not record the last "
+                                            "operation: %1. It will be written with the next one.")
+                                 .arg(QString::fromStdString(recorder->problem()));
+        EXPECT_EQ(std::count(status.begin(), status.end(), told), 1) << "told once";
+        EXPECT_EQ(form->ui.StatusText->text(), told.mid(8));
+        EXPECT_NE(recorder->problem().find("locked"), std::string::npos) << recorder->problem();
+        hold.exec(QStringLiteral("ROLLBACK"));
+        lock.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("lock"));
+
+    form->Parameters->ui.SSISettings.BitWidth->setText(QStringLiteral("14"));
+    EXPECT_EQ(recorder->missed(), 0u);
+    const std::vector<history::Event> all = events();
+    ASSERT_EQ(all.size(), 4u) << "the connect's read, the two missed writes and the last one";
+    for (size_t i = 0; i < 3; ++i)
+        EXPECT_EQ(all[i].operation, Operation::Write) << i;
+}
+
+}  // namespace
+}  // namespace historytest
