@@ -50,7 +50,7 @@ class ReportPrinter;
 namespace history {
 class HistoryStore;
 class Recorder;
-}
+}  // namespace history
 
 // What the program works with; main() passes the real ones, tests fakes.
 struct ProgramServices {

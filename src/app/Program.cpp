@@ -10,8 +10,8 @@
 #include <memory>
 
 #include "app/Main.h"
-#include "app/Startup.h"
 #include "app/ProgramInfo.h"
+#include "app/Startup.h"
 #include "app/VarnelApplication.h"
 #include "history/Location.h"
 #include "history/Recorder.h"
@@ -57,8 +57,7 @@ int runWindow(VarnelApplication& app, ProgramServices services, bool traceStatus
     // A database that cannot be opened still gives a store: its calls fail with
     // the reason, which the window shows, and the work on the sensor goes on.
     const std::unique_ptr<history::HistoryStore> store = history::OpenStore(early.historyDatabase);
-    history::Recorder recorder(store.get(),
-                               {"varnel", BuildVersion.toStdString(), loginName()});
+    history::Recorder recorder(store.get(), {"varnel", BuildVersion.toStdString(), loginName()});
     services.historyStore = store.get();
     services.recorder = &recorder;
     TMainForm form(services, early.ports, settings);

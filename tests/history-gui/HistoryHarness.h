@@ -21,7 +21,7 @@ inline const history::Origin TestOrigin{"varnel", "5.3.6.2", "tester"};
 // A main window on a simulated sensor (COM1) that records into a real SQLite
 // history in a temporary folder.
 class HistoryTest : public testing::Test {
-protected:
+public:
     std::string databasePath() const {
         return QDir(home.path()).filePath(QStringLiteral("history.sqlite")).toStdString();
     }

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QFile>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSqlDatabase>
@@ -31,7 +32,7 @@ struct Expected {
 };
 
 class RecordingTest : public HistoryTest {
-protected:
+public:
     std::string file() const {
         return QDir(home.path()).filePath(QStringLiteral("Sensor.kyr")).toStdString();
     }
@@ -73,7 +74,10 @@ TEST_F(RecordingTest, ConnectingRecordsTheWholeSetWithWhoAndWhere) {
     EXPECT_EQ(read.origin.account, "tester");
     const auto withSet = store->event(read.id);
     ASSERT_TRUE(withSet && withSet->registers);
-    EXPECT_EQ(*withSet->registers, history::CaptureRegisters(form->SensorLink.Parameters()));
+    // The refresh and the poll read more registers after the set.
+    const history::RegisterValues now = history::CaptureRegisters(form->SensorLink.Parameters());
+    for (int r = 0; r <= R::UltrasonicSpeed; ++r)
+        EXPECT_EQ((*withSet->registers)[size_t(r)], now[size_t(r)]) << TSSICom::RegisterKey(R(r));
 }
 
 TEST_F(RecordingTest, EachDesktopOperationLeavesItsEvents) {
@@ -83,6 +87,12 @@ TEST_F(RecordingTest, EachDesktopOperationLeavesItsEvents) {
         std::vector<Expected> expected;
     };
     const std::vector<Case> cases = {
+        {"ultrasonic speed",
+         [](RecordingTest& t) {
+             t.form->Parameters->ui.ExpertSettings.UltrasonicSpeed->setText(
+                 QStringLiteral("280000"));
+         },
+         {{Operation::Write, true, "UltrasonicSpeed", ""}, {Operation::Write, true, "Offset", ""}}},
         {"editor write",
          [](RecordingTest& t) {
              t.form->Parameters->ui.SSISettings.BitWidth->setText(QStringLiteral("12"));
@@ -99,16 +109,23 @@ TEST_F(RecordingTest, EachDesktopOperationLeavesItsEvents) {
              t.saveFile();
              t.loadFile();
          },
-         {{Operation::Load, true, "FILE", ""}, {Operation::Read, true, "", ""}}},
+         // The scale follows the sensor's own speed, and the offset the scale.
+         {{Operation::Load, true, "FILE", ""},
+          {Operation::Write, true, "UltrasonicSpeed", ""},
+          {Operation::Write, true, "Offset", ""},
+          {Operation::Read, true, "", ""}}},
         {"refused parameter file load",
          [](RecordingTest& t) {
              t.saveFile();
-             t.harness->sensor.faults().refusedCommands = {"AN"};
+             t.harness->sensor.faults().silent = true;
              t.loadFile();
          },
          {{Operation::Load, false, "FILE", "Error while writing parameters to sensor"}}},
         {"EEPROM update",
-         [](RecordingTest& t) { t.form->Parameters->ui.SensorInfo.EEPROMUpdateButton->click(); },
+         [](RecordingTest& t) {
+             t.form->State.MarkParametersChanged();
+             t.form->Parameters->ui.SensorInfo.EEPROMUpdateButton->click();
+         },
          {{Operation::Commit, true, "", ""}}},
         {"commit on closing",
          [](RecordingTest& t) {
@@ -171,8 +188,8 @@ TEST_F(RecordingTest, ALockedDatabaseIsToldOnceAndTheSensorWorkGoesOn) {
     std::vector<QString> status;
     form->Trace = [&status](const QString& line) { status.push_back(line); };
     {
-        QSqlDatabase lock = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"),
-                                                      QStringLiteral("lock"));
+        QSqlDatabase lock =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("lock"));
         lock.setDatabaseName(QString::fromStdString(databasePath()));
         ASSERT_TRUE(lock.open());
         QSqlQuery hold(lock);
@@ -185,8 +202,9 @@ TEST_F(RecordingTest, ALockedDatabaseIsToldOnceAndTheSensorWorkGoesOn) {
         EXPECT_TRUE(harness->dialogs.messages.empty()) << "no message box";
         EXPECT_EQ(recorder->missed(), 2u);
 
-        const QString told = QStringLiteral("status: The history could not record the last "
-                                            "operation: %1. It will be written with the next one.")
+        const QString told = QStringLiteral(
+                                 "status: The history could not record the last "
+                                 "operation: %1. It will be written with the next one.")
                                  .arg(QString::fromStdString(recorder->problem()));
         EXPECT_EQ(std::count(status.begin(), status.end(), told), 1) << "told once";
         EXPECT_EQ(form->ui.StatusText->text(), told.mid(8));

@@ -186,8 +186,8 @@ void FirmwarePage::finishDownload(const std::optional<Message>& result) {
         return;
     if (!refused) {
         state_.RecordOutcome(history::Operation::FirmwareDownload,
-                             result == Message::DownloadSucceeded, texts::pair(*result),
-                             imagePath_, SensorOperation::Kept::Nothing);
+                             result == Message::DownloadSucceeded, texts::pair(*result), imagePath_,
+                             SensorOperation::Kept::Nothing);
     }
     if (result == Message::DownloadSucceeded || result == Message::UndefinedError)
         setGauge(ui.DownloadFirmware->maximum());

@@ -49,14 +49,14 @@ const TextPair& text(Id id);
 const TextPair& operationName(history::Operation operation);
 
 enum class Message {
-    Unreadable,          // %1: the store's reason
+    Unreadable,  // %1: the store's reason
     NoOtherSensor,
     ReplacementMatches,  // %1 the old factory number, %2 the connected one
     ReplacementDiffers,  // %1, %2 as above, %3 the registers that differ, one a line
     OtherFirmwareType,   // %1 the old factory number, %2 its firmware, %3 the connected one's
     OtherModel,          // %1 the old factory number
     ReplacementFailed,   // %1 the old factory number
-    Count  // the number of messages
+    Count                // the number of messages
 };
 
 const MessagePair& message(Message id);

@@ -113,8 +113,8 @@ void HistoryWindow::applyTexts() {
                                        text(Id::ResultColumn), text(Id::ProgramColumn),
                                        text(Id::AccountColumn), text(Id::PortColumn),
                                        text(Id::SubjectColumn)});
-    Comparison->setHorizontalHeaderLabels({text(Id::RegisterColumn), text(Id::EventValueColumn),
-                                           text(Id::PresentValueColumn)});
+    Comparison->setHorizontalHeaderLabels(
+        {text(Id::RegisterColumn), text(Id::EventValueColumn), text(Id::PresentValueColumn)});
     NoSet->setText(text(Id::NoSet));
     LoadIntoSensor->setText(text(Id::LoadIntoSensor));
     ReplaceSensor->setText(text(Id::ReplaceSensor));
@@ -123,8 +123,8 @@ void HistoryWindow::applyTexts() {
 
 void HistoryWindow::ShowEvents() {
     const int64_t before = chosen_ ? chosen_->id : 0;
-    const auto events = parts_.store.events(
-        {.factoryNumber = factoryNumber_.toStdString(), .since = std::nullopt});
+    const auto events =
+        parts_.store.events({.factoryNumber = factoryNumber_.toStdString(), .since = std::nullopt});
     if (!events) {
         refused(parts_.store.lastError());
         fillEvents({});
@@ -219,12 +219,13 @@ files::ParameterFile HistoryWindow::fileOf(const Event& event) const {
         if (!set.ParameterStruct[r].Answered)
             set.ParameterStruct[r].Value = present.ParameterStruct[r].Value;
     }
-    const QString header = text(Id::LoadHeader)
-                               .arg(event.id)
-                               .arg(LocalTime(event.time), programOf(event),
-                                    QString::fromStdString(event.port));
-    return files::FileOfSet(set, platform::EncodeWindows1252(header.toStdString()).bytes.value_or(std::string()),
-                            localDate(event.time));
+    const QString header =
+        text(Id::LoadHeader)
+            .arg(event.id)
+            .arg(LocalTime(event.time), programOf(event), QString::fromStdString(event.port));
+    return files::FileOfSet(
+        set, platform::EncodeWindows1252(header.toStdString()).bytes.value_or(std::string()),
+        localDate(event.time));
 }
 
 void HistoryWindow::LoadIntoSensorClick() {

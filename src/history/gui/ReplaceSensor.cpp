@@ -124,11 +124,12 @@ void ReplaceSensorDialog::showChosen() {
         const RegisterValue& value = (*chosen->registers)[static_cast<size_t>(r)];
         LastSet->insertRow(r);
         LastSet->setItem(r, 0,
-                         new QTableWidgetItem(QString::fromLatin1(
-                             TSSICom::RegisterKey(TSSICom::RegisterIndex(r)))));
-        LastSet->setItem(r, 1,
-                         new QTableWidgetItem(value.answered ? QString::number(value.value)
-                                                             : textIn(uiLanguage_, Id::Unanswered)));
+                         new QTableWidgetItem(
+                             QString::fromLatin1(TSSICom::RegisterKey(TSSICom::RegisterIndex(r)))));
+        LastSet->setItem(
+            r, 1,
+            new QTableWidgetItem(value.answered ? QString::number(value.value)
+                                                : textIn(uiLanguage_, Id::Unanswered)));
     }
     LastSet->resizeColumnsToContents();
 }
@@ -151,9 +152,9 @@ bool ReplaceSensorFlow::readLastSets(ReplaceSensorDialog::LastSets& lastSets) {
     const std::string connected = sensor_[TSSICom::FactoryNumber].Reply;
     const auto events = store_.events({});
     if (!events) {
-        show(historytexts::filled(Message::Unreadable,
-                                  {QString::fromStdString(store_.lastError())}),
-             MessageIcon::Error);
+        show(
+            historytexts::filled(Message::Unreadable, {QString::fromStdString(store_.lastError())}),
+            MessageIcon::Error);
         return false;
     }
     for (const Event& event : *events) {
@@ -196,10 +197,9 @@ MessagePair ReplaceSensorFlow::outcome(const station::RestoreResult& result,
     const QString connected = QString::fromStdString(sensor_[TSSICom::FactoryNumber].Reply);
     switch (result.misfit) {
         case station::Misfit::FirmwareType:
-            return historytexts::filled(
-                Message::OtherFirmwareType,
-                {oldNumber, QString::number(old.firmwareVersion),
-                 QString::number(result.presentFirmware)});
+            return historytexts::filled(Message::OtherFirmwareType,
+                                        {oldNumber, QString::number(old.firmwareVersion),
+                                         QString::number(result.presentFirmware)});
         case station::Misfit::Model:
             return historytexts::filled(Message::OtherModel, {oldNumber});
         case station::Misfit::None:

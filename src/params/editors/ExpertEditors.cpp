@@ -83,7 +83,11 @@ void ExpertEditors::OnEditUltrasonicSpeed(const QString& text) {
         return;
     TSSICom& sensor = contract_.sensor();
     page_.UltrasonicSpeed->setColour(FieldColour::Highlight);
-    if (!changes::WriteSpeedAndScale(sensor, *speed)) {
+    const bool written = changes::WriteSpeedAndScale(sensor, *speed);
+    contract_.state().RecordOutcome(history::Operation::Write, written,
+                                    messages::communicationError(),
+                                    TSSICom::RegisterKey(TSSICom::UltrasonicSpeed));
+    if (!written) {
         contract_.state().WriteOutcome(false);
         return;
     }

@@ -25,7 +25,8 @@ void FactorySettings::ReadFactoryButtonClick() {
         if (sensor.IsDemo())
             sensor.LoadDemoSet();
     }
-    restored = sensor.ReadParameterSetStrict() && restored;
+    // The set the event keeps is the one read after the factory values came back.
+    sensor.ReadParameterSetStrict();
     state.RecordOutcome(history::Operation::FactoryRestore, restored,
                         messages::communicationError());
     state.RefreshView();

@@ -19,9 +19,9 @@ TMainForm& FormHarness::create() {
         unknown.devicePath = path;
         return known != descriptions.end() ? known->second : unknown;
     };
-    form_ = std::make_unique<TMainForm>(
-        ProgramServices{devices, clock, dialogs, probe, describe, portMonitor, historyStore, recorder},
-        ports, settings);
+    form_ = std::make_unique<TMainForm>(ProgramServices{devices, clock, dialogs, probe, describe,
+                                                        portMonitor, historyStore, recorder},
+                                        ports, settings);
     return *form_;
 }
 
