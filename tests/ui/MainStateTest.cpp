@@ -5,6 +5,7 @@
 
 #include "support/ScriptedDialogs.h"
 #include "ui/MainState.h"
+#include "ui/Texts.h"
 
 namespace {
 
@@ -13,6 +14,7 @@ protected:
     ScriptedDialogs dialogs;
     MainState state{dialogs};
     std::vector<std::string> calls;
+    std::vector<SensorOperation> recorded;
 
     void SetUp() override {
         state.Connect({
@@ -24,6 +26,7 @@ protected:
             .startPolling = [this] { calls.push_back("start"); },
             .pollAtConnectedPace = [this] { calls.push_back("pace"); },
             .showNotConnected = [this] { calls.push_back("not connected"); },
+            .record = [this](const SensorOperation& operation) { recorded.push_back(operation); },
         });
     }
 };
@@ -53,6 +56,23 @@ TEST_F(MainStateTest, AFailedWriteSaysSoClearsTheMarkAndTakesTheSensorOffline) {
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("Kommunikationsfehler"));
     EXPECT_EQ(dialogs.messages[0].caption, QStringLiteral("Fehler"));
+}
+
+TEST_F(MainStateTest, TheHistoryHearsOfAFailureWithTheTextTheUserSaw) {
+    state.UiLanguage = 1;
+    state.RecordOutcome(history::Operation::Write, false, messages::communicationError(),
+                        "BitWidth");
+    state.RecordOutcome(history::Operation::LinWrite, true, messages::communicationError(), "210",
+                        SensorOperation::Kept::SetAndTable);
+    ASSERT_EQ(recorded.size(), 2u);
+    EXPECT_EQ(recorded[0].operation, history::Operation::Write);
+    EXPECT_FALSE(recorded[0].ok);
+    EXPECT_EQ(recorded[0].message, QStringLiteral("Kommunikationsfehler"));
+    EXPECT_EQ(recorded[0].subject, "BitWidth");
+    EXPECT_TRUE(recorded[1].ok);
+    EXPECT_TRUE(recorded[1].message.isEmpty());
+    EXPECT_EQ(recorded[1].kept, SensorOperation::Kept::SetAndTable);
+    EXPECT_TRUE(dialogs.messages.empty()) << "recording shows nothing";
 }
 
 }  // namespace
