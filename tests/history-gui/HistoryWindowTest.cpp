@@ -266,6 +266,7 @@ TEST_F(WindowTest, ReplacingASensorWritesTheOldSetAndSaysAllMatched) {
     EXPECT_EQ(last.operation, Operation::Load);
     EXPECT_TRUE(last.ok);
     EXPECT_EQ(last.factoryNumber, "10203040");
+    EXPECT_TRUE(QString::fromStdString(last.subject).endsWith(" (20815001)")) << last.subject;
 }
 
 }  // namespace

@@ -26,8 +26,8 @@ namespace {
 
 using historytexts::Id;
 
-constexpr int WindowWidth = 980;
-constexpr int WindowHeight = 620;
+constexpr int WindowWidth = 1120;
+constexpr int WindowHeight = 680;
 constexpr int IdRole = Qt::UserRole;
 
 template <typename Widget>
@@ -36,15 +36,22 @@ Widget* named(Widget* widget, const char* name) {
     return widget;
 }
 
-QTableWidget* makeTable(QWidget* parent, const char* name, int columns) {
-    auto* table = named(new QTableWidget(0, columns, parent), name);
+}  // namespace
+
+QTableWidget* MakeListTable(QWidget* parent, const char* name, int columns) {
+    auto* table = new QTableWidget(0, columns, parent);
+    table->setObjectName(QString::fromLatin1(name));
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->setSelectionMode(QAbstractItemView::SingleSelection);
     table->verticalHeader()->setVisible(false);
+    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
     table->horizontalHeader()->setStretchLastSection(true);
+    table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     return table;
 }
+
+namespace {
 
 QTableWidgetItem* cell(const QString& text) {
     return new QTableWidgetItem(text);
@@ -73,25 +80,30 @@ QString LocalTime(const std::string& utc) {
 
 HistoryWindow::HistoryWindow(HistoryWindowParts parts, QWidget* parent)
     : QDialog(parent),
-      Events(makeTable(this, "Events", ColumnCount)),
+      Events(MakeListTable(this, "Events", ColumnCount)),
       NoSet(named(new QLabel(this), "NoSet")),
-      Comparison(makeTable(this, "Comparison", 3)),
+      Comparison(MakeListTable(this, "Comparison", 3)),
       LoadIntoSensor(named(new QPushButton(this), "LoadIntoSensor")),
       ReplaceSensor(named(new QPushButton(this), "ReplaceSensor")),
       CloseButton(named(new QPushButton(this), "CloseButton")),
       parts_(std::move(parts)),
       factoryNumber_(QString::fromStdString(parts_.sensor[TSSICom::FactoryNumber].Reply)) {
     setObjectName(QStringLiteral("HistoryWindow"));
+    Comparison->setSelectionMode(QAbstractItemView::NoSelection);
     applyTexts();
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(LoadIntoSensor);
     buttons->addWidget(ReplaceSensor);
     buttons->addStretch();
     buttons->addWidget(CloseButton);
+    auto* set = new QVBoxLayout;
+    set->addWidget(NoSet);
+    set->addWidget(Comparison);
+    auto* columns = new QHBoxLayout;
+    columns->addWidget(Events, 3);
+    columns->addLayout(set, 2);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(Events, 3);
-    layout->addWidget(NoSet);
-    layout->addWidget(Comparison, 2);
+    layout->addLayout(columns);
     layout->addLayout(buttons);
     resize(WindowWidth, WindowHeight);
 
@@ -131,7 +143,10 @@ void HistoryWindow::ShowEvents() {
     } else {
         fillEvents(*events);
     }
-    chooseById(before);
+    if (chosen_)
+        chooseById(before);
+    else
+        ChooseEvent(0);
 }
 
 void HistoryWindow::fillEvents(const std::vector<Event>& events) {
@@ -154,7 +169,6 @@ void HistoryWindow::fillEvents(const std::vector<Event>& events) {
         put(Subject, QString::fromStdString(event.subject));
         Events->item(row, Time)->setData(IdRole, QVariant::fromValue<qlonglong>(event.id));
     }
-    Events->resizeColumnsToContents();
 }
 
 void HistoryWindow::chooseById(int64_t id) {
@@ -207,7 +221,6 @@ void HistoryWindow::showComparison() {
             item->setFont(bold);
         }
     }
-    Comparison->resizeColumnsToContents();
 }
 
 // A register the event did not hear from takes the sensor's own value, as

@@ -76,6 +76,9 @@ private:
     std::optional<Event> chosen_;
 };
 
+// A read-only table of whole rows with compact lines, its columns as wide as their texts.
+QTableWidget* MakeListTable(QWidget* parent, const char* name, int columns);
+
 // "2026-12-10 11:47:30" in local time, of a stored UTC time; the text as it is
 // when it is no time.
 QString LocalTime(const std::string& utc);

@@ -1,7 +1,6 @@
 #include "history/gui/ReplaceSensor.h"
 
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -24,6 +23,9 @@ namespace {
 
 using historytexts::Id;
 using historytexts::Message;
+
+constexpr int DialogWidth = 640;
+constexpr int DialogHeight = 680;
 
 template <typename Widget>
 Widget* named(Widget* widget, const char* name) {
@@ -62,7 +64,7 @@ ReplaceSensorDialog::ReplaceSensorDialog(uint8_t uiLanguage, LastSets lastSets, 
       OldSensorLabel(named(new QLabel(this), "OldSensorLabel")),
       OldSensors(named(new QListWidget(this), "OldSensors")),
       LastSetLabel(named(new QLabel(this), "LastSetLabel")),
-      LastSet(named(new QTableWidget(0, 2, this), "LastSet")),
+      LastSet(MakeListTable(this, "LastSet", 2)),
       WriteButton(named(new QPushButton(this), "WriteButton")),
       CancelButton(named(new QPushButton(this), "CancelButton")),
       uiLanguage_(uiLanguage),
@@ -72,9 +74,7 @@ ReplaceSensorDialog::ReplaceSensorDialog(uint8_t uiLanguage, LastSets lastSets, 
     OldSensorLabel->setText(textIn(uiLanguage_, Id::OldSensorLabel));
     LastSet->setHorizontalHeaderLabels(
         {textIn(uiLanguage_, Id::RegisterColumn), textIn(uiLanguage_, Id::EventValueColumn)});
-    LastSet->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    LastSet->verticalHeader()->setVisible(false);
-    LastSet->horizontalHeader()->setStretchLastSection(true);
+    LastSet->setSelectionMode(QAbstractItemView::NoSelection);
     WriteButton->setText(textIn(uiLanguage_, Id::WriteReplacement));
     CancelButton->setText(textIn(uiLanguage_, Id::Cancel));
     for (const auto& [factoryNumber, event] : lastSets_)
@@ -96,7 +96,7 @@ ReplaceSensorDialog::ReplaceSensorDialog(uint8_t uiLanguage, LastSets lastSets, 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(columns);
     layout->addLayout(buttons);
-    resize(620, 520);
+    resize(DialogWidth, DialogHeight);
 
     connect(OldSensors, &QListWidget::currentRowChanged, this, [this] { showChosen(); });
     connect(WriteButton, &QPushButton::clicked, this, &QDialog::accept);
@@ -131,7 +131,6 @@ void ReplaceSensorDialog::showChosen() {
             new QTableWidgetItem(value.answered ? QString::number(value.value)
                                                 : textIn(uiLanguage_, Id::Unanswered)));
     }
-    LastSet->resizeColumnsToContents();
 }
 
 void ReplaceSensorFlow::Run() {
@@ -179,7 +178,7 @@ void ReplaceSensorFlow::restore(const Event& old) {
     const MessagePair shown = outcome(result, old);
     if (!result.refused()) {
         state_.RecordOutcome(Operation::Load, result.ok(), shown,
-                             "history #" + std::to_string(old.id));
+                             "history #" + std::to_string(old.id) + " (" + old.factoryNumber + ")");
     }
     if (result.apply.written()) {
         state_.MarkParametersChanged();
