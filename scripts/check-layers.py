@@ -15,7 +15,9 @@ CORES = ["files", "report", "linearization", "testmode", "firmware"]
 GUI_PARTS = [core + "/gui" for core in CORES]
 # Layout on pages and PDF files with QtGui, for the GUI and varnelctl alike.
 RENDER = "report/render"
-SUBLIBRARIES = GUI_PARTS + [RENDER]
+# The History window, over the history's store and the station's workflows.
+HISTORY_GUI = "history/gui"
+SUBLIBRARIES = GUI_PARTS + [RENDER, HISTORY_GUI]
 BASE = {"comm", "platform"}
 QT_CORE = {"QtCore"}
 QT_GUI = {"QtCore", "QtGui"}
@@ -28,9 +30,12 @@ RULES = {
     "sim": ({"platform"}, None),
     "settings": ({"platform"}, QT_CORE),
     "station": (BASE | {"files"}, None),
+    # The sensor history's store, over Qt SQL.
+    "history": (BASE, QT_CORE | {"QtSql"}),
     **{core: (BASE, None) for core in CORES},
     RENDER: (BASE | set(CORES), QT_GUI),
-    "ui": (BASE | {"settings", *CORES}, "all"),
+    "ui": (BASE | {"settings", "history", *CORES}, "all"),
+    HISTORY_GUI: (BASE | {"ui", "settings", "history", "station", *CORES}, "all"),
     **{part: (BASE | {"ui", "settings", RENDER, *CORES}, "all") for part in GUI_PARTS + ["params"]},
     "cli": (BASE | {"settings", "station", RENDER, *CORES}, QT_GUI),
 }

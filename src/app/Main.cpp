@@ -61,7 +61,7 @@ TMainForm::TMainForm(ProgramServices services, const platform::ComPortMap& ports
     buildMainLayout(*this, ui);
     history_ = std::make_unique<OperationHistory>(
         services.recorder, SensorLink,
-        [this](const QString& reason) { ShowStatus(app::Status::HistoryMissed, reason); });
+        [this](const QString& reason) { showHistoryNotice(reason); });
     buildSubsystems();
     applyLayoutTexts(*this);
     new HintDisplay(this);
@@ -340,6 +340,14 @@ void TMainForm::showEvent(QShowEvent* event) {
 
 void TMainForm::IdleFunction() {
     monitor_->Tick();
+}
+
+// Once the history has caught up, the status line shows the connection again.
+void TMainForm::showHistoryNotice(const QString& reason) {
+    if (reason.isEmpty())
+        ShowStatus(app::Status::Established, QString::number(SensorLink.PortNumber()));
+    else
+        ShowStatus(app::Status::HistoryMissed, reason);
 }
 
 void TMainForm::ShowStatus(app::Status code, const QString& argument) {

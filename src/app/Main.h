@@ -163,6 +163,7 @@ private:
     void buildMonitorAndPortChoice();
     void watchPorts();
     void commitOnClose();
+    void showHistoryNotice(const QString& reason);
 
     ProgramServices services_;
     SettingsStore& settings_;

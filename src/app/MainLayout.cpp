@@ -49,6 +49,8 @@ QGroupBox* buildStatusBox(QWidget& parent, MainControls& ui) {
     ui.StatusLED = new StatusLamp(QStringLiteral("StatusLED"), box);
     ui.StatusText = makeLabel(QStringLiteral("StatusText"), *box);
     ui.StatusText->setText(QStringLiteral("Trying to detect SSI-Sensor"));
+    // A long notice (the history's, with a database's path) takes a second line.
+    ui.StatusText->setWordWrap(true);
     ui.SelComPort = new QPushButton(box);
     ui.SelComPort->setObjectName(QStringLiteral("SelComPort"));
     auto* row = new QHBoxLayout(box);

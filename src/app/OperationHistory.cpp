@@ -7,8 +7,8 @@
 #include "history/Recorder.h"
 
 OperationHistory::OperationHistory(history::Recorder* recorder, const TSSICom& sensor,
-                                   RefusalNotice refused)
-    : recorder_(recorder), sensor_(sensor), refused_(std::move(refused)) {}
+                                   RefusalNotice notice)
+    : recorder_(recorder), sensor_(sensor), notice_(std::move(notice)) {}
 
 void OperationHistory::Record(const SensorOperation& operation) {
     if (recorder_ == nullptr || sensor_.IsDemo())
@@ -19,13 +19,10 @@ void OperationHistory::Record(const SensorOperation& operation) {
     const QString port = app::EntryText(platform::PortEntry{sensor_.PortNumber(), {}});
     recorder_->record(sensor_, port.toStdString(), operation.operation, operation.ok,
                       operation.message.toStdString(), operation.subject, withSet, withTable);
-    if (recorder_->missed() == 0) {
-        told_ = false;
+    const bool missing = recorder_->missed() != 0;
+    if (missing == told_)
         return;
-    }
-    if (told_)
-        return;
-    told_ = true;
-    if (refused_)
-        refused_(QString::fromStdString(recorder_->problem()));
+    told_ = missing;
+    if (notice_)
+        notice_(missing ? QString::fromStdString(recorder_->problem()) : QString());
 }

@@ -218,6 +218,8 @@ TEST_F(RecordingTest, ALockedDatabaseIsToldOnceAndTheSensorWorkGoesOn) {
 
     form->Parameters->ui.SSISettings.BitWidth->setText(QStringLiteral("14"));
     EXPECT_EQ(recorder->missed(), 0u);
+    EXPECT_EQ(form->ui.StatusText->text(), "Communication established on COM-Port 1")
+        << "the notice goes once the history has caught up";
     const std::vector<history::Event> all = events();
     ASSERT_EQ(all.size(), 4u) << "the connect's read, the two missed writes and the last one";
     for (size_t i = 0; i < 3; ++i)

@@ -6,7 +6,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
-#include <QTimeZone>
 #include <QVBoxLayout>
 #include <utility>
 
