@@ -190,7 +190,11 @@ void ConnectionMonitor::OfferDisconnectWarning() {
     ui_.StatusLED->setColour(StatusLamp::Green);
     parts_.showStatus(app::Status::Established, LinkPort());
     state_.ClearParametersChanged();
+    // The commit's event keeps the set the read after it gives, when it gives one.
     const bool read = link_.ReadParameterSetStrict();
+    state_.RecordOutcome(history::Operation::Commit, warning.Committed(),
+                         messages::communicationError(), {},
+                         read ? SensorOperation::Kept::Set : SensorOperation::Kept::Nothing);
     state_.RecordOutcome(history::Operation::Read, read, messages::communicationError());
     if (!read)
         state_.SensorOnline = false;

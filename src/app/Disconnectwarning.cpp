@@ -46,8 +46,8 @@ void TDisconnectWarningForm::UpdateClick() {
     }
     {
         WaitCursor hourglass;
-        sensor_.WriteParameterSet();
-        sensor_.CommitToEeprom();
+        const bool written = sensor_.WriteParameterSet();
+        committed_ = sensor_.CommitToEeprom() && written;
     }
     done(UpdatedResult);
 }

@@ -18,8 +18,11 @@ public:
 
     void UpdateClick();
     void AbortClick();
+    // Whether the update wrote the set and sent the commit.
+    bool Committed() const { return committed_; }
 
 private:
     TSSICom& sensor_;
     Dialogs& dialogs_;
+    bool committed_ = false;
 };

@@ -1,16 +1,23 @@
 #include <gtest/gtest.h>
 
+#include <pwd.h>
+#include <unistd.h>
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
+#include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QPushButton>
 #include <QTimer>
 
+#include <vector>
+
 #include "app/Main.h"
 #include "app/Program.h"
 #include "app/VarnelApplication.h"
+#include "history/Location.h"
 #include "platform/Clock.h"
 #include "sim/InProcessBackend.h"
 #include "sim/SimulatedSensor.h"
@@ -91,6 +98,48 @@ TEST_F(ProgramTest, AFirstRunAsksTheLanguageRunsUntilQuitAndPulsesRtsOnTheWayOut
     EXPECT_EQ(traffic[traffic.size() - 2].text, "1");
     EXPECT_EQ(traffic.back().text, "0");
     EXPECT_EQ(traffic.back().timeMs - traffic[traffic.size() - 2].timeMs, 100);
+}
+
+// The sensor found at start-up leaves its read in the history that the settings
+// name, by default the SQLite file in the user's data folder.
+TEST_F(ProgramTest, TheProgramRecordsIntoTheHistoryTheSettingsName) {
+    const QString plant = QDir(home.path()).filePath(QStringLiteral("plant.sqlite"));
+    struct Case {
+        QByteArray settings;
+        QString database;
+    };
+    const std::vector<Case> cases = {
+        {R"({"Language": 0, "COM-Port": 1})", home.dataPath() + "/history.sqlite"},
+        {R"({"Language": 0, "COM-Port": 1, "HistoryDatabase": ")" + plant.toUtf8() + R"("})",
+         plant},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.database.toStdString());
+        home.writeSettings(c.settings);
+        QTimer quit;
+        QObject::connect(&quit, &QTimer::timeout, [&quit] {
+            for (QWidget* window : QApplication::topLevelWidgets()) {
+                auto* form = qobject_cast<TMainForm*>(window);
+                if (form != nullptr && form->State.SensorOnline) {
+                    quit.stop();
+                    form->ui.FileExitItem->trigger();
+                }
+            }
+        });
+        quit.start(1);
+        EXPECT_EQ(run(), 0);
+        ASSERT_TRUE(QFile::exists(c.database));
+        const auto store = history::OpenStore(c.database.toStdString());
+        const auto events = store->events({});
+        ASSERT_TRUE(events) << store->lastError();
+        ASSERT_FALSE(events->empty());
+        const history::Event& first = events->back();
+        EXPECT_EQ(first.operation, history::Operation::Read);
+        EXPECT_EQ(first.origin.program, "varnel");
+        EXPECT_EQ(first.origin.version, VARNEL_BUILD_VERSION);
+        EXPECT_EQ(first.origin.account, getpwuid(getuid())->pw_name);
+        EXPECT_EQ(first.port, "COM 1");
+    }
 }
 
 // A Qt quit closes the open windows, which must not run the close handling here.

@@ -25,10 +25,12 @@ void FactorySettings::ReadFactoryButtonClick() {
         if (sensor.IsDemo())
             sensor.LoadDemoSet();
     }
-    // The set the event keeps is the one read after the factory values came back.
-    sensor.ReadParameterSetStrict();
+    // The event keeps the set read after the factory values came back; a read
+    // that failed leaves the program's set as it was before, which it is not.
+    const bool read = sensor.ReadParameterSetStrict();
     state.RecordOutcome(history::Operation::FactoryRestore, restored,
-                        messages::communicationError());
+                        messages::communicationError(), {},
+                        read ? SensorOperation::Kept::Set : SensorOperation::Kept::Nothing);
     state.RefreshView();
     highlightEverySetting();
     state.MarkParametersChanged();
