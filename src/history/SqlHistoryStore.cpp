@@ -50,12 +50,14 @@ std::optional<QString> SinceKey(const std::string& since) {
     return time.toUTC().toString(Qt::ISODateWithMs);
 }
 
-bool Run(QSqlQuery& query, const QString& sql, const QVariantList& values = {}) {
-    if (!query.prepare(sql))
-        return false;
-    for (const QVariant& value : values)
-        query.addBindValue(value);
+bool Execute(QSqlQuery& query, const QVariantList& values) {
+    for (int i = 0; i < values.size(); ++i)
+        query.bindValue(i, values[i]);
     return query.exec();
+}
+
+bool Run(QSqlQuery& query, const QString& sql, const QVariantList& values = {}) {
+    return query.prepare(sql) && Execute(query, values);
 }
 
 // One statement for the whole set, one round trip to a server.
@@ -100,6 +102,30 @@ Event EventOfRow(const QSqlQuery& row) {
 
 }  // namespace
 
+// The inserts of an event, prepared once for the connection: a server then
+// sees each event as one round trip per table and the transaction's two.
+struct SqlHistoryStore::Inserts {
+    explicit Inserts(const QSqlDatabase& db) : event(db), registers(db), table(db) {}
+
+    QSqlError prepare() {
+        if (!event.prepare(QStringLiteral(
+                "INSERT INTO events (event_time, program, program_version, account, port, "
+                "factory_number, firmware_version, operation, subject, ok, message) VALUES (?, ?, "
+                "?, ?, ?, ?, ?, ?, ?, ?, ?) RETURNING id")))
+            return event.lastError();
+        if (!registers.prepare(RegistersInsert()))
+            return registers.lastError();
+        if (!table.prepare(
+                QStringLiteral("INSERT INTO event_lin_tables (event_id, image) VALUES (?, ?)")))
+            return table.lastError();
+        return {};
+    }
+
+    QSqlQuery event;
+    QSqlQuery registers;
+    QSqlQuery table;
+};
+
 SqlHistoryStore::SqlHistoryStore(DatabaseTarget target)
     : target_(std::move(target)), connection_(NextConnectionName()) {
     if (!target_.problem.empty() || !QSqlDatabase::isDriverAvailable(Text(target_.driver)))
@@ -123,6 +149,7 @@ SqlHistoryStore::SqlHistoryStore(DatabaseTarget target)
 }
 
 SqlHistoryStore::~SqlHistoryStore() {
+    inserts_.reset();
     if (!QSqlDatabase::contains(connection_))
         return;
     database().close();
@@ -140,6 +167,7 @@ bool SqlHistoryStore::fail(const QSqlError& error) {
 bool SqlHistoryStore::fail(std::string message) {
     error_ = std::move(message);
     ready_ = false;
+    inserts_.reset();
     if (QSqlDatabase::contains(connection_))
         database().close();
     return false;
@@ -162,6 +190,9 @@ bool SqlHistoryStore::ready() {
     configure(db);
     if (!migrate(db))
         return false;
+    inserts_ = std::make_unique<Inserts>(db);
+    if (const QSqlError error = inserts_->prepare(); error.isValid())
+        return fail(error);
     ready_ = true;
     return true;
 }
@@ -237,7 +268,7 @@ bool SqlHistoryStore::record(Event& event) {
     QSqlDatabase db = database();
     if (!db.transaction())
         return fail(db.lastError());
-    QSqlError error = insert(db, event);
+    QSqlError error = insert(event);
     if (!error.isValid() && !db.commit())
         error = db.lastError();
     if (!error.isValid())
@@ -247,23 +278,17 @@ bool SqlHistoryStore::record(Event& event) {
     return fail(error);
 }
 
-QSqlError SqlHistoryStore::insert(QSqlDatabase& db, Event& event) {
-    QSqlQuery query(db);
+QSqlError SqlHistoryStore::insert(Event& event) {
     const QVariantList columns = {Text(event.time),           Text(event.origin.program),
                                   Text(event.origin.version), Text(event.origin.account),
                                   Text(event.port),           Text(event.factoryNumber),
                                   event.firmwareVersion,      OperationName(event.operation),
                                   Text(event.subject),        event.ok ? 1 : 0,
                                   Text(event.message)};
-    if (!Run(query,
-             QStringLiteral("INSERT INTO events (event_time, program, program_version, account, "
-                            "port, factory_number, firmware_version, operation, subject, ok, "
-                            "message) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) RETURNING id"),
-             columns) ||
-        !query.next())
-        return query.lastError();
-    event.id = query.value(0).toLongLong();
-    query.finish();
+    if (!Execute(inserts_->event, columns) || !inserts_->event.next())
+        return inserts_->event.lastError();
+    event.id = inserts_->event.value(0).toLongLong();
+    inserts_->event.finish();
     if (event.registers) {
         QVariantList values;
         for (int i = 0; i < ParameterSet::RegisterCount; ++i) {
@@ -272,16 +297,16 @@ QSqlError SqlHistoryStore::insert(QSqlDatabase& db, Event& event) {
                    << QLatin1String(ParameterSet::RegisterKey(ParameterSet::RegisterIndex(i)))
                    << reg.value << (reg.answered ? 1 : 0);
         }
-        if (!Run(query, RegistersInsert(), values))
-            return query.lastError();
+        if (!Execute(inserts_->registers, values))
+            return inserts_->registers.lastError();
+        inserts_->registers.finish();
     }
     if (event.linTable) {
         const QByteArray image(reinterpret_cast<const char*>(event.linTable->data()),
                                qsizetype(event.linTable->size()));
-        if (!Run(query,
-                 QStringLiteral("INSERT INTO event_lin_tables (event_id, image) VALUES (?, ?)"),
-                 {qlonglong(event.id), QString::fromLatin1(image.toHex())}))
-            return query.lastError();
+        if (!Execute(inserts_->table, {qlonglong(event.id), QString::fromLatin1(image.toHex())}))
+            return inserts_->table.lastError();
+        inserts_->table.finish();
     }
     return {};
 }
