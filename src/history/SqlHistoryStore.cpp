@@ -190,9 +190,6 @@ bool SqlHistoryStore::ready() {
     configure(db);
     if (!migrate(db))
         return false;
-    inserts_ = std::make_unique<Inserts>(db);
-    if (const QSqlError error = inserts_->prepare(); error.isValid())
-        return fail(error);
     ready_ = true;
     return true;
 }
@@ -266,6 +263,13 @@ bool SqlHistoryStore::record(Event& event) {
     if (!ready())
         return false;
     QSqlDatabase db = database();
+    // Prepared at the first write, not at opening: on a server, preparing an
+    // insert waits for the table's lock, and readers need not.
+    if (!inserts_) {
+        inserts_ = std::make_unique<Inserts>(db);
+        if (const QSqlError error = inserts_->prepare(); error.isValid())
+            return fail(error);
+    }
     if (!db.transaction())
         return fail(db.lastError());
     QSqlError error = insert(event);
