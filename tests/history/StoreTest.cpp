@@ -6,6 +6,7 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <thread>
 
 #include "history/HistoryStore.h"
 #include "history/HistoryTesting.h"
@@ -315,9 +316,17 @@ TEST_P(StoreTest, ADatabaseThatCannotBeOpenedIsUsedOnceItCanBe) {
         0u)
         << waiting->lastError();
 
+    // The event keeps the time of its first attempt.
+    const std::string firstAttempt = event.time;
+    EXPECT_FALSE(firstAttempt.empty());
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+
     makeIt();
     EXPECT_TRUE(waiting->record(event)) << waiting->lastError();
-    EXPECT_EQ(waiting->event(event.id)->registers, event.registers);
+    const auto written = waiting->event(event.id);
+    ASSERT_TRUE(written.has_value()) << waiting->lastError();
+    EXPECT_EQ(written->registers, event.registers);
+    EXPECT_EQ(written->time, firstAttempt);
 }
 
 INSTANTIATE_TEST_SUITE_P(Drivers, StoreTest, testing::Values(kSqlite, kPostgres),
