@@ -1,7 +1,9 @@
 // What the history costs: events with whole sets and tables written per second
 // to an SQLite file and to a PostgreSQL server started for the run (with fsync
 // on), and the time one recorded event adds to a single-register write against
-// the simulated sensor, beside that write's own time. SQLite commits with
+// the simulated sensor, beside that write's own time. The longest SQLite writes
+// are those that copy the log into the database (about every 120 events of
+// the default 1000-page checkpoint). SQLite commits with
 // synchronous=NORMAL, which a killed program cannot undo; the figure for
 // synchronous=FULL is the same write plus one sync of the log, measured here
 // on the same disk. Prints figures; never fails on them.
@@ -33,6 +35,7 @@ using Clock = std::chrono::steady_clock;
 constexpr int kThroughputEvents = 1000;
 constexpr int kRecorderSamples = 500;
 constexpr int kRegisterWrites = 20;
+constexpr double kGoalMs = 2.0;
 
 double msSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
@@ -41,12 +44,18 @@ double msSince(Clock::time_point start) {
 struct Spread {
     double median = 0;
     double p99 = 0;
+    double longest = 0;
+    size_t overGoal = 0;  // samples over kGoalMs
+    size_t count = 0;
 };
 
 Spread spreadOf(std::vector<double> samples) {
     std::sort(samples.begin(), samples.end());
+    const auto over =
+        std::count_if(samples.begin(), samples.end(), [](double ms) { return ms > kGoalMs; });
     return {samples[samples.size() / 2],
-            samples[std::min(samples.size() - 1, samples.size() * 99 / 100)]};
+            samples[std::min(samples.size() - 1, samples.size() * 99 / 100)], samples.back(),
+            size_t(over), samples.size()};
 }
 
 double eventsPerSecond(const std::string& location) {
@@ -132,9 +141,9 @@ void printBackend(const char* name, const std::string& location, const std::stri
                 eventsPerSecond(location));
     const Spread added = recordedWriteMs(link, location2);
     std::printf(
-        "  added to a single-register write: median %.3f ms, 99th percentile %.3f ms "
-        "(goal: under 2 ms)\n",
-        added.median, added.p99);
+        "  added to a single-register write: median %.3f ms, 99th percentile %.3f ms, "
+        "longest %.3f ms; %zu of %zu over the goal of %.0f ms\n",
+        added.median, added.p99, added.longest, added.overGoal, added.count, kGoalMs);
 }
 
 }  // namespace
