@@ -215,13 +215,8 @@ void SqlHistoryStore::configure(QSqlDatabase& db) {
 
 bool SqlHistoryStore::migrate(QSqlDatabase& db) {
     int version = 0;
-    if (db.tables().contains(QStringLiteral("schema_version"))) {
-        QSqlQuery query(db);
-        if (!Run(query, QStringLiteral("SELECT MAX(version) FROM schema_version")))
-            return fail(query.lastError());
-        if (query.next())
-            version = query.value(0).toInt();
-    }
+    if (const QSqlError error = readVersion(db, version); error.isValid())
+        return fail(error);
     const int current = schema::CurrentVersion();
     if (version > current) {
         return fail("The history database " + target_.description +
@@ -238,6 +233,18 @@ bool SqlHistoryStore::migrate(QSqlDatabase& db) {
         return fail(error);
     }
     return db.commit() || fail(db.lastError());
+}
+
+// 0 for a database without the history's tables.
+QSqlError SqlHistoryStore::readVersion(QSqlDatabase& db, int& version) {
+    if (!db.tables().contains(QStringLiteral("schema_version")))
+        return {};
+    QSqlQuery query(db);
+    if (!Run(query, QStringLiteral("SELECT MAX(version) FROM schema_version")))
+        return query.lastError();
+    if (query.next())
+        version = query.value(0).toInt();
+    return {};
 }
 
 QSqlError SqlHistoryStore::runMigrations(QSqlDatabase& db, int fromVersion) {
