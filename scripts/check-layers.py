@@ -29,6 +29,8 @@ RULES = {
     "comm": ({"platform"}, None),
     "sim": ({"platform"}, None),
     "settings": ({"platform"}, QT_CORE),
+    # The sensor history's store, over Qt SQL.
+    "history": (BASE, QT_CORE | {"QtSql"}),
     "station": (BASE | {"files"}, None),
     # The sensor history's store, over Qt SQL.
     "history": (BASE, QT_CORE | {"QtSql"}),
@@ -37,7 +39,7 @@ RULES = {
     "ui": (BASE | {"settings", "history", *CORES}, "all"),
     HISTORY_GUI: (BASE | {"ui", "settings", "history", "station", *CORES}, "all"),
     **{part: (BASE | {"ui", "settings", RENDER, *CORES}, "all") for part in GUI_PARTS + ["params"]},
-    "cli": (BASE | {"settings", "station", RENDER, *CORES}, QT_GUI),
+    "cli": (BASE | {"settings", "history", "station", RENDER, *CORES}, QT_GUI),
 }
 LIBRARIES = set(RULES) | {"app"}
 RULES["app"] = (LIBRARIES, "all")

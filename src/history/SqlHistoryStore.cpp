@@ -50,12 +50,14 @@ std::optional<QString> SinceKey(const std::string& since) {
     return time.toUTC().toString(Qt::ISODateWithMs);
 }
 
-bool Run(QSqlQuery& query, const QString& sql, const QVariantList& values = {}) {
-    if (!query.prepare(sql))
-        return false;
-    for (const QVariant& value : values)
-        query.addBindValue(value);
+bool Execute(QSqlQuery& query, const QVariantList& values) {
+    for (int i = 0; i < values.size(); ++i)
+        query.bindValue(i, values[i]);
     return query.exec();
+}
+
+bool Run(QSqlQuery& query, const QString& sql, const QVariantList& values = {}) {
+    return query.prepare(sql) && Execute(query, values);
 }
 
 // One statement for the whole set, one round trip to a server.
@@ -100,6 +102,30 @@ Event EventOfRow(const QSqlQuery& row) {
 
 }  // namespace
 
+// The inserts of an event, prepared once for the connection: a server then
+// sees each event as one round trip per table and the transaction's two.
+struct SqlHistoryStore::Inserts {
+    explicit Inserts(const QSqlDatabase& db) : event(db), registers(db), table(db) {}
+
+    QSqlError prepare() {
+        if (!event.prepare(QStringLiteral(
+                "INSERT INTO events (event_time, program, program_version, account, port, "
+                "factory_number, firmware_version, operation, subject, ok, message) VALUES (?, ?, "
+                "?, ?, ?, ?, ?, ?, ?, ?, ?) RETURNING id")))
+            return event.lastError();
+        if (!registers.prepare(RegistersInsert()))
+            return registers.lastError();
+        if (!table.prepare(
+                QStringLiteral("INSERT INTO event_lin_tables (event_id, image) VALUES (?, ?)")))
+            return table.lastError();
+        return {};
+    }
+
+    QSqlQuery event;
+    QSqlQuery registers;
+    QSqlQuery table;
+};
+
 SqlHistoryStore::SqlHistoryStore(DatabaseTarget target)
     : target_(std::move(target)), connection_(NextConnectionName()) {
     if (!target_.problem.empty() || !QSqlDatabase::isDriverAvailable(Text(target_.driver)))
@@ -123,6 +149,7 @@ SqlHistoryStore::SqlHistoryStore(DatabaseTarget target)
 }
 
 SqlHistoryStore::~SqlHistoryStore() {
+    inserts_.reset();
     if (!QSqlDatabase::contains(connection_))
         return;
     database().close();
@@ -140,6 +167,7 @@ bool SqlHistoryStore::fail(const QSqlError& error) {
 bool SqlHistoryStore::fail(std::string message) {
     error_ = std::move(message);
     ready_ = false;
+    inserts_.reset();
     if (QSqlDatabase::contains(connection_))
         database().close();
     return false;
@@ -176,24 +204,23 @@ bool SqlHistoryStore::open(QSqlDatabase& db) {
 // it, synchronous=NORMAL writes each commit to the log before the commit
 // returns, so a killed program loses nothing it committed; only a power loss
 // may take the last commits (FULL would sync the disk at every commit).
-// A database that takes neither still works; its failures show in the queries.
+// The write that fills the log past the checkpoint copies it into the
+// database; a log of 250 pages (some 30 events) keeps that copy near a
+// millisecond, where the default 1000 pages take several.
+// A database that takes none of this still works; its failures show in the queries.
 void SqlHistoryStore::configure(QSqlDatabase& db) {
     if (target_.driver != "QSQLITE")
         return;
     QSqlQuery query(db);
     query.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
     query.exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
+    query.exec(QStringLiteral("PRAGMA wal_autocheckpoint=250"));
 }
 
 bool SqlHistoryStore::migrate(QSqlDatabase& db) {
     int version = 0;
-    if (db.tables().contains(QStringLiteral("schema_version"))) {
-        QSqlQuery query(db);
-        if (!Run(query, QStringLiteral("SELECT MAX(version) FROM schema_version")))
-            return fail(query.lastError());
-        if (query.next())
-            version = query.value(0).toInt();
-    }
+    if (const QSqlError error = readVersion(db, version); error.isValid())
+        return fail(error);
     const int current = schema::CurrentVersion();
     if (version > current) {
         return fail("The history database " + target_.description +
@@ -210,6 +237,18 @@ bool SqlHistoryStore::migrate(QSqlDatabase& db) {
         return fail(error);
     }
     return db.commit() || fail(db.lastError());
+}
+
+// 0 for a database without the history's tables.
+QSqlError SqlHistoryStore::readVersion(QSqlDatabase& db, int& version) {
+    if (!db.tables().contains(QStringLiteral("schema_version")))
+        return {};
+    QSqlQuery query(db);
+    if (!Run(query, QStringLiteral("SELECT MAX(version) FROM schema_version")))
+        return query.lastError();
+    if (query.next())
+        version = query.value(0).toInt();
+    return {};
 }
 
 QSqlError SqlHistoryStore::runMigrations(QSqlDatabase& db, int fromVersion) {
@@ -235,9 +274,16 @@ bool SqlHistoryStore::record(Event& event) {
     if (!ready())
         return false;
     QSqlDatabase db = database();
+    // Prepared at the first write, not at opening: on a server, preparing an
+    // insert waits for the table's lock, and readers need not.
+    if (!inserts_) {
+        inserts_ = std::make_unique<Inserts>(db);
+        if (const QSqlError error = inserts_->prepare(); error.isValid())
+            return fail(error);
+    }
     if (!db.transaction())
         return fail(db.lastError());
-    QSqlError error = insert(db, event);
+    QSqlError error = insert(event);
     if (!error.isValid() && !db.commit())
         error = db.lastError();
     if (!error.isValid())
@@ -247,23 +293,17 @@ bool SqlHistoryStore::record(Event& event) {
     return fail(error);
 }
 
-QSqlError SqlHistoryStore::insert(QSqlDatabase& db, Event& event) {
-    QSqlQuery query(db);
+QSqlError SqlHistoryStore::insert(Event& event) {
     const QVariantList columns = {Text(event.time),           Text(event.origin.program),
                                   Text(event.origin.version), Text(event.origin.account),
                                   Text(event.port),           Text(event.factoryNumber),
                                   event.firmwareVersion,      OperationName(event.operation),
                                   Text(event.subject),        event.ok ? 1 : 0,
                                   Text(event.message)};
-    if (!Run(query,
-             QStringLiteral("INSERT INTO events (event_time, program, program_version, account, "
-                            "port, factory_number, firmware_version, operation, subject, ok, "
-                            "message) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) RETURNING id"),
-             columns) ||
-        !query.next())
-        return query.lastError();
-    event.id = query.value(0).toLongLong();
-    query.finish();
+    if (!Execute(inserts_->event, columns) || !inserts_->event.next())
+        return inserts_->event.lastError();
+    event.id = inserts_->event.value(0).toLongLong();
+    inserts_->event.finish();
     if (event.registers) {
         QVariantList values;
         for (int i = 0; i < ParameterSet::RegisterCount; ++i) {
@@ -272,16 +312,16 @@ QSqlError SqlHistoryStore::insert(QSqlDatabase& db, Event& event) {
                    << QLatin1String(ParameterSet::RegisterKey(ParameterSet::RegisterIndex(i)))
                    << reg.value << (reg.answered ? 1 : 0);
         }
-        if (!Run(query, RegistersInsert(), values))
-            return query.lastError();
+        if (!Execute(inserts_->registers, values))
+            return inserts_->registers.lastError();
+        inserts_->registers.finish();
     }
     if (event.linTable) {
         const QByteArray image(reinterpret_cast<const char*>(event.linTable->data()),
                                qsizetype(event.linTable->size()));
-        if (!Run(query,
-                 QStringLiteral("INSERT INTO event_lin_tables (event_id, image) VALUES (?, ?)"),
-                 {qlonglong(event.id), QString::fromLatin1(image.toHex())}))
-            return query.lastError();
+        if (!Execute(inserts_->table, {qlonglong(event.id), QString::fromLatin1(image.toHex())}))
+            return inserts_->table.lastError();
+        inserts_->table.finish();
     }
     return {};
 }

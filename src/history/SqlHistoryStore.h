@@ -3,6 +3,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QString>
+#include <memory>
 #include <string>
 
 #include "history/HistoryStore.h"
@@ -33,8 +34,10 @@ private:
     bool open(QSqlDatabase& db);
     void configure(QSqlDatabase& db);
     bool migrate(QSqlDatabase& db);
-    QSqlError runMigrations(QSqlDatabase& db, int fromVersion);
-    QSqlError insert(QSqlDatabase& db, Event& event);
+    static QSqlError readVersion(QSqlDatabase& db, int& version);
+    static QSqlError runMigrations(QSqlDatabase& db, int fromVersion);
+    struct Inserts;
+    QSqlError insert(Event& event);
     QSqlError readSet(QSqlDatabase& db, Event& event);
     std::optional<Event> oneEvent(const QString& condition, const QVariantList& values);
     bool fail(const QSqlError& error);
@@ -43,6 +46,7 @@ private:
     DatabaseTarget target_;
     QString connection_;
     bool ready_ = false;
+    std::unique_ptr<Inserts> inserts_;
     std::string error_;
 };
 
