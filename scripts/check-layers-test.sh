@@ -39,6 +39,9 @@ expect fail report/render/Pdf.cpp '"report/gui/Preview.h"'
 expect fail report/Engine.cpp '"report/gui/Preview.h"'
 expect fail files/gui/SaveDialog.cpp '"report/gui/Preview.h"'
 expect fail params/Editors.cpp '"app/Main.h"'
+expect pass history/gui/Window.cpp '"station/Restore.h"'
+expect fail history/gui/Window.cpp '"app/Main.h"'
+expect fail history/Store.cpp '"ui/MainState.h"'
 
 ((failures == 0)) || exit 1
 echo "check-layers self-test: $cases cases passed"

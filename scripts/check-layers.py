@@ -32,8 +32,6 @@ RULES = {
     # The sensor history's store, over Qt SQL.
     "history": (BASE, QT_CORE | {"QtSql"}),
     "station": (BASE | {"files"}, None),
-    # The sensor history's store, over Qt SQL.
-    "history": (BASE, QT_CORE | {"QtSql"}),
     **{core: (BASE, None) for core in CORES},
     RENDER: (BASE | set(CORES), QT_GUI),
     "ui": (BASE | {"settings", "history", *CORES}, "all"),
