@@ -22,10 +22,12 @@ set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # The libraries the programs link (among them libqt6svg6, which also brings the SVG image and
 # icon plugins) come from dpkg-shlibdeps; these are loaded at run time: the platform plugins and
-# the font the pictures name.
+# the font the pictures name, and the SQLite driver of the history.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-dejavu-core")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-dejavu-core, libqt6sql6-sqlite")
 # Wayland sessions, and the German texts of the toolkit's file and print dialogs.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, qt6-translations-l10n")
+# A history shared on a PostgreSQL server.
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "libqt6sql6-psql")
 
 include(CPack)

@@ -12,6 +12,7 @@ packages=(
     fonts-dejavu-core qt6-translations-l10n python3 poppler-utils
     dpkg-dev file desktop-file-utils
     libudev-dev ser2net
+    libqt6sql6-sqlite libqt6sql6-psql postgresql
 )
 
 missing=()

@@ -25,6 +25,7 @@ public:
     static inline const QString FactoryKey = QStringLiteral("FactoryKey");
     static inline const QString ComPort = QStringLiteral("COM-Port");
     static inline const QString PortMap = QStringLiteral("PortMap");
+    static inline const QString HistoryDatabase = QStringLiteral("HistoryDatabase");
 
     static QString defaultPath();
 

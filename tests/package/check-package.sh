@@ -60,11 +60,13 @@ depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
 names=$(tr ',|' '\n\n' <<<"$depends" | sed 's/^ *//; s/[ (].*//')
 for package in libqt6core6 libqt6gui6 libqt6widgets6 libqt6svg6 libqt6charts6 libc6 libudev1 \
-    qt6-qpa-plugins fonts-dejavu-core; do
+    qt6-qpa-plugins fonts-dejavu-core libqt6sql6-sqlite; do
     grep -qx "$package" <<<"$names" || fail "Depends lacks $package"
 done
 [[ $(dpkg-deb -f "$deb" Recommends) == *qt6-translations-l10n* ]] ||
     fail "Recommends lacks the toolkit's translations"
+[[ $(dpkg-deb -f "$deb" Suggests) == *libqt6sql6-psql* ]] ||
+    fail "Suggests lacks the PostgreSQL driver of the history"
 
 help=$("$usr/bin/varnelctl" --help) || fail "the packaged varnelctl --help failed"
 [[ $help == Usage:\ varnelctl* ]] || fail "the packaged varnelctl printed: ${help:0:80}"
