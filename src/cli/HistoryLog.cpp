@@ -11,7 +11,7 @@
 namespace cli {
 
 std::optional<std::string> historyLocation(const std::optional<std::string>& option,
-                                           std::ostream& err) {
+                                           std::string& problem) {
     if (option)
         return *option;
     try {
@@ -19,7 +19,7 @@ std::optional<std::string> historyLocation(const std::optional<std::string>& opt
         settings.load();
         return settings.readText(SettingsStore::HistoryDatabase).toStdString();
     } catch (const SettingsError& error) {
-        err << "varnelctl: " << error.what() << "\n";
+        problem = error.what();
         return std::nullopt;
     }
 }

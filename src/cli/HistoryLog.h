@@ -15,10 +15,10 @@
 namespace cli {
 
 // The database `--history` names, else the settings file's HistoryDatabase,
-// else the default file; nothing when the settings file cannot be read (the
-// reason goes to `err`).
+// else the default file; nothing when the settings file cannot be read, and
+// `problem` says why.
 std::optional<std::string> historyLocation(const std::optional<std::string>& option,
-                                           std::ostream& err);
+                                           std::string& problem);
 
 // varnelctl, its version and the login name of the account that runs it.
 history::Origin programOrigin();

@@ -103,11 +103,19 @@ struct History {
     std::string database;
 };
 
+// Without a readable settings file the history commands fail; the others go on
+// unrecorded after a warning, since the sensor needs no settings.
 std::optional<History> openHistory(const Invocation& invocation, std::ostream& err) {
-    const auto location = historyLocation(invocation.historyDatabase, err);
-    if (!location)
+    std::string problem;
+    const auto location = historyLocation(invocation.historyDatabase, problem);
+    if (location)
+        return History{history::OpenStore(*location), history::DescribeLocation(*location)};
+    if (invocation.command == Command::History) {
+        err << "varnelctl: " << problem << "\n";
         return std::nullopt;
-    return History{history::OpenStore(*location), history::DescribeLocation(*location)};
+    }
+    err << "varnelctl: warning: " << problem << "; nothing is recorded in the history\n";
+    return History{};
 }
 
 int runFirmware(TSSICom& com, platform::Clock& clock, const Invocation& invocation,

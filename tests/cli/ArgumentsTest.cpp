@@ -87,8 +87,9 @@ TEST(Arguments, PortsAndFindTakeNoPortButJson) {
 }
 
 TEST(Arguments, JsonOnlyForReadShowDiffAndStream) {
-    EXPECT_EQ(errorOf({"get", "--port", "1", "--json", "BitWidth"}),
-              "--json applies only to ports, find, read, show, diff, stream and apply");
+    EXPECT_EQ(
+        errorOf({"get", "--port", "1", "--json", "BitWidth"}),
+        "--json applies only to ports, find, read, show, diff, stream, apply, station and history");
 }
 
 TEST(Arguments, ApplyTakesAFileCommitReportAndJsonButNeverAsks) {
@@ -106,7 +107,7 @@ TEST(Arguments, ApplyTakesAFileCommitReportAndJsonButNeverAsks) {
     EXPECT_EQ(errorOf({"read", "--port", "1", "--report", "a.pdf"}),
               "--report applies only to apply");
     EXPECT_EQ(errorOf({"commit", "--port", "1", "--commit"}),
-              "--commit applies only to load and apply");
+              "--commit applies only to load, apply and history restore");
 }
 
 TEST(Arguments, StreamTakesACountAndOneFormat) {
