@@ -745,8 +745,10 @@ std::string usageText() {
         "\n"
         "Exit codes: 0 success; 1 the port cannot be opened, the settings file or a .kyr\n"
         "file cannot be read or written, a report template is missing or the PDF cannot\n"
-        "be written, the sensor did not answer or did not confirm, or a load was\n"
-        "declined; 2 usage error.\n"
+        "be written, the sensor did not answer or did not confirm, a load was declined,\n"
+        "the history database cannot be read, an event is unknown, a restore finds no\n"
+        "set or one that does not fit, or a station saw a sensor fail; 2 usage error.\n"
+        "Ctrl-C ends stream and station as their normal end.\n"
         "\n"
         "Register keys (case does not matter):\n";
     std::string line = " ";
