@@ -27,12 +27,14 @@ RULES = {
     "comm": ({"platform"}, None),
     "sim": ({"platform"}, None),
     "settings": ({"platform"}, QT_CORE),
+    # The sensor history's store, over Qt SQL.
+    "history": (BASE, QT_CORE | {"QtSql"}),
     "station": (BASE | {"files"}, None),
     **{core: (BASE, None) for core in CORES},
     RENDER: (BASE | set(CORES), QT_GUI),
     "ui": (BASE | {"settings", *CORES}, "all"),
     **{part: (BASE | {"ui", "settings", RENDER, *CORES}, "all") for part in GUI_PARTS + ["params"]},
-    "cli": (BASE | {"settings", "station", RENDER, *CORES}, QT_GUI),
+    "cli": (BASE | {"settings", "history", "station", RENDER, *CORES}, QT_GUI),
 }
 LIBRARIES = set(RULES) | {"app"}
 RULES["app"] = (LIBRARIES, "all")

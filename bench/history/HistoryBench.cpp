@@ -1,7 +1,10 @@
 // What the history costs: events with whole sets and tables written per second
 // to an SQLite file and to a PostgreSQL server started for the run (with fsync
 // on), and the time one recorded event adds to a single-register write against
-// the simulated sensor, beside that write's own time. SQLite commits with
+// the simulated sensor, beside that write's own time (the first event, which
+// opens the database and creates its tables, is shown apart). The longest
+// SQLite writes are those that copy the log into the database, about every 30
+// events. SQLite commits with
 // synchronous=NORMAL, which a killed program cannot undo; the figure for
 // synchronous=FULL is the same write plus one sync of the log, measured here
 // on the same disk. Prints figures; never fails on them.
@@ -33,6 +36,7 @@ using Clock = std::chrono::steady_clock;
 constexpr int kThroughputEvents = 1000;
 constexpr int kRecorderSamples = 500;
 constexpr int kRegisterWrites = 20;
+constexpr double kGoalMs = 2.0;
 
 double msSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
@@ -41,12 +45,18 @@ double msSince(Clock::time_point start) {
 struct Spread {
     double median = 0;
     double p99 = 0;
+    double longest = 0;
+    size_t overGoal = 0;  // samples over kGoalMs
+    size_t count = 0;
 };
 
 Spread spreadOf(std::vector<double> samples) {
     std::sort(samples.begin(), samples.end());
+    const auto over =
+        std::count_if(samples.begin(), samples.end(), [](double ms) { return ms > kGoalMs; });
     return {samples[samples.size() / 2],
-            samples[std::min(samples.size() - 1, samples.size() * 99 / 100)]};
+            samples[std::min(samples.size() - 1, samples.size() * 99 / 100)], samples.back(),
+            size_t(over), samples.size()};
 }
 
 double eventsPerSecond(const std::string& location) {
@@ -114,12 +124,16 @@ Spread registerWriteMs(SimulatedLink& link) {
 Spread recordedWriteMs(SimulatedLink& link, const std::string& location) {
     auto store = history::OpenStore(location);
     history::Recorder recorder(store.get(), {"bench_history", "0", "bench"});
-    std::vector<double> samples;
-    for (int i = 0; i < kRecorderSamples; ++i) {
+    const auto record = [&] {
         const auto start = Clock::now();
         recorder.record(link.com, "COM1", history::Operation::Write, true, {}, "ErrorValue");
-        samples.push_back(msSince(start));
-    }
+        return msSince(start);
+    };
+    std::printf("  the first event, opening the database and creating its tables: %.3f ms\n",
+                record());
+    std::vector<double> samples;
+    for (int i = 0; i < kRecorderSamples; ++i)
+        samples.push_back(record());
     if (recorder.missed())
         std::printf("  %zu events missed: %s\n", recorder.missed(), recorder.problem().c_str());
     return spreadOf(samples);
@@ -132,9 +146,9 @@ void printBackend(const char* name, const std::string& location, const std::stri
                 eventsPerSecond(location));
     const Spread added = recordedWriteMs(link, location2);
     std::printf(
-        "  added to a single-register write: median %.3f ms, 99th percentile %.3f ms "
-        "(goal: under 2 ms)\n",
-        added.median, added.p99);
+        "  added to a single-register write: median %.3f ms, 99th percentile %.3f ms, "
+        "longest %.3f ms; %zu of %zu over the goal of %.0f ms\n",
+        added.median, added.p99, added.longest, added.overGoal, added.count, kGoalMs);
 }
 
 }  // namespace

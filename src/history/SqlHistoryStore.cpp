@@ -190,9 +190,6 @@ bool SqlHistoryStore::ready() {
     configure(db);
     if (!migrate(db))
         return false;
-    inserts_ = std::make_unique<Inserts>(db);
-    if (const QSqlError error = inserts_->prepare(); error.isValid())
-        return fail(error);
     ready_ = true;
     return true;
 }
@@ -207,24 +204,23 @@ bool SqlHistoryStore::open(QSqlDatabase& db) {
 // it, synchronous=NORMAL writes each commit to the log before the commit
 // returns, so a killed program loses nothing it committed; only a power loss
 // may take the last commits (FULL would sync the disk at every commit).
-// A database that takes neither still works; its failures show in the queries.
+// The write that fills the log past the checkpoint copies it into the
+// database; a log of 250 pages (some 30 events) keeps that copy near a
+// millisecond, where the default 1000 pages take several.
+// A database that takes none of this still works; its failures show in the queries.
 void SqlHistoryStore::configure(QSqlDatabase& db) {
     if (target_.driver != "QSQLITE")
         return;
     QSqlQuery query(db);
     query.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
     query.exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
+    query.exec(QStringLiteral("PRAGMA wal_autocheckpoint=250"));
 }
 
 bool SqlHistoryStore::migrate(QSqlDatabase& db) {
     int version = 0;
-    if (db.tables().contains(QStringLiteral("schema_version"))) {
-        QSqlQuery query(db);
-        if (!Run(query, QStringLiteral("SELECT MAX(version) FROM schema_version")))
-            return fail(query.lastError());
-        if (query.next())
-            version = query.value(0).toInt();
-    }
+    if (const QSqlError error = readVersion(db, version); error.isValid())
+        return fail(error);
     const int current = schema::CurrentVersion();
     if (version > current) {
         return fail("The history database " + target_.description +
@@ -241,6 +237,18 @@ bool SqlHistoryStore::migrate(QSqlDatabase& db) {
         return fail(error);
     }
     return db.commit() || fail(db.lastError());
+}
+
+// 0 for a database without the history's tables.
+QSqlError SqlHistoryStore::readVersion(QSqlDatabase& db, int& version) {
+    if (!db.tables().contains(QStringLiteral("schema_version")))
+        return {};
+    QSqlQuery query(db);
+    if (!Run(query, QStringLiteral("SELECT MAX(version) FROM schema_version")))
+        return query.lastError();
+    if (query.next())
+        version = query.value(0).toInt();
+    return {};
 }
 
 QSqlError SqlHistoryStore::runMigrations(QSqlDatabase& db, int fromVersion) {
@@ -266,6 +274,13 @@ bool SqlHistoryStore::record(Event& event) {
     if (!ready())
         return false;
     QSqlDatabase db = database();
+    // Prepared at the first write, not at opening: on a server, preparing an
+    // insert waits for the table's lock, and readers need not.
+    if (!inserts_) {
+        inserts_ = std::make_unique<Inserts>(db);
+        if (const QSqlError error = inserts_->prepare(); error.isValid())
+            return fail(error);
+    }
     if (!db.transaction())
         return fail(db.lastError());
     QSqlError error = insert(event);

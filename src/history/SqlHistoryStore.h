@@ -34,7 +34,8 @@ private:
     bool open(QSqlDatabase& db);
     void configure(QSqlDatabase& db);
     bool migrate(QSqlDatabase& db);
-    QSqlError runMigrations(QSqlDatabase& db, int fromVersion);
+    static QSqlError readVersion(QSqlDatabase& db, int& version);
+    static QSqlError runMigrations(QSqlDatabase& db, int fromVersion);
     struct Inserts;
     QSqlError insert(Event& event);
     QSqlError readSet(QSqlDatabase& db, Event& event);

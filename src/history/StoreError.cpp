@@ -41,9 +41,9 @@ Situation SituationOf(const QSqlError& error) {
 }
 
 std::string DriverText(const QSqlError& error) {
-    QString text = error.databaseText().trimmed();
+    QString text = error.databaseText().simplified();
     if (text.isEmpty())
-        text = error.driverText().trimmed();
+        text = error.driverText().simplified();
     return text.toStdString();
 }
 

@@ -17,7 +17,7 @@ namespace {
 using namespace std::chrono_literals;
 using testsupport::ChildProcess;
 
-constexpr int kKills = 8;
+constexpr int kKills = 30;
 
 struct Committed {
     int64_t id;

@@ -25,7 +25,8 @@ TEST(HistoryLocationTest, TheDefaultStoreCreatesItsFolders) {
     TempHome home;
     history::Event event = historytesting::FullEvent(1);
     ASSERT_FALSE(QFileInfo::exists(home.dataPath()));
-    EXPECT_TRUE(history::OpenStore("")->record(event)) << history::OpenStore("")->lastError();
+    auto store = history::OpenStore("");
+    EXPECT_TRUE(store->record(event)) << store->lastError();
     EXPECT_TRUE(QFileInfo::exists(home.dataPath() + "/history.sqlite"));
 }
 

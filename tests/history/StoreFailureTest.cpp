@@ -11,8 +11,7 @@
 #include "history/Location.h"
 #include "history/Recorder.h"
 
-// What an SQLite history does when another program holds it, when it may not
-// be written, when it is no database, and when its folder appears later.
+// What an SQLite history does when it may not be written and when it is no database.
 namespace {
 
 using history::Event;
@@ -29,12 +28,6 @@ protected:
         QFile file(QString::fromStdString(path()));
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
-    std::vector<std::string> subjects(history::HistoryStore& store) {
-        std::vector<std::string> found;
-        for (const Event& event : store.events({}).value_or(std::vector<Event>{}))
-            found.push_back(event.subject);
-        return found;
-    }
 
     QTemporaryDir dir;
 };
@@ -48,6 +41,8 @@ public:
         if (geteuid() == 0 && nobody && seteuid(nobody->pw_uid) == 0)
             dropped_ = true;
     }
+    // False under root when giving up its right failed.
+    bool done() const { return dropped_ || geteuid() != 0; }
     ~WithoutRoot() {
         if (dropped_) {
             EXPECT_EQ(seteuid(0), 0);
@@ -59,49 +54,6 @@ public:
 private:
     bool dropped_ = false;
 };
-
-TEST_F(StoreFailureTest, ALockedDatabaseFailsSoonAndTheRecorderWritesWhatItMissedInOrder) {
-    auto store = history::OpenStore(path());
-    history::Recorder recorder(store.get(), {"varnel", "5.3.6.2", "tech"});
-    // Events as the programs hand them over: the recorder names their origin.
-    const auto operation = [](int seed, const char* subject) {
-        Event event = FullEvent(seed);
-        event.origin = {};
-        event.subject = subject;
-        return event;
-    };
-    recorder.record(operation(1, "before"));
-    ASSERT_EQ(recorder.missed(), 0u) << recorder.problem();
-
-    auto other = std::make_unique<RawDatabase>(path());
-    ASSERT_TRUE(other->exec("BEGIN IMMEDIATE")) << other->error();
-    for (const char* subject : {"missed 1", "missed 2"}) {
-        const auto start = std::chrono::steady_clock::now();
-        recorder.record(operation(2, subject));
-        const auto waited = std::chrono::steady_clock::now() - start;
-        EXPECT_LT(waited, std::chrono::milliseconds(1500)) << "a sensor operation waited too long";
-    }
-    EXPECT_EQ(recorder.missed(), 2u);
-    EXPECT_EQ(recorder.problem(), described("is locked by another program"));
-    // Readers go on while the other program writes.
-    EXPECT_EQ(subjects(*store), std::vector<std::string>{"before"});
-
-    ASSERT_TRUE(other->exec("ROLLBACK")) << other->error();
-    other.reset();
-    recorder.record(operation(3, "after"));
-    EXPECT_EQ(recorder.missed(), 0u);
-    EXPECT_EQ(recorder.problem(), "");
-
-    const auto events = store->events({});
-    ASSERT_TRUE(events.has_value()) << store->lastError();
-    ASSERT_EQ(subjects(*store),
-              (std::vector<std::string>{"after", "missed 2", "missed 1", "before"}));
-    // A late event keeps the time of its operation, not of its write.
-    EXPECT_LE((*events)[2].time, (*events)[1].time);
-    EXPECT_LE((*events)[1].time, (*events)[0].time);
-    EXPECT_EQ(store->event((*events)[2].id)->registers, FullEvent(2).registers);
-    EXPECT_EQ((*events)[2].origin.program, "varnel");
-}
 
 TEST_F(StoreFailureTest, TheDatabaseIsWrittenAheadOfTheLog) {
     Event event = FullEvent(1);
@@ -123,6 +75,8 @@ TEST_F(StoreFailureTest, AReadOnlyDatabaseIsNamedAndKeptAsItIs) {
     }
 
     WithoutRoot account;
+    if (!account.done())
+        GTEST_SKIP() << "runs as root and cannot act as the account nobody";
     auto store = history::OpenStore(path());
     Event refused = FullEvent(2);
     EXPECT_FALSE(store->record(refused));
@@ -150,20 +104,6 @@ TEST_F(StoreFailureTest, GarbageIsNamedAsDamagedAndNeverWritten) {
     EXPECT_FALSE(store->lastSet("20815001").has_value());
     EXPECT_EQ(store->lastError(), damaged);
     EXPECT_EQ(fileBytes(), garbage);
-}
-
-TEST_F(StoreFailureTest, ADatabaseThatCannotBeOpenedIsUsedOnceItCanBe) {
-    const QString folder = dir.filePath("later");
-    const std::string file = (folder + "/history.sqlite").toStdString();
-    auto store = history::OpenStore("sqlite:" + file);
-    Event event = FullEvent(1);
-    EXPECT_FALSE(store->record(event));
-    EXPECT_EQ(store->lastError(),
-              "The history database " + file + " cannot be opened: unable to open database file");
-
-    ASSERT_TRUE(QDir().mkpath(folder));
-    EXPECT_TRUE(store->record(event)) << store->lastError();
-    EXPECT_EQ(store->event(event.id)->registers, event.registers);
 }
 
 }  // namespace

@@ -68,11 +68,14 @@ TEST_F(SettingsTest, LoadingReadsWithoutCreatingTheFile) {
 }
 
 TEST_F(SettingsTest, ReadsIntegersTextsAndSubkeys) {
-    home.writeSettings(R"({"Language": 1, "COM-Port": 3, "FactoryKey": "x", "PortMap": {}})");
+    home.writeSettings(R"({"Language": 1, "COM-Port": 3, "FactoryKey": "x", "PortMap": {},
+                           "HistoryDatabase": "postgresql://station@db/varnel"})");
     store.open();
     EXPECT_EQ(store.readInteger(SettingsStore::Language), 1);
     EXPECT_EQ(store.readInteger(SettingsStore::ComPort), 3);
     EXPECT_EQ(store.readText(SettingsStore::FactoryKey), QStringLiteral("x"));
+    EXPECT_EQ(store.readText(SettingsStore::HistoryDatabase),
+              QStringLiteral("postgresql://station@db/varnel"));
     EXPECT_TRUE(store.hasSubkey(SettingsStore::PortMap));
     EXPECT_FALSE(store.hasValue(SettingsStore::PortMap));
     EXPECT_FALSE(store.hasSubkey(SettingsStore::Language));

@@ -7,18 +7,18 @@
 
 #include <chrono>
 #include <filesystem>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "support/ChildProcess.h"
+#include "support/FileText.h"
 #include "support/LoopbackPort.h"
 
 namespace testsupport {
 
 // A PostgreSQL server of its own: a cluster in a temporary folder, listening
-// on a free loopback port with its socket in that folder, stopped and removed
-// when this object goes. The server refuses to run as root, so under root it
+// on a free loopback port with its socket and its log in that folder, stopped
+// and removed when this object goes. The server refuses to run as root, so under root it
 // runs as Debian's `postgres` account. Nothing runs when the server programs
 // are missing; problem() then says so.
 class PostgresServer {
@@ -37,23 +37,19 @@ public:
                  "initdb"))
             return;
         port_ = FreeLoopbackPort();
-        std::vector<std::string> argv = {
-            bin_ + "/postgres",    "-D", data(),     "-h", "127.0.0.1", "-p",
-            std::to_string(port_), "-k", socketDir()};
+        std::string options = "-h 127.0.0.1 -p " + std::to_string(port_) + " -k " + socketDir();
         if (!durable)
-            argv.insert(argv.end(), {"-c", "fsync=off"});
-        server_ = std::make_unique<ChildProcess>(asServerUser(argv));
-        if (!server_->waitForError("ready to accept connections", std::chrono::seconds(60))) {
-            problem_ = "the PostgreSQL server did not start: " + server_->err();
-            server_.reset();
-        }
+            options += " -c fsync=off";
+        running_ = run(asServerUser({bin_ + "/pg_ctl", "start", "-w", "-t", "60", "-D", data(),
+                                     "-l", folder_ + "/server.log", "-o", options}),
+                       "the PostgreSQL server did not start: pg_ctl");
+        if (!running_)
+            problem_ += FileText(folder_ + "/server.log");
     }
     ~PostgresServer() {
-        if (server_) {
+        if (running_)
             run(asServerUser({bin_ + "/pg_ctl", "stop", "-D", data(), "-m", "fast", "-w"}),
                 "pg_ctl stop");
-            server_->wait(std::chrono::seconds(20));
-        }
         if (!folder_.empty()) {
             std::error_code ignored;
             std::filesystem::remove_all(folder_, ignored);
@@ -80,7 +76,7 @@ public:
         return best;
     }
 
-    bool running() const { return server_ != nullptr; }
+    bool running() const { return running_; }
     const std::string& problem() const { return problem_; }
     int port() const { return port_; }
 
@@ -142,7 +138,7 @@ private:
     std::string bin_;
     std::string folder_;
     int port_ = 0;
-    std::unique_ptr<ChildProcess> server_;
+    bool running_ = false;
     std::string problem_;
 };
 
