@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "comm/ParameterSet.h"
+#include "comm/SensorRules.h"
 
 #include "firmware/Target.h"
 
@@ -40,6 +41,7 @@ constexpr CommandInfo kCommands[] = {
     {"stream", Command::Stream, true, 0, ""},
     {"report", Command::Report, true, 0, ""},
     {"apply", Command::Apply, true, 1, "FILE", Operands::Files},
+    {"station", Command::Station, true, 1, "FILE", Operands::Files},
 };
 
 struct FirmwareInfo {
@@ -75,7 +77,11 @@ struct Split {
     bool json = false;
     bool yes = false;
     bool commit = false;
+    bool again = false;
     std::optional<std::string> comment;
+    std::optional<std::string> history;
+    std::optional<std::string> since;
+    std::optional<std::string> reportDir;
     std::optional<std::string> port;
     std::optional<std::string> chip;
     std::optional<std::string> bootloader;
@@ -100,6 +106,12 @@ struct Split {
             return &pdf;
         if (name == "--report")
             return &report;
+        if (name == "--history")
+            return &history;
+        if (name == "--since")
+            return &since;
+        if (name == "--report-dir")
+            return &reportDir;
         return nullptr;
     }
 };
@@ -141,6 +153,8 @@ bool takeOption(const std::vector<std::string>& args, size_t& i, Split& split) {
         split.yes = true;
     } else if (arg == "--commit") {
         split.commit = true;
+    } else if (arg == "--again") {
+        split.again = true;
     } else if (arg == "--comment") {
         if (i + 1 >= args.size()) {
             split.error = "--comment needs a text";
@@ -165,7 +179,10 @@ bool takeOption(const std::vector<std::string>& args, size_t& i, Split& split) {
 }
 
 const char* const PdfOnlyForReports = "--pdf applies only to report and lin report";
-const char* const LangOnlyForSome = "--lang applies only to report, lin export and lin report";
+const char* const LangOnlyForSome =
+    "--lang applies only to report, apply, station, lin export and lin report";
+const char* const StationOptions = "--report-dir and --again apply only to station";
+const char* const SinceOnlyForHistory = "--since applies only to history";
 
 // en or de as UiLanguage; nothing for any other text.
 std::optional<uint8_t> languageOf(const std::string& text) {
@@ -199,12 +216,13 @@ Split splitArguments(const std::vector<std::string>& args) {
 bool takesJson(Command command) {
     return command == Command::Ports || command == Command::Find || command == Command::Read ||
            command == Command::Show || command == Command::Diff || command == Command::Stream ||
-           command == Command::Apply;
+           command == Command::Apply || command == Command::Station;
 }
 
 std::string checkOptions(const CommandInfo& info, const Split& split) {
     if (split.json && !takesJson(info.command))
-        return "--json applies only to ports, find, read, show, diff, stream and apply";
+        return "--json applies only to ports, find, read, show, diff, stream, apply, station and "
+               "history";
     const bool stream = info.command == Command::Stream;
     if ((split.csv || split.count) && !stream)
         return "--csv and --count apply only to stream";
@@ -215,15 +233,21 @@ std::string checkOptions(const CommandInfo& info, const Split& split) {
     if (split.yes && info.command != Command::Load)
         return "--yes applies only to load";
     if (split.commit && info.command != Command::Load && info.command != Command::Apply)
-        return "--commit applies only to load and apply";
+        return "--commit applies only to load, apply and history restore";
     if (split.report && info.command != Command::Apply)
         return "--report applies only to apply";
     if (split.chip || split.bootloader)
         return "--chip and --bootloader apply only to firmware";
     if (split.pdf.has_value() != (info.command == Command::Report))
         return split.pdf ? PdfOnlyForReports : "report needs --pdf FILE";
-    if (split.lang && info.command != Command::Report)
+    const bool reports = info.command == Command::Report || info.command == Command::Apply ||
+                         info.command == Command::Station;
+    if (split.lang && !reports)
         return LangOnlyForSome;
+    if ((split.reportDir || split.again) && info.command != Command::Station)
+        return StationOptions;
+    if (split.since)
+        return SinceOnlyForHistory;
     return {};
 }
 
@@ -274,6 +298,10 @@ std::string checkFirmwareShape(const FirmwareInfo& info, const Split& split) {
         return PdfOnlyForReports;
     if (split.lang)
         return LangOnlyForSome;
+    if (split.reportDir || split.again)
+        return StationOptions;
+    if (split.since)
+        return SinceOnlyForHistory;
     return {};
 }
 
@@ -291,6 +319,7 @@ ParseResult parseFirmware(const Split& split) {
     invocation.port = split.port.value_or("");
     invocation.json = split.json;
     invocation.yes = split.yes;
+    invocation.historyDatabase = split.history;
     invocation.chip = split.chip.value_or("");
     if (split.chip && !firmware::chipByName(invocation.chip))
         return failure("--chip takes atmega8515 or atmega162, not '" + invocation.chip + "'");
@@ -392,6 +421,10 @@ ParseResult parseLin(const Split& split) {
         return failure(name + " needs --port");
     if (split.json)
         return failure("--json applies only to read, show, diff and firmware inspect");
+    if (split.reportDir || split.again)
+        return failure(StationOptions);
+    if (split.since)
+        return failure(SinceOnlyForHistory);
     LinInvocation lin;
     lin.action = shape->action;
     std::string error = linValues(lin, operands);
@@ -402,7 +435,125 @@ ParseResult parseLin(const Split& split) {
     Invocation invocation;
     invocation.command = Command::Lin;
     invocation.port = *split.port;
+    invocation.historyDatabase = split.history;
     invocation.lin = lin;
+    return {invocation, {}};
+}
+
+struct HistoryShape {
+    const char* name;
+    HistoryAction action;
+    size_t operands;
+    const char* operandText;
+};
+
+constexpr HistoryShape kHistoryShapes[] = {
+    {"show", HistoryAction::Show, 1, "one event ID"},
+    {"diff", HistoryAction::Diff, 2, "two event IDs"},
+    {"restore", HistoryAction::Restore, 1, "the OLD_FACTORYNUMBER of the sensor taken out"},
+};
+
+bool digitsAt(const std::string& text, size_t at, size_t count) {
+    if (at + count > text.size())
+        return false;
+    return std::all_of(text.begin() + long(at), text.begin() + long(at + count),
+                       [](unsigned char c) { return std::isdigit(c) != 0; });
+}
+
+// 2026-03-01, or a time after it: 2026-03-01T08:30, with seconds, fractions and Z.
+bool isHistoryDate(const std::string& text) {
+    const bool date = digitsAt(text, 0, 4) && text[4] == '-' && digitsAt(text, 5, 2) &&
+                      text[7] == '-' && digitsAt(text, 8, 2);
+    if (!date || text.size() == 10)
+        return date;
+    if (text[10] != 'T' || !digitsAt(text, 11, 2) || text.size() < 16 || text[13] != ':' ||
+        !digitsAt(text, 14, 2))
+        return false;
+    const std::string rest = text.substr(16);
+    return std::all_of(rest.begin(), rest.end(), [](unsigned char c) {
+        return std::isdigit(c) != 0 || c == ':' || c == '.' || c == 'Z';
+    });
+}
+
+std::optional<int64_t> eventId(const std::string& text) {
+    int64_t id = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, id);
+    if (error != std::errc() || stop != end || id < 1)
+        return std::nullopt;
+    return id;
+}
+
+std::string historyOptions(HistoryAction action, const Split& split) {
+    const bool restore = action == HistoryAction::Restore;
+    if (restore != split.port.has_value())
+        return restore ? "history restore needs --port" : "history takes no --port";
+    if (split.commit && !restore)
+        return "--commit applies only to load, apply and history restore";
+    if (split.since && action != HistoryAction::List)
+        return "--since applies only to the history list";
+    if (split.yes || split.comment || split.csv || split.count || split.chip || split.bootloader ||
+        split.pdf || split.report || split.lang || split.reportDir || split.again)
+        return "history takes only --json, --since, --history and, to restore, --port and "
+               "--commit";
+    if (split.since && !isHistoryDate(*split.since))
+        return "--since takes a date such as 2026-03-01 or a time such as 2026-03-01T08:30";
+    return {};
+}
+
+std::string historyOperands(HistoryInvocation& history, const std::vector<std::string>& operands) {
+    if (history.action == HistoryAction::Show || history.action == HistoryAction::Diff) {
+        for (const std::string& operand : operands) {
+            const auto id = eventId(operand);
+            if (!id)
+                return "'" + operand + "' is no event ID: give the number that history lists";
+            history.ids.push_back(*id);
+        }
+        return {};
+    }
+    if (operands.empty())
+        return {};
+    const auto number = rules::NormalisedFactoryNumber(operands[0]);
+    if (!number)
+        return "'" + operands[0] + "' is no factory number: give one to eight letters or digits";
+    history.factoryNumber = *number;
+    return {};
+}
+
+ParseResult parseHistory(const Split& split) {
+    HistoryInvocation history;
+    std::vector<std::string> operands(split.positional.begin() + 1, split.positional.end());
+    std::string name = "history";
+    size_t most = 1;
+    size_t fewest = 0;
+    const char* operandText = "at most one FACTORYNUMBER";
+    if (!operands.empty()) {
+        for (const HistoryShape& shape : kHistoryShapes) {
+            if (operands[0] != shape.name)
+                continue;
+            history.action = shape.action;
+            name += std::string(" ") + shape.name;
+            most = fewest = shape.operands;
+            operandText = shape.operandText;
+            operands.erase(operands.begin());
+            break;
+        }
+    }
+    if (operands.size() < fewest || operands.size() > most)
+        return failure(name + " takes " + operandText);
+    std::string error = historyOptions(history.action, split);
+    if (error.empty())
+        error = historyOperands(history, operands);
+    if (!error.empty())
+        return failure(error);
+    history.since = split.since;
+    Invocation invocation;
+    invocation.command = Command::History;
+    invocation.port = split.port.value_or("");
+    invocation.json = split.json;
+    invocation.commit = split.commit;
+    invocation.historyDatabase = split.history;
+    invocation.history = history;
     return {invocation, {}};
 }
 
@@ -430,6 +581,8 @@ ParseResult parseArguments(const std::vector<std::string>& args) {
         return parseFirmware(split);
     if (split.positional[0] == "lin")
         return parseLin(split);
+    if (split.positional[0] == "history")
+        return parseHistory(split);
     const CommandInfo* info = findCommand(split.positional[0]);
     if (!info)
         return failure("unknown command '" + split.positional[0] + "'");
@@ -458,6 +611,9 @@ ParseResult parseArguments(const std::vector<std::string>& args) {
     if (info->kind == Operands::Register && info->operands == 2)
         invocation.value = split.positional[2];
     invocation.pdf = split.pdf.value_or(split.report.value_or(""));
+    invocation.historyDatabase = split.history;
+    invocation.reportDir = split.reportDir.value_or("");
+    invocation.again = split.again;
     if (split.lang) {
         const auto language = languageOf(*split.lang);
         if (!language)
@@ -476,6 +632,8 @@ bool needsSensor(const Invocation& invocation) {
             return false;
         case Command::Diff:
             return invocation.files.size() == 1;
+        case Command::History:
+            return invocation.history->action == HistoryAction::Restore;
         case Command::Firmware:
             return invocation.firmwareAction != FirmwareAction::Inspect;
         default:
@@ -505,7 +663,7 @@ std::string usageText() {
         "  load   --port P FILE [--yes] [--commit]\n"
         "                             show the file's date and text, ask (unless --yes),\n"
         "                             write its parameter set and, with --commit, commit it\n"
-        "  apply  --port P FILE [--commit] [--report PDF] [--json]\n"
+        "  apply  --port P FILE [--commit] [--report PDF [--lang de]] [--json]\n"
         "                             load FILE without asking, commit it with --commit,\n"
         "                             read the set back twice (a register again until two\n"
         "                             reads agree) and print each register that differs;\n"
@@ -540,6 +698,26 @@ std::string usageText() {
         "  stream --port P [--count N] [--json|--csv]\n"
         "                             switch the sensor into its test mode and print one\n"
         "                             line per sample; Ctrl-C or N samples switch it back\n"
+        "  history [FACTORYNUMBER] [--since DATE] [--json]\n"
+        "                             list the recorded operations, newest first: of every\n"
+        "                             sensor or of one; DATE is 2026-03-01 or 2026-03-01T08:30\n"
+        "                             (UTC)\n"
+        "  history show ID [--json]   print the set an event recorded as show prints a file\n"
+        "  history diff ID1 ID2 [--json]\n"
+        "                             list the registers whose values differ between the\n"
+        "                             sets of two events\n"
+        "  history restore OLD_FACTORYNUMBER --port P [--commit] [--json]\n"
+        "                             write the last recorded set of a sensor taken out into\n"
+        "                             the sensor on P, which keeps its own factory number,\n"
+        "                             firmware, model, length, charge pump, monoflop time and\n"
+        "                             the registers a file does not carry; verify it as apply\n"
+        "                             does; refused when the firmware type or the sensor\n"
+        "                             family differs\n"
+        "  station --port P FILE [--report-dir DIR] [--again] [--lang de] [--json]\n"
+        "                             wait for a sensor on P, apply FILE with a commit, write\n"
+        "                             DIR/FACTORYNUMBER.pdf when all match, print one line per\n"
+        "                             sensor, wait for it to go, and again until Ctrl-C; a\n"
+        "                             sensor done today is skipped unless --again\n"
         "\n"
         "Options:\n"
         "  --port P  COMn, a port number (1-255) or a device path such as /dev/ttyUSB0\n"
@@ -552,8 +730,14 @@ std::string usageText() {
         "  --count N stop stream after N samples\n"
         "  --pdf F   the PDF file that report and lin report write (replaced whole, or\n"
         "            left as it was when the report cannot be made)\n"
-        "  --lang L  the language of lin export's header lines and of the reports:\n"
+        "  --lang L  the language of lin export's header lines and of the reports\n"
+        "            (report, lin report, apply --report, station):\n"
         "            en (default) or de\n"
+        "  --history DB  the history database: an SQLite file or\n"
+        "            postgresql://user@host/db; default the settings file's HistoryDatabase,\n"
+        "            else ~/.local/share/KYR/varnel/history.sqlite. Every operation on a\n"
+        "            sensor is recorded there; when the database fails, varnelctl warns once\n"
+        "            and goes on\n"
         "  --help    show this text\n"
         "\n"
         "VALUE is decimal or 0x-prefixed hexadecimal; Model takes two letters,\n"
@@ -561,8 +745,10 @@ std::string usageText() {
         "\n"
         "Exit codes: 0 success; 1 the port cannot be opened, the settings file or a .kyr\n"
         "file cannot be read or written, a report template is missing or the PDF cannot\n"
-        "be written, the sensor did not answer or did not confirm, or a load was\n"
-        "declined; 2 usage error.\n"
+        "be written, the sensor did not answer or did not confirm, a load was declined,\n"
+        "the history database cannot be read, an event is unknown, a restore finds no\n"
+        "set or one that does not fit, or a station saw a sensor fail; 2 usage error.\n"
+        "Ctrl-C ends stream and station as their normal end.\n"
         "\n"
         "Register keys (case does not matter):\n";
     std::string line = " ";

@@ -25,7 +25,9 @@ enum class Command {
     Lin,
     Stream,
     Report,
-    Apply
+    Apply,
+    History,
+    Station
 };
 
 enum class FirmwareAction { Identify, Inspect, Flash };
@@ -42,6 +44,16 @@ struct LinInvocation {
 };
 
 enum class SampleFormat { Text, Json, Csv };
+
+enum class HistoryAction { List, Show, Diff, Restore };
+
+// history [FACTORYNUMBER] [--since DATE] | show ID | diff ID1 ID2 | restore OLD --port P [--commit]
+struct HistoryInvocation {
+    HistoryAction action = HistoryAction::List;
+    std::string factoryNumber;  // list: the sensor, when given; restore: the old sensor
+    std::vector<int64_t> ids;   // show: one, diff: two
+    std::optional<std::string> since;
+};
 
 struct Invocation {
     Command command = Command::Help;
@@ -61,7 +73,12 @@ struct Invocation {
     std::optional<long> count;                 // stream: samples to print, all when empty
     SampleFormat format = SampleFormat::Text;  // stream
     std::string pdf;                           // report; apply: --report
-    uint8_t language = 0;                      // report: 0 English, 1 German
+    uint8_t language = 0;                      // report, apply, station: 0 English, 1 German
+    // The history database: --history, else the settings file's, else the default.
+    std::optional<std::string> historyDatabase;
+    std::optional<HistoryInvocation> history;
+    std::string reportDir;  // station
+    bool again = false;     // station: also sensors done today
 };
 
 // Whether the command talks to a sensor; diff does with one file only.

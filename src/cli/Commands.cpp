@@ -20,8 +20,9 @@ std::string key(TSSICom::RegisterIndex r) {
 
 }  // namespace
 
-CommandRunner::CommandRunner(TSSICom& com, std::string port, std::ostream& out, std::ostream& err)
-    : com_(com), port_(std::move(port)), out_(out), err_(err) {}
+CommandRunner::CommandRunner(TSSICom& com, std::string port, std::ostream& out, std::ostream& err,
+                             OperationLog* log)
+    : com_(com), port_(std::move(port)), out_(out), err_(err), log_(log) {}
 
 int CommandRunner::run(const Invocation& invocation, const std::optional<RegisterInput>& input) {
     switch (invocation.command) {
@@ -60,8 +61,15 @@ int CommandRunner::readSet() {
     return Success;
 }
 
+int CommandRunner::readSetLogged() {
+    const int code = readSet();
+    if (log_ != nullptr)
+        log_->done(history::Operation::Read, code == Success);
+    return code;
+}
+
 int CommandRunner::read(bool json) {
-    if (const int code = readSet(); code != Success)
+    if (const int code = readSetLogged(); code != Success)
         return code;
     if (json) {
         out_ << parameterSetJson(port_, com_.FirmwareType(), registerRows(com_.Parameters()))
@@ -73,7 +81,7 @@ int CommandRunner::read(bool json) {
 }
 
 int CommandRunner::report(const std::string& pdf, uint8_t language) {
-    if (const int code = readSet(); code != Success)
+    if (const int code = readSetLogged(); code != Success)
         return code;
     const report::ReportRequest request{
         report::SensorTemplate(language), language,
@@ -83,7 +91,7 @@ int CommandRunner::report(const std::string& pdf, uint8_t language) {
 
 int CommandRunner::stream(std::optional<long> count, SampleFormat format,
                           const volatile std::sig_atomic_t& stop) {
-    if (const int code = readSet(); code != Success)
+    if (const int code = readSetLogged(); code != Success)
         return code;
     return StreamCommand(com_, port_, out_, err_, stop).run(count, format);
 }
@@ -98,6 +106,10 @@ int CommandRunner::get(TSSICom::RegisterIndex r) {
 }
 
 int CommandRunner::set(TSSICom::RegisterIndex r, const RegisterInput& input) {
+    return logged(history::Operation::Write, writeOne(r, input), key(r));
+}
+
+int CommandRunner::writeOne(TSSICom::RegisterIndex r, const RegisterInput& input) {
     if (!readFirmware())
         return noAnswer(TSSICom::FirmwareVersion);
     TSSICom::DataElement& element = com_[r];
@@ -112,12 +124,18 @@ int CommandRunner::set(TSSICom::RegisterIndex r, const RegisterInput& input) {
 
 int CommandRunner::commit() {
     if (!readFirmware())
-        return noAnswer(TSSICom::FirmwareVersion);
+        return logged(history::Operation::Commit, noAnswer(TSSICom::FirmwareVersion));
     const int version = com_.FirmwareVersionNumber();
     com_.Commit();
     out_ << "Committed with " << (rules::CommitsWithCN(version) ? "CN" : "EN") << " (firmware "
          << version << ")\n";
-    return Success;
+    return logged(history::Operation::Commit, Success);
+}
+
+int CommandRunner::logged(history::Operation operation, int code, const std::string& subject) {
+    if (log_ != nullptr)
+        log_->done(operation, code == Success, subject, false);
+    return code;
 }
 
 int CommandRunner::wake() {

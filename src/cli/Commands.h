@@ -6,6 +6,7 @@
 #include <string>
 
 #include "Arguments.h"
+#include "OperationLog.h"
 #include "RegisterInput.h"
 #include "comm/Ssicom.h"
 
@@ -13,9 +14,11 @@ namespace cli {
 
 // Runs one command on an open port. Results go to `out`; what went wrong goes
 // to `err`, naming the register and what happened. Returns the exit code.
+// With a log, every read of the set, write and commit leaves its event there.
 class CommandRunner {
 public:
-    CommandRunner(TSSICom& com, std::string port, std::ostream& out, std::ostream& err);
+    CommandRunner(TSSICom& com, std::string port, std::ostream& out, std::ostream& err,
+                  OperationLog* log = nullptr);
 
     int run(const Invocation& invocation, const std::optional<RegisterInput>& input);
 
@@ -29,11 +32,16 @@ public:
     // Reads the firmware version, then the whole set; Success or the exit code of
     // a failure, which it has reported.
     int readSet();
+    // readSet with its event in the log.
+    int readSetLogged();
     // Reads the set, then streams until `count` samples or `stop`.
     int stream(std::optional<long> count, SampleFormat format,
                const volatile std::sig_atomic_t& stop);
 
 private:
+    int writeOne(TSSICom::RegisterIndex r, const RegisterInput& input);
+    // Puts the event of an operation without a set read into the log.
+    int logged(history::Operation operation, int code, const std::string& subject = {});
     bool readFirmware();
     bool readOne(TSSICom::RegisterIndex r);
     int noAnswer(TSSICom::RegisterIndex r);
@@ -45,6 +53,7 @@ private:
     std::string port_;
     std::ostream& out_;
     std::ostream& err_;
+    OperationLog* log_;
 };
 
 }  // namespace cli

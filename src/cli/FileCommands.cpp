@@ -54,6 +54,32 @@ std::string foundText(const station::Check& check) {
     return check.found ? std::to_string(*check.found) : "no two reads that agree";
 }
 
+}  // namespace
+
+std::string mismatchLines(const station::ApplyResult& result) {
+    std::string lines;
+    for (const station::Check& c : result.mismatches())
+        lines +=
+            key(c.reg) + ": wanted " + std::to_string(c.wanted) + ", found " + foundText(c) + "\n";
+    return lines;
+}
+
+std::string applyFailureText(const station::ApplyResult& result, const std::string& port) {
+    using Failure = station::ApplyResult::Failure;
+    switch (result.failure) {
+        case Failure::Read:
+            return "The sensor on " + port +
+                   " did not answer every register; the parameter set was not read\n";
+        case Failure::Write:
+            return "Error while writing parameters to the sensor on " + port + "\n";
+        case Failure::Commit:
+            return "The commit did not reach the sensor on " + port + "\n";
+        case Failure::None:
+            break;
+    }
+    return {};
+}
+
 std::string applyJson(const std::string& path, const std::string& port,
                       const station::ApplyResult& result) {
     std::string out = "{\"file\": " + jsonString(path) + ", \"port\": " + jsonString(port) +
@@ -72,7 +98,14 @@ std::string applyJson(const std::string& path, const std::string& port,
     return out + "]}";
 }
 
-}  // namespace
+void logApplied(OperationLog& log, const station::ApplyResult& result, const std::string& subject) {
+    std::string message = mismatchLines(result);
+    if (!message.empty())
+        message.pop_back();
+    log.done(history::Operation::Load, result.ok(), subject, true, false, message);
+    if (result.committed || result.failure == station::ApplyResult::Failure::Commit)
+        log.done(history::Operation::Commit, result.committed, {}, false);
+}
 
 std::optional<files::ParameterFile> readParameterFile(const std::string& path, std::ostream& err) {
     const files::FileBytes bytes = files::ReadParameterFile(path);
@@ -113,8 +146,14 @@ int diffFiles(const std::string& first, const std::string& second, bool json, st
 }
 
 SensorFileCommands::SensorFileCommands(TSSICom& com, std::string port, std::ostream& out,
-                                       std::ostream& err, Confirmation confirmation)
-    : com_(com), port_(std::move(port)), out_(out), err_(err), confirmation_(confirmation) {}
+                                       std::ostream& err, Confirmation confirmation,
+                                       OperationLog* log)
+    : com_(com),
+      port_(std::move(port)),
+      out_(out),
+      err_(err),
+      confirmation_(confirmation),
+      log_(log) {}
 
 int SensorFileCommands::run(const Invocation& invocation) {
     const std::string& path = invocation.files.at(0);
@@ -126,7 +165,8 @@ int SensorFileCommands::run(const Invocation& invocation) {
         case Command::Diff:
             return diff(path, invocation.json);
         case Command::Apply:
-            return apply(path, invocation.commit, invocation.json, invocation.pdf);
+            return apply(path, invocation.commit, invocation.json, invocation.pdf,
+                         invocation.language);
         default:
             return UsageError;
     }
@@ -143,7 +183,7 @@ int SensorFileCommands::save(const std::string& path, const std::string& comment
         err_ << "varnelctl: the comment holds a character that Windows-1252 cannot store\n";
         return UsageError;
     }
-    if (!readSet())
+    if (CommandRunner(com_, port_, out_, err_, log_).readSetLogged() != Success)
         return SensorFailure;
     const files::ParameterFile file = files::FileOfSet(com_.Parameters(), header.text, today());
     const platform::WriteResult written =
@@ -169,11 +209,15 @@ int SensorFileCommands::load(const std::string& path, bool yes, bool commit) {
         out_ << "Nothing loaded\n";
         return SensorFailure;
     }
-    if (!readSet() || !writeSet(*file))
+    const bool written = readSet() && writeSet(*file);
+    if (log_ != nullptr)
+        log_->done(history::Operation::Load, written, path);
+    if (!written)
         return SensorFailure;
     if (commit) {
         com_.Commit();
         out_ << "Loaded " << path << " into the sensor on " << port_ << " and committed it\n";
+        logCommit();
     } else {
         out_ << "Loaded " << path << " into the sensor on " << port_
              << " (not yet committed: run varnelctl commit to keep it)\n";
@@ -183,8 +227,10 @@ int SensorFileCommands::load(const std::string& path, bool yes, bool commit) {
 
 int SensorFileCommands::diff(const std::string& path, bool json) {
     const auto file = readParameterFile(path, err_);
-    if (!file || !readSet())
-        return file ? SensorFailure : FileFailure;
+    if (!file)
+        return FileFailure;
+    if (CommandRunner(com_, port_, out_, err_, log_).readSetLogged() != Success)
+        return SensorFailure;
     std::vector<bool> compared;
     std::vector<std::string> notCompared;
     for (size_t r = 0; r < file->values.size(); ++r) {
@@ -203,35 +249,36 @@ int SensorFileCommands::diff(const std::string& path, bool json) {
 }
 
 int SensorFileCommands::apply(const std::string& path, bool commit, bool json,
-                              const std::string& report) {
+                              const std::string& report, uint8_t language) {
     const auto file = readParameterFile(path, err_);
     if (!file)
         return FileFailure;
     const station::ApplyResult result = station::Apply(com_, *file, commit);
-    using Failure = station::ApplyResult::Failure;
-    if (result.failure == Failure::Read)
-        err_ << "The sensor on " << port_
-             << " did not answer every register; the parameter set was not read\n";
-    if (result.failure == Failure::Write)
-        err_ << "Error while writing parameters to the sensor on " << port_ << "\n";
-    if (result.failure == Failure::Commit)
-        err_ << "The commit did not reach the sensor on " << port_ << "\n";
-    const auto mismatches = result.mismatches();
+    if (const int code = reportApplied(path, result, json, path); code != Success || report.empty())
+        return code;
+    return CommandRunner(com_, port_, json ? err_ : out_, err_).report(report, language);
+}
+
+int SensorFileCommands::reportApplied(const std::string& shown, const station::ApplyResult& result,
+                                      bool json, const std::string& subject) {
+    err_ << applyFailureText(result, port_);
     if (json) {
-        out_ << applyJson(path, port_, result) << "\n";
+        out_ << applyJson(shown, port_, result) << "\n";
     } else {
-        for (const station::Check& c : mismatches)
-            out_ << key(c.reg) << ": wanted " << c.wanted << ", found " << foundText(c) << "\n";
-        if (result.failure != Failure::Read)
-            out_ << path << " on the sensor on " << port_ << ": " << result.checks.size()
-                 << " registers compared, " << mismatches.size() << " differ"
+        out_ << mismatchLines(result);
+        if (result.failure != station::ApplyResult::Failure::Read)
+            out_ << shown << " on the sensor on " << port_ << ": " << result.checks.size()
+                 << " registers compared, " << result.mismatches().size() << " differ"
                  << (result.committed ? ", committed" : "") << "\n";
     }
-    if (!result.ok())
-        return SensorFailure;
-    if (report.empty())
-        return Success;
-    return CommandRunner(com_, port_, json ? err_ : out_, err_).report(report, 0);
+    if (log_ != nullptr)
+        logApplied(*log_, result, subject);
+    return result.ok() ? Success : SensorFailure;
+}
+
+void SensorFileCommands::logCommit() {
+    if (log_ != nullptr)
+        log_->done(history::Operation::Commit, true, {}, false);
 }
 
 bool SensorFileCommands::readSet() {

@@ -119,6 +119,15 @@ int FirmwareCommands::flash(TSSICom& com, platform::Clock& clock, const Invocati
     const auto lines = checkedLines(invocation.file, *text);
     if (!lines)
         return FileFailure;
+    const int code = flashChecked(com, clock, invocation, *lines, answers);
+    if (log_ != nullptr)
+        log_->done(history::Operation::FirmwareDownload, code == Success, invocation.file, false);
+    return code;
+}
+
+int FirmwareCommands::flashChecked(TSSICom& com, platform::Clock& clock,
+                                   const Invocation& invocation, const std::vector<HexLine>& lines,
+                                   std::istream& answers) {
     if (com.ReadRegister(TSSICom::FirmwareVersion) &&
         !rules::AcceptsFirmwareImage(com.FirmwareVersionNumber())) {
         err_ << said(Message::TypeNotSupported) << " (firmware " << com.FirmwareVersionNumber()
@@ -131,7 +140,7 @@ int FirmwareCommands::flash(TSSICom& com, platform::Clock& clock, const Invocati
     TargetDescription target;
     if (!identifyInto(com, clock, target))
         return SensorFailure;
-    const auto image = load(invocation.file, *lines, target);
+    const auto image = load(invocation.file, lines, target);
     if (!image)
         return FileFailure;
     if (interrupt.raised() || !confirmed(invocation, image->pages, answers)) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "Arguments.h"
+#include "OperationLog.h"
 #include "firmware/FirmwareImage.h"
 #include "firmware/Target.h"
 
@@ -24,8 +25,10 @@ namespace cli {
 // update itself. Returns exit codes.
 class FirmwareCommands {
 public:
-    FirmwareCommands(std::ostream& out, std::ostream& err, bool terminal)
-        : out_(out), err_(err), terminal_(terminal) {}
+    // With a log, a flash that reached the sensor leaves its event.
+    FirmwareCommands(std::ostream& out, std::ostream& err, bool terminal,
+                     OperationLog* log = nullptr)
+        : out_(out), err_(err), terminal_(terminal), log_(log) {}
 
     int inspect(const Invocation& invocation);
     int identify(TSSICom& com, platform::Clock& clock);
@@ -44,12 +47,15 @@ private:
                                                 const firmware::TargetDescription& target);
     void reportImage(const firmware::FirmwareImage& image);
     bool confirmed(const Invocation& invocation, int pages, std::istream& answers);
+    int flashChecked(TSSICom& com, platform::Clock& clock, const Invocation& invocation,
+                     const std::vector<firmware::HexLine>& lines, std::istream& answers);
     int download(TSSICom& com, const firmware::FirmwareImage& image,
                  const firmware::TargetDescription& target, const InterruptFlag& interrupt);
 
     std::ostream& out_;
     std::ostream& err_;
     bool terminal_;
+    OperationLog* log_;
 };
 
 }  // namespace cli

@@ -25,11 +25,40 @@ std::string entryName(int address, const char* what) {
     return std::string(what) + " " + std::to_string(address);
 }
 
+bool writes(const LinInvocation& lin) {
+    return lin.action == LinAction::Set ||
+           (lin.value && (lin.action == LinAction::Factor || lin.action == LinAction::Start));
+}
+
+// What a write's event names: "entry 250", "factor 501", "LinStartValue".
+std::string writeSubject(const LinInvocation& lin) {
+    switch (lin.action) {
+        case LinAction::Set:
+            return entryName(lin.address, EntryWord);
+        case LinAction::Factor:
+            return entryName(ParameterSet::LinFactorAddress, FactorWord);
+        default:
+            return TSSICom::RegisterKey(TSSICom::LinStartValue);
+    }
+}
+
 }  // namespace
 
 int LinCommands::run(const LinInvocation& lin) {
-    if (!com_.ReadRegister(TSSICom::FirmwareVersion))
-        return failed("FirmwareVersion", "did not answer");
+    if (!com_.ReadRegister(TSSICom::FirmwareVersion)) {
+        const int code = failed("FirmwareVersion", "did not answer");
+        if (writes(lin))
+            return logged(history::Operation::LinWrite, code, writeSubject(lin));
+        if (lin.action == LinAction::Report)
+            return logged(history::Operation::Read, code, {}, true);
+        return code;
+    }
+    if (writes(lin))
+        return logged(history::Operation::LinWrite, runAction(lin), writeSubject(lin));
+    return runAction(lin);
+}
+
+int LinCommands::runAction(const LinInvocation& lin) {
     switch (lin.action) {
         case LinAction::Get:
             return readEntry(lin.address, EntryWord);
@@ -105,14 +134,18 @@ int LinCommands::exportTable(const LinInvocation& lin) {
 
 int LinCommands::report(const LinInvocation& lin) {
     if (const int code = CommandRunner(com_, port_, out_, err_).readSet(); code != Success)
-        return code;
+        return logged(history::Operation::Read, code, {}, true);
     linearization::ChartData data;
     const bool complete = linearization::ReadChartData(
         com_, false, data, [this](int address) { showProgress(address); });
     if (terminal_)
         err_ << "\n";
-    if (!complete)
-        return failed("the linearization table", "did not give every entry; no file written");
+    if (!complete) {
+        const int code =
+            failed("the linearization table", "did not give every entry; no file written");
+        return logged(history::Operation::Read, code, {}, true);
+    }
+    logged(history::Operation::Read, Success, {}, true, true);
     const auto length = static_cast<uint32_t>(com_[TSSICom::Length].Value);
     const report::PreparedLinearityReport prepared = report::PrepareLinearityReport(
         {data, length, lin.language}, linearization::ChartFieldsOf(com_.Parameters()),
@@ -135,6 +168,13 @@ void LinCommands::showProgress(int address) {
     } else if (done % PlainProgressStep == 0 || done == linearization::EntryCount) {
         err_ << "read " << done << " of " << linearization::EntryCount << " entries\n";
     }
+}
+
+int LinCommands::logged(history::Operation operation, int code, const std::string& subject,
+                        bool withSet, bool withLinTable) {
+    if (log_ != nullptr)
+        log_->done(operation, code == Success, subject, withSet, withLinTable);
+    return code;
 }
 
 int LinCommands::failed(const std::string& what, const char* happened) {

@@ -12,11 +12,15 @@
 #include "ExitCode.h"
 #include "FileCommands.h"
 #include "FirmwareCommands.h"
+#include "HistoryCommands.h"
+#include "HistoryLog.h"
 #include "Interrupt.h"
 #include "LinCommands.h"
 #include "PortChoice.h"
 #include "PortCommands.h"
 #include "ReportPdf.h"
+#include "StationCommand.h"
+#include "history/Location.h"
 #include "platform/PortListing.h"
 #include "platform/SerialPortRouter.h"
 #include "settings/Settings.h"
@@ -93,12 +97,78 @@ bool openPort(TSSICom& com, const PortChoice& choice, const platform::ComPortMap
     return false;
 }
 
+// The history database of this run, and how messages name it.
+struct History {
+    std::unique_ptr<history::HistoryStore> store;
+    std::string database;
+};
+
+// Without a readable settings file the history commands fail; the others go on
+// unrecorded after a warning, since the sensor needs no settings.
+std::optional<History> openHistory(const Invocation& invocation, std::ostream& err) {
+    std::string problem;
+    const auto location = historyLocation(invocation.historyDatabase, problem);
+    if (location)
+        return History{history::OpenStore(*location), history::DescribeLocation(*location)};
+    if (invocation.command == Command::History) {
+        err << "varnelctl: " << problem << "\n";
+        return std::nullopt;
+    }
+    err << "varnelctl: warning: " << problem << "; nothing is recorded in the history\n";
+    return History{};
+}
+
 int runFirmware(TSSICom& com, platform::Clock& clock, const Invocation& invocation,
-                std::ostream& out, std::ostream& err, bool terminal) {
-    FirmwareCommands firmware(out, err, terminal);
+                std::ostream& out, std::ostream& err, bool terminal, OperationLog* log) {
+    FirmwareCommands firmware(out, err, terminal, log);
     if (invocation.firmwareAction == FirmwareAction::Flash)
         return firmware.flash(com, clock, invocation, std::cin);
     return firmware.identify(com, clock);
+}
+
+// `terminal`: stdout is one; `errTerminal`: stderr is one, for progress drawn in place.
+struct Terminals {
+    bool out = false;
+    bool err = false;
+};
+
+int runCommand(TSSICom& com, platform::Clock& clock, const Invocation& invocation,
+               const PortChoice& choice, std::ostream& out, std::ostream& err, Terminals terminals,
+               HistoryLog& log, History& history) {
+    switch (invocation.command) {
+        case Command::Save:
+        case Command::Load:
+        case Command::Diff:
+        case Command::Apply:
+            return SensorFileCommands(com, choice.label, out, err,
+                                      {::isatty(STDIN_FILENO) == 1, &std::cin}, &log)
+                .run(invocation);
+        case Command::Lin:
+            return LinCommands(com, choice.label, out, err, terminals.err, &log)
+                .run(*invocation.lin);
+        case Command::Stream: {
+            catchInterrupts();
+            CommandRunner runner(com, choice.label, out, err, &log);
+            return runner.stream(invocation.count, invocation.format, interrupted);
+        }
+        case Command::Firmware:
+            return runFirmware(com, clock, invocation, out, err, terminals.out, &log);
+        case Command::History:
+            return HistoryCommands(*history.store, history.database, out, err)
+                .restore(com, choice.label, invocation.history->factoryNumber, invocation.commit,
+                         invocation.json, &log);
+        default:
+            return CommandRunner(com, choice.label, out, err, &log).run(invocation, {});
+    }
+}
+
+int runStation(TSSICom& com, const Invocation& invocation, const PortChoice& choice,
+               std::ostream& out, std::ostream& err, bool errTerminal, HistoryLog& log,
+               History& history) {
+    StationOptions options{invocation.files.at(0), invocation.reportDir, invocation.language,
+                           invocation.again,       invocation.json,      errTerminal};
+    return StationCommand(com, choice.label, out, err, &log, history.store.get())
+        .run(choice.number, options);
 }
 
 int runOnPort(const Invocation& invocation, const PortChoice& choice, std::ostream& out,
@@ -119,36 +189,29 @@ int runOnPort(const Invocation& invocation, const PortChoice& choice, std::ostre
             return usageError(err, parsed.error);
         input = parsed.input;
     }
+    std::optional<History> history = openHistory(invocation, err);
+    if (!history)
+        return FileFailure;
+    // The commands' messages pass through the log, which records a failure with them.
+    MessageCapture messages(err);
+    std::ostream loggedErr(&messages);
+    HistoryLog log(history->store.get(), err);
+    log.attach(com, choice.label, &messages);
+    const Terminals terminals{terminal, &err == &std::cerr && isatty(STDERR_FILENO) == 1};
+    if (invocation.command == Command::Station)
+        return runStation(com, invocation, choice, out, loggedErr, terminals.err, log, *history);
     if (!openPort(com, choice, ports, err))
         return SensorFailure;
-    switch (invocation.command) {
-        case Command::Save:
-        case Command::Load:
-        case Command::Diff:
-        case Command::Apply:
-            return SensorFileCommands(com, choice.label, out, err,
-                                      {::isatty(STDIN_FILENO) == 1, &std::cin})
-                .run(invocation);
-        case Command::Lin: {
-            const bool stderrTerminal = &err == &std::cerr && isatty(STDERR_FILENO) == 1;
-            return LinCommands(com, choice.label, out, err, stderrTerminal).run(*invocation.lin);
-        }
-        case Command::Stream: {
-            catchInterrupts();
-            CommandRunner runner(com, choice.label, out, err);
-            return runner.stream(invocation.count, invocation.format, interrupted);
-        }
-        case Command::Firmware:
-            return runFirmware(com, clock, invocation, out, err, terminal);
-        default:
-            return CommandRunner(com, choice.label, out, err).run(invocation, input);
-    }
+    if (invocation.command == Command::Set)
+        return CommandRunner(com, choice.label, out, loggedErr, &log).run(invocation, input);
+    return runCommand(com, clock, invocation, choice, out, loggedErr, terminals, log, *history);
 }
 
 // Reports are laid out on pages, which takes an application object.
 bool laysOutPages(const Invocation& invocation) {
     return invocation.command == Command::Report ||
            (invocation.command == Command::Apply && !invocation.pdf.empty()) ||
+           (invocation.command == Command::Station && !invocation.reportDir.empty()) ||
            (invocation.command == Command::Lin && invocation.lin->action == LinAction::Report);
 }
 
@@ -171,6 +234,13 @@ int execute(const Invocation& invocation, std::ostream& out, std::ostream& err, 
         return findSensors(invocation.json, out, err);
     if (invocation.command == Command::Show)
         return showFile(invocation.files.at(0), invocation.json, out, err);
+    if (invocation.command == Command::History && !needsSensor(invocation)) {
+        std::optional<History> history = openHistory(invocation, err);
+        if (!history)
+            return FileFailure;
+        return HistoryCommands(*history->store, history->database, out, err)
+            .run(*invocation.history, invocation.json);
+    }
     if (!needsSensor(invocation))
         return diffFiles(invocation.files.at(0), invocation.files.at(1), invocation.json, out, err);
     auto choice = resolvePort(invocation.port);

@@ -87,8 +87,9 @@ TEST(Arguments, PortsAndFindTakeNoPortButJson) {
 }
 
 TEST(Arguments, JsonOnlyForReadShowDiffAndStream) {
-    EXPECT_EQ(errorOf({"get", "--port", "1", "--json", "BitWidth"}),
-              "--json applies only to ports, find, read, show, diff, stream and apply");
+    EXPECT_EQ(
+        errorOf({"get", "--port", "1", "--json", "BitWidth"}),
+        "--json applies only to ports, find, read, show, diff, stream, apply, station and history");
 }
 
 TEST(Arguments, ApplyTakesAFileCommitReportAndJsonButNeverAsks) {
@@ -106,7 +107,7 @@ TEST(Arguments, ApplyTakesAFileCommitReportAndJsonButNeverAsks) {
     EXPECT_EQ(errorOf({"read", "--port", "1", "--report", "a.pdf"}),
               "--report applies only to apply");
     EXPECT_EQ(errorOf({"commit", "--port", "1", "--commit"}),
-              "--commit applies only to load and apply");
+              "--commit applies only to load, apply and history restore");
 }
 
 TEST(Arguments, StreamTakesACountAndOneFormat) {
@@ -194,6 +195,105 @@ TEST(Arguments, ReportsTakeTheirPdfFileAndLanguage) {
     EXPECT_EQ(lin.lin->action, cli::LinAction::Report);
     EXPECT_EQ(lin.lin->file, "l.pdf");
     EXPECT_EQ(lin.lin->language, 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(HistoryArguments, TheHistoryCommandsTakeTheirOperandsAndOptions) {
+    const cli::Invocation all = parsed({"history"});
+    ASSERT_EQ(all.command, Command::History);
+    EXPECT_EQ(all.history->action, cli::HistoryAction::List);
+    EXPECT_EQ(all.history->factoryNumber, "");
+    EXPECT_FALSE(all.historyDatabase.has_value());
+
+    const cli::Invocation one = parsed({"history", "815001", "--since", "2026-03-01", "--json",
+                                        "--history", "postgresql://line@db/varnel"});
+    EXPECT_EQ(one.history->factoryNumber, "00815001");
+    EXPECT_EQ(one.history->since, "2026-03-01");
+    EXPECT_TRUE(one.json);
+    EXPECT_EQ(one.historyDatabase, "postgresql://line@db/varnel");
+    EXPECT_FALSE(cli::needsSensor(one));
+    EXPECT_EQ(parsed({"history", "--since", "2026-03-01T08:30:00.125Z"}).history->since,
+              "2026-03-01T08:30:00.125Z");
+
+    const cli::Invocation show = parsed({"history", "show", "12"});
+    EXPECT_EQ(show.history->action, cli::HistoryAction::Show);
+    EXPECT_EQ(show.history->ids, (std::vector<int64_t>{12}));
+    EXPECT_EQ(parsed({"history", "diff", "3", "7", "--json"}).history->ids,
+              (std::vector<int64_t>{3, 7}));
+
+    const cli::Invocation restore =
+        parsed({"history", "restore", "20815001", "--port", "COM3", "--commit"});
+    EXPECT_EQ(restore.history->action, cli::HistoryAction::Restore);
+    EXPECT_EQ(restore.history->factoryNumber, "20815001");
+    EXPECT_EQ(restore.port, "COM3");
+    EXPECT_TRUE(restore.commit);
+    EXPECT_TRUE(cli::needsSensor(restore));
+    // The database option reaches every command that records.
+    EXPECT_EQ(parsed({"read", "--port", "1", "--history", "h.sqlite"}).historyDatabase, "h.sqlite");
+    EXPECT_EQ(
+        parsed({"lin", "set", "200", "1", "--port", "1", "--history=h.sqlite"}).historyDatabase,
+        "h.sqlite");
+}
+
+TEST(HistoryArguments, StationTakesAFileAPortAndItsOptions) {
+    const cli::Invocation station =
+        parsed({"station", "line.kyr", "--port", "/dev/ttyUSB0", "--report-dir", "out", "--again",
+                "--json", "--lang", "de"});
+    EXPECT_EQ(station.command, Command::Station);
+    EXPECT_EQ(station.files, (std::vector<std::string>{"line.kyr"}));
+    EXPECT_EQ(station.reportDir, "out");
+    EXPECT_TRUE(station.again);
+    EXPECT_TRUE(station.json);
+    EXPECT_EQ(station.language, 1);
+    EXPECT_EQ(
+        parsed({"apply", "f.kyr", "--port", "1", "--report", "r.pdf", "--lang", "de"}).language, 1);
+}
+
+TEST(HistoryArguments, UsageErrorsOfTheNewCommandsNameWhatIsWrong) {
+    const struct {
+        std::vector<std::string> args;
+        const char* error;
+    } cases[] = {
+        {{"history", "show"}, "history show takes one event ID"},
+        {{"history", "show", "1", "2"}, "history show takes one event ID"},
+        {{"history", "show", "x"}, "'x' is no event ID: give the number that history lists"},
+        {{"history", "show", "0"}, "'0' is no event ID: give the number that history lists"},
+        {{"history", "diff", "1"}, "history diff takes two event IDs"},
+        {{"history", "restore"},
+         "history restore takes the OLD_FACTORYNUMBER of the sensor taken out"},
+        {{"history", "restore", "20815001"}, "history restore needs --port"},
+        {{"history", "--port", "1"}, "history takes no --port"},
+        {{"history", "1", "2"}, "history takes at most one FACTORYNUMBER"},
+        {{"history", "123456789"},
+         "'123456789' is no factory number: give one to eight letters or digits"},
+        {{"history", "--since", "yesterday"},
+         "--since takes a date such as 2026-03-01 or a time such as 2026-03-01T08:30"},
+        {{"history", "--since", "2026-3-1"},
+         "--since takes a date such as 2026-03-01 or a time such as 2026-03-01T08:30"},
+        {{"history", "show", "1", "--since", "2026-03-01"},
+         "--since applies only to the history list"},
+        {{"history", "--commit"}, "--commit applies only to load, apply and history restore"},
+        {{"history", "--again"},
+         "history takes only --json, --since, --history and, to restore, --port and --commit"},
+        {{"station", "--port", "1"}, "station needs FILE"},
+        {{"station", "f.kyr"}, "station needs --port"},
+        {{"station", "f.kyr", "--port", "1", "--commit"},
+         "--commit applies only to load, apply and history restore"},
+        {{"read", "--port", "1", "--again"}, "--report-dir and --again apply only to station"},
+        {{"apply", "f.kyr", "--port", "1", "--report-dir", "d"},
+         "--report-dir and --again apply only to station"},
+        {{"read", "--port", "1", "--since", "2026-03-01"}, "--since applies only to history"},
+        {{"lin", "get", "200", "--port", "1", "--again"},
+         "--report-dir and --again apply only to station"},
+        {{"read", "--port", "1", "--history"}, "--history needs a value"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.front() + " " + (c.args.size() > 1 ? c.args[1] : ""));
+        EXPECT_EQ(errorOf(c.args), c.error);
+    }
 }
 
 }  // namespace

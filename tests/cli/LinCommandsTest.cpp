@@ -106,7 +106,8 @@ TEST_F(LinCommandsTest, FailuresEndWithExitCodeOneAndSayWhatFailed) {
     EXPECT_EQ(bytes.count('\n'), 304);
 }
 
-constexpr char kLangOnlyForSome[] = "--lang applies only to report, lin export and lin report";
+constexpr char kLangOnlyForSome[] =
+    "--lang applies only to report, apply, station, lin export and lin report";
 constexpr char kPdfOnlyForReports[] = "--pdf applies only to report and lin report";
 
 TEST(LinArguments, OperandsOutsideTheirRangesAreUsageErrors) {

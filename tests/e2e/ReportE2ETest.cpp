@@ -97,6 +97,34 @@ TEST_F(ReportE2E, TheSensorReportHoldsTheSimulatedSensorsValuesInEitherLanguage)
     }
 }
 
+TEST_F(ReportE2E, ApplyWritesItsReportInTheLanguageAsked) {
+    startSimulator("kbf");
+    const std::string file = (dir_ / "set.kyr").string();
+    ASSERT_EQ(varnelctl({"save", "--port", link_, file}).exitCode, 0);
+    const struct {
+        std::vector<std::string> language;
+        const char* title;
+        const char* otherTitle;
+    } cases[] = {
+        {{}, "Sensor report", "Sensorbericht"},
+        {{"--lang", "en"}, "Sensor report", "Sensorbericht"},
+        {{"--lang", "de"}, "Sensorbericht", "Sensor report"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.title);
+        std::vector<std::string> args = {"apply", "--port", link_, file, "--report", pdf_};
+        args.insert(args.end(), c.language.begin(), c.language.end());
+        const Outcome apply = varnelctl(args);
+        ASSERT_EQ(apply.exitCode, 0) << apply.err;
+        EXPECT_NE(apply.out.find("Report written to " + pdf_ + "\n"), std::string::npos)
+            << apply.out;
+        const std::string text = testsupport::PdfText(pdf_);
+        EXPECT_NE(text.find(c.title), std::string::npos) << text;
+        EXPECT_EQ(text.find(c.otherTitle), std::string::npos) << text;
+        EXPECT_NE(text.find("20815001"), std::string::npos) << text;
+    }
+}
+
 TEST_F(ReportE2E, TheLinearityReportShowsTheChartPictureAndTheFieldsWithTheirLabels) {
     startSimulator("kbf");
     const Outcome report =
