@@ -209,12 +209,17 @@ TEST_F(WindowTest, LoadIntoSensorAfterYesWritesTheSetAsAFileLoadDoes) {
     EXPECT_TRUE(harness->dialogs.messages.empty());
     ASSERT_EQ(confirmation.size(), 2);
     EXPECT_EQ(confirmation[0], "OpenParametersForm");
-    EXPECT_TRUE(confirmation[1].startsWith("Sensor history, event " + QString::number(chosen)))
-        << confirmation[1].toStdString();
+    const QString recorded =
+        QDateTime::fromString(QString::fromStdString(events().back().time), Qt::ISODateWithMs)
+            .toUTC()
+            .addSecs(3600)
+            .toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    EXPECT_EQ(confirmation[1], "Sensor history, event " + QString::number(chosen) + ", " +
+                                   recorded + "\nRecorded by varnel 5.3.6.2 on COM 1");
     const std::vector<history::Event> all = events();
     ASSERT_EQ(all.size(), 6u) << "connect, write, then the load's four";
     EXPECT_EQ(all[3].operation, Operation::Load);
-    EXPECT_EQ(all[3].subject, "history #" + std::to_string(chosen));
+    EXPECT_EQ(all[3].subject, "event " + std::to_string(chosen));
     EXPECT_EQ(all[2].subject, "UltrasonicSpeed") << "the scale follows the sensor's speed";
     EXPECT_EQ(all[1].subject, "Offset");
     EXPECT_EQ(all[0].operation, Operation::Read) << "the set is read again";
@@ -266,7 +271,8 @@ TEST_F(WindowTest, ReplacingASensorWritesTheOldSetAndSaysAllMatched) {
     EXPECT_EQ(last.operation, Operation::Load);
     EXPECT_TRUE(last.ok);
     EXPECT_EQ(last.factoryNumber, "10203040");
-    EXPECT_TRUE(QString::fromStdString(last.subject).endsWith(" (20815001)")) << last.subject;
+    EXPECT_TRUE(QString::fromStdString(last.subject).startsWith("event ")) << last.subject;
+    EXPECT_TRUE(QString::fromStdString(last.subject).endsWith(" of 20815001")) << last.subject;
 }
 
 }  // namespace

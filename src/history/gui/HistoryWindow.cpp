@@ -70,6 +70,10 @@ QString programOf(const Event& event) {
 
 }  // namespace
 
+std::string EventSubject(const Event& event) {
+    return "event " + std::to_string(event.id);
+}
+
 QString LocalTime(const std::string& utc) {
     const QDateTime time = QDateTime::fromString(QString::fromStdString(utc), Qt::ISODateWithMs);
     if (!time.isValid())
@@ -243,7 +247,7 @@ files::ParameterFile HistoryWindow::fileOf(const Event& event) const {
 void HistoryWindow::LoadIntoSensorClick() {
     if (!chosen_ || !chosen_->registers)
         return;
-    parts_.load(fileOf(*chosen_), "history #" + std::to_string(chosen_->id));
+    parts_.load(fileOf(*chosen_), EventSubject(*chosen_));
     ShowEvents();
 }
 

@@ -76,6 +76,9 @@ private:
     std::optional<Event> chosen_;
 };
 
+// How a write of an event's set names it in the history, as varnelctl does: "event 12".
+std::string EventSubject(const Event& event);
+
 // A read-only table of whole rows with compact lines, its columns as wide as their texts.
 QTableWidget* MakeListTable(QWidget* parent, const char* name, int columns);
 

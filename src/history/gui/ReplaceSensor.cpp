@@ -178,7 +178,7 @@ void ReplaceSensorFlow::restore(const Event& old) {
     const MessagePair shown = outcome(result, old);
     if (!result.refused()) {
         state_.RecordOutcome(Operation::Load, result.ok(), shown,
-                             "history #" + std::to_string(old.id) + " (" + old.factoryNumber + ")");
+                             EventSubject(old) + " of " + old.factoryNumber);
     }
     if (result.apply.written()) {
         state_.MarkParametersChanged();
