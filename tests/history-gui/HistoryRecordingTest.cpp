@@ -13,8 +13,10 @@
 
 #include "HistoryHarness.h"
 #include "files/gui/Files.h"
+#include "firmware/gui/FirmwarePage.h"
 #include "linearization/gui/LinPage.h"
 #include "params/ParameterPages.h"
+#include "support/HexText.h"
 #include "ui/controls/LabeledEdit.h"
 #include "ui/controls/PageControl.h"
 
@@ -189,6 +191,56 @@ TEST_F(RecordingTest, EachDesktopOperationLeavesItsEvents) {
             if (want.withSet) {
                 EXPECT_EQ(got.factoryNumber, "10203040");
             }
+        }
+        harness.reset();
+    }
+}
+
+// A download is no operation on the set: its event keeps none. One the page
+// refuses before it starts (no file loaded) reaches no sensor and is not recorded.
+TEST_F(RecordingTest, AFirmwareDownloadIsRecordedWithItsFileAndOutcome) {
+    struct Case {
+        const char* name;
+        bool loadFile;
+        std::string bootloaderAnswers;
+        std::vector<Expected> expected;
+    };
+    const std::string hex = QDir(home.path()).filePath(QStringLiteral("fw.hex")).toStdString();
+    const std::vector<Case> cases = {
+        {"success", true, "", {{Operation::FirmwareDownload, true, hex, "", false}}},
+        {"checksum error",
+         true,
+         std::string(11, 'b'),
+         {{Operation::FirmwareDownload, false, hex, "Error while Download!"}}},
+        {"no file", false, "", {}},
+    };
+    {
+        QFile out(QString::fromStdString(hex));
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(QByteArray::fromStdString(testsupport::hexFile(testsupport::countingBytes(64))));
+    }
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        sim::SensorConfig config;
+        config.firmwareVersion = 3960607;
+        connect(config);
+        const size_t before = events().size();
+        if (c.loadFile) {
+            harness->dialogs.fileNames.push_back(QString::fromStdString(hex));
+            form->Firmware->LoadFileClick();
+        }
+        harness->sensor.faults().bootloaderAnswers = c.bootloaderAnswers;
+        form->Firmware->UpdateFWClick();
+        std::vector<history::Event> all = events();
+        ASSERT_EQ(all.size() - before, c.expected.size());
+        for (size_t i = 0; i < c.expected.size(); ++i) {
+            const history::Event& got = all[i];
+            const Expected& want = c.expected[i];
+            EXPECT_EQ(got.operation, want.operation);
+            EXPECT_EQ(got.ok, want.ok);
+            EXPECT_EQ(got.subject, want.subject);
+            EXPECT_EQ(got.message, want.message);
+            EXPECT_FALSE(store->event(got.id)->registers.has_value());
         }
         harness.reset();
     }

@@ -275,5 +275,58 @@ TEST_F(WindowTest, ReplacingASensorWritesTheOldSetAndSaysAllMatched) {
     EXPECT_TRUE(QString::fromStdString(last.subject).endsWith(" of 20815001")) << last.subject;
 }
 
+// Writes the last set of the sensor of `old` into the connected one through the window.
+TEST_F(WindowTest, AReplacementThatDoesNotFitOrDoesNotGetThroughSaysSo) {
+    struct Case {
+        const char* name;
+        int oldFirmware;
+        bool silentAfterRead;
+        uint8_t language;
+        QString message;
+    };
+    const std::vector<Case> cases = {
+        {"another firmware type", 3960607, false, kUiEnglish,
+         "The parameter set of sensor 20815001 was recorded with firmware 3960607 and does not "
+         "fit firmware 3960105 of the connected sensor. Nothing was written."},
+        {"another firmware type, in German", 3960607, false, kUiGerman,
+         "Der Parametersatz des Sensors 20815001 stammt von Firmware 3960607 und passt nicht zur "
+         "Firmware 3960105 des angeschlossenen Sensors. Es wurde nichts geschrieben."},
+        {"a sensor that stops answering", 3960105, true, kUiEnglish,
+         "The parameter set of sensor 20815001 could not be written: Communication Error"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        sim::SensorConfig old;
+        old.factoryNumber = "20815001";
+        old.firmwareVersion = c.oldFirmware;
+        connect(old);
+        connect({}, c.language);
+        const size_t before = events().size();
+        auto shown = window();
+        harness->dialogs.dialogScripts.push_back([&](QDialog& dialog) {
+            if (c.silentAfterRead) {
+                harness->sensor.faults().refuses = [](const std::string& line) {
+                    return line.size() > 1 && line[1] == 'N';
+                };
+            }
+            dialog.findChild<QPushButton*>(QStringLiteral("WriteButton"))->click();
+            return dialog.result();
+        });
+        harness->sensor.clearTraffic();
+        shown->ReplaceSensor->click();
+        ASSERT_EQ(harness->dialogs.messages.size(), 1u);
+        EXPECT_EQ(harness->dialogs.messages[0].text, c.message);
+        if (!c.silentAfterRead) {
+            for (const std::string& command : commands())
+                EXPECT_NE(command[1], 'N') << "nothing is written: " << command;
+            EXPECT_EQ(events().size(), before) << "a refused set is no operation";
+        } else {
+            EXPECT_FALSE(events().front().ok);
+            EXPECT_EQ(events().front().message, c.message.toStdString());
+        }
+        harness.reset();
+    }
+}
+
 }  // namespace
 }  // namespace historytest
