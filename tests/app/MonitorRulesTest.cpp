@@ -41,6 +41,11 @@ TEST(StatusTexts, CodesOneToFourInBothLanguages) {
         {Status::ModemLinesSkipped, "rfc2217://pi:4001",
          "rfc2217://pi:4001 does not switch modem lines (RTS); the requests are skipped",
          "rfc2217://pi:4001 schaltet keine Modemleitungen (RTS); die Anforderungen entfallen"},
+        {Status::HistoryMissed, "database is locked",
+         "The history could not record the last operation: database is locked. It will be "
+         "written with the next one.",
+         QStringLiteral("Die Historie konnte den letzten Vorgang nicht speichern: database is "
+                        "locked. Er wird mit dem nächsten geschrieben.")},
     };
     for (const auto& row : rows) {
         EXPECT_EQ(NextStatus(row.code, row.argument, 0, before).text, row.english);
