@@ -103,6 +103,28 @@ TEST_F(MonitorE2E, FindsTheSensorLosesItAndFindsItAgainAfterARestart) {
     }
 }
 
+// The read of the sensor found at start-up lands in the history of the settings,
+// where varnelctl reads it.
+TEST_F(MonitorE2E, TheSensorFoundLeavesItsReadInTheHistoryVarnelctlReads) {
+    const std::string database = (dir_ / "plant.sqlite").string();
+    std::ofstream(dir_ / "config" / "KYR" / "Torvane.json")
+        << R"({"Language": 0, "COM-Port": )" << Port << R"(, "PortMap": {")" << Port << R"(": ")"
+        << link_ << R"("}, "HistoryDatabase": ")" << database << R"("})";
+    auto sim = startSimulator();
+    auto varnel = startVarnel();
+    ASSERT_TRUE(varnel->waitForError("sensor: 10203040", 40s));
+    varnel->stop();
+
+    ChildProcess history({VARNELCTL_BIN, "history", "10203040", "--json", "--history", database});
+    ASSERT_EQ(history.wait(20s), 0) << history.err();
+    const std::string listed = history.out();
+    EXPECT_NE(listed.find(R"("operation": "read", "ok": true, "factoryNumber": "10203040")"),
+              std::string::npos)
+        << listed;
+    EXPECT_NE(listed.find(R"("program": "varnel")"), std::string::npos) << listed;
+    EXPECT_NE(listed.find(R"("port": "COM 7")"), std::string::npos) << listed;
+}
+
 TEST_F(MonitorE2E, ASecondProgramIsRefusedThePortAndTheWindowGoesOnPolling) {
     const fs::path log = dir_ / "traffic.log";
     auto sim = startSimulator({"--log", log.string()});
