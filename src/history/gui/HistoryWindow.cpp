@@ -2,7 +2,6 @@
 
 #include <QDateTime>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
@@ -12,6 +11,7 @@
 #include "comm/Ssicom.h"
 #include "files/StoredSet.h"
 #include "history/HistoryStore.h"
+#include "history/gui/EventView.h"
 #include "history/gui/ReplaceSensor.h"
 #include "history/gui/SetComparison.h"
 #include "platform/Windows1252.h"
@@ -28,29 +28,6 @@ using historytexts::Id;
 constexpr int WindowWidth = 1120;
 constexpr int WindowHeight = 680;
 constexpr int IdRole = Qt::UserRole;
-
-template <typename Widget>
-Widget* named(Widget* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
-}  // namespace
-
-QTableWidget* MakeListTable(QWidget* parent, const char* name, int columns) {
-    auto* table = new QTableWidget(0, columns, parent);
-    table->setObjectName(QString::fromLatin1(name));
-    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table->setSelectionMode(QAbstractItemView::SingleSelection);
-    table->verticalHeader()->setVisible(false);
-    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
-    table->horizontalHeader()->setStretchLastSection(true);
-    table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    return table;
-}
-
-namespace {
 
 QTableWidgetItem* cell(const QString& text) {
     return new QTableWidgetItem(text);
@@ -70,25 +47,14 @@ QString programOf(const Event& event) {
 
 }  // namespace
 
-std::string EventSubject(const Event& event) {
-    return "event " + std::to_string(event.id);
-}
-
-QString LocalTime(const std::string& utc) {
-    const QDateTime time = QDateTime::fromString(QString::fromStdString(utc), Qt::ISODateWithMs);
-    if (!time.isValid())
-        return QString::fromStdString(utc);
-    return time.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-}
-
 HistoryWindow::HistoryWindow(HistoryWindowParts parts, QWidget* parent)
     : QDialog(parent),
       Events(MakeListTable(this, "Events", ColumnCount)),
-      NoSet(named(new QLabel(this), "NoSet")),
+      NoSet(Named(new QLabel(this), "NoSet")),
       Comparison(MakeListTable(this, "Comparison", 3)),
-      LoadIntoSensor(named(new QPushButton(this), "LoadIntoSensor")),
-      ReplaceSensor(named(new QPushButton(this), "ReplaceSensor")),
-      CloseButton(named(new QPushButton(this), "CloseButton")),
+      LoadIntoSensor(Named(new QPushButton(this), "LoadIntoSensor")),
+      ReplaceSensor(Named(new QPushButton(this), "ReplaceSensor")),
+      CloseButton(Named(new QPushButton(this), "CloseButton")),
       parts_(std::move(parts)),
       factoryNumber_(QString::fromStdString(parts_.sensor[TSSICom::FactoryNumber].Reply)) {
     setObjectName(QStringLiteral("HistoryWindow"));

@@ -76,14 +76,4 @@ private:
     std::optional<Event> chosen_;
 };
 
-// How a write of an event's set names it in the history, as varnelctl does: "event 12".
-std::string EventSubject(const Event& event);
-
-// A read-only table of whole rows with compact lines, its columns as wide as their texts.
-QTableWidget* MakeListTable(QWidget* parent, const char* name, int columns);
-
-// "2026-12-10 11:47:30" in local time, of a stored UTC time; the text as it is
-// when it is no time.
-QString LocalTime(const std::string& utc);
-
 }  // namespace history

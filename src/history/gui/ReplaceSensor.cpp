@@ -11,8 +11,8 @@
 #include "comm/Ssicom.h"
 #include "files/StoredSet.h"
 #include "history/HistoryStore.h"
+#include "history/gui/EventView.h"
 #include "history/gui/HistoryTexts.h"
-#include "history/gui/HistoryWindow.h"
 #include "ui/MainState.h"
 #include "ui/PairedMessage.h"
 #include "ui/WaitCursor.h"
@@ -26,12 +26,6 @@ using historytexts::Message;
 
 constexpr int DialogWidth = 640;
 constexpr int DialogHeight = 680;
-
-template <typename Widget>
-Widget* named(Widget* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
 
 QString textIn(uint8_t uiLanguage, Id id) {
     return pick(uiLanguage, historytexts::text(id)).value_or(QString());
@@ -61,12 +55,12 @@ TextPair mismatchLines(const std::vector<station::Check>& mismatches) {
 
 ReplaceSensorDialog::ReplaceSensorDialog(uint8_t uiLanguage, LastSets lastSets, QWidget* parent)
     : QDialog(parent),
-      OldSensorLabel(named(new QLabel(this), "OldSensorLabel")),
-      OldSensors(named(new QListWidget(this), "OldSensors")),
-      LastSetLabel(named(new QLabel(this), "LastSetLabel")),
+      OldSensorLabel(Named(new QLabel(this), "OldSensorLabel")),
+      OldSensors(Named(new QListWidget(this), "OldSensors")),
+      LastSetLabel(Named(new QLabel(this), "LastSetLabel")),
       LastSet(MakeListTable(this, "LastSet", 2)),
-      WriteButton(named(new QPushButton(this), "WriteButton")),
-      CancelButton(named(new QPushButton(this), "CancelButton")),
+      WriteButton(Named(new QPushButton(this), "WriteButton")),
+      CancelButton(Named(new QPushButton(this), "CancelButton")),
       uiLanguage_(uiLanguage),
       lastSets_(std::move(lastSets)) {
     setObjectName(QStringLiteral("ReplaceSensorDialog"));
