@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QDateTime>
 #include <QDialog>
 #include <QLabel>
@@ -88,6 +89,29 @@ protected:
 private:
     std::string oldTz_;
 };
+
+TEST_F(WindowTest, TheFileMenuOpensTheWindowWhileASensorIsConnected) {
+    connect({}, kUiGerman);
+    QAction& item = *form->ui.FileHistoryItem;
+    EXPECT_TRUE(item.isVisible());
+    EXPECT_TRUE(item.isEnabled());
+    EXPECT_EQ(item.text(), "Historie");
+    QString title;
+    harness->dialogs.dialogScripts.push_back([&title](QDialog& dialog) {
+        title = dialog.windowTitle();
+        return int(QDialog::Accepted);
+    });
+    item.trigger();
+    EXPECT_EQ(harness->dialogs.dialogsShown, std::vector<QString>{"HistoryWindow"});
+    EXPECT_EQ(title, "Historie des Sensors 10203040");
+
+    harness->sensor.faults().silent = true;
+    form->IdleFunction();
+    EXPECT_FALSE(item.isEnabled()) << "no sensor, no history to show";
+
+    FormHarness withoutHistory;
+    EXPECT_FALSE(withoutHistory.create().ui.FileHistoryItem->isVisible());
+}
 
 TEST_F(WindowTest, TheEventsOfTheConnectedSensorAreListedNewestFirstInLocalTime) {
     for (uint8_t language : {kUiEnglish, kUiGerman}) {
