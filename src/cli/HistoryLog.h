@@ -1,9 +1,7 @@
 #pragma once
 
-#include <memory>
 #include <optional>
 #include <ostream>
-#include <sstream>
 #include <streambuf>
 #include <string>
 

@@ -202,22 +202,31 @@ TEST_F(HistoryE2E, AFailedOperationIsRecordedWithTheMessageItPrinted) {
 
 TEST_F(HistoryE2E, AHistoryThatCannotBeWrittenWarnsOnceAndTheOperationGoesOn) {
     startSimulator({"--preset", "qh"});
+    ASSERT_EQ(onSensor({"save", file_}).exitCode, 0);
     // Tests run as root, who writes into any folder; a file where the database's
     // folder should be stops everyone.
     const std::string blocked = (dir_ / "blocked").string();
     std::ofstream(blocked) << "x";
     const std::string database = blocked + "/h.sqlite";
 
-    const CliRun load = onSensor({"save", file_, "--history", database});
+    // Two events, a set write and a commit, and one warning.
+    const CliRun load = onSensor({"load", file_, "--yes", "--commit", "--history", database});
 
     EXPECT_EQ(load.exitCode, 0) << load.err;
-    EXPECT_NE(load.out.find("Saved 29 registers"), std::string::npos);
-    EXPECT_EQ(load.err.rfind("varnelctl: warning: The history database " + database, 0), 0u)
+    EXPECT_NE(
+        load.out.find("Loaded " + file_ + " into the sensor on " + link_ + " and committed it\n"),
+        std::string::npos)
+        << load.out;
+    EXPECT_EQ(
+        load.err.rfind(
+            "varnelctl: warning: The history database " + database + " cannot be opened: ", 0),
+        0u)
         << load.err;
     EXPECT_NE(load.err.find("; the work on the sensor goes on without its history\n"),
               std::string::npos)
         << load.err;
     EXPECT_EQ(std::count(load.err.begin(), load.err.end(), '\n'), 1) << load.err;
+    EXPECT_FALSE(fs::exists(database));
 }
 
 TEST_F(HistoryE2E, ListShowAndDiffPrintTheRecordedSets) {
