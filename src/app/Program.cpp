@@ -1,11 +1,7 @@
 #include "app/Program.h"
 
-#include <pwd.h>
-#include <unistd.h>
-
 #include <QScopeGuard>
 #include <cstdio>
-#include <cstdlib>
 #include <exception>
 #include <memory>
 
@@ -35,13 +31,6 @@ EarlySettings readEarlySettings(SettingsStore& settings) {
     return early;
 }
 
-std::string loginName() {
-    if (const passwd* user = getpwuid(getuid()); user != nullptr && user->pw_name != nullptr)
-        return user->pw_name;
-    const char* name = std::getenv("USER");
-    return name != nullptr ? name : std::string();
-}
-
 // The warning stays in the status line until the connection monitor's next change.
 void receiveModemLineWarnings(const ModemLineWarningHook& hook, TMainForm& form) {
     if (!hook)
@@ -57,7 +46,8 @@ int runWindow(VarnelApplication& app, ProgramServices services, bool traceStatus
     // A database that cannot be opened still gives a store: its calls fail with
     // the reason, which the window shows, and the work on the sensor goes on.
     const std::unique_ptr<history::HistoryStore> store = history::OpenStore(early.historyDatabase);
-    history::Recorder recorder(store.get(), {"varnel", BuildVersion.toStdString(), loginName()});
+    history::Recorder recorder(store.get(),
+                               history::ThisAccount("varnel", BuildVersion.toStdString()));
     services.historyStore = store.get();
     services.recorder = &recorder;
     TMainForm form(services, early.ports, settings);

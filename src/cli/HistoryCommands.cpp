@@ -59,10 +59,6 @@ std::string eventJson(const history::Event& event) {
            ", \"message\": " + jsonUtf8String(event.message) + "}";
 }
 
-std::string eventName(int64_t id) {
-    return "event " + std::to_string(id);
-}
-
 // The date of the event's time ("2026-12-10T10:47:30.125Z").
 files::SaveDate eventDate(const std::string& time) {
     unsigned year = 0;
@@ -76,9 +72,10 @@ files::SaveDate eventDate(const std::string& time) {
 // The event's set as a file of all its registers, described by its header.
 files::ParameterFile eventFile(const history::Event& event) {
     const ParameterSet set = history::SetOf(event);
-    std::string header = eventName(event.id) + ": " + history::OperationName(event.operation) +
-                         " (" + resultWord(event) + ") of sensor " + orDash(event.factoryNumber) +
-                         " on " + orDash(event.port) + " by " + programText(event) + " (" +
+    std::string header = history::EventName(event.id) + ": " +
+                         history::OperationName(event.operation) + " (" + resultWord(event) +
+                         ") of sensor " + orDash(event.factoryNumber) + " on " +
+                         orDash(event.port) + " by " + programText(event) + " (" +
                          event.origin.account + "), " + event.time;
     if (!event.subject.empty())
         header += "\n" + event.subject;
@@ -149,7 +146,8 @@ int HistoryCommands::show(int64_t id, bool json) {
     if (!event)
         return FileFailure;
     const files::ParameterFile file = eventFile(*event);
-    out_ << (json ? parameterFileJson(file) + "\n" : parameterFileTable(eventName(id), file));
+    out_ << (json ? parameterFileJson(file) + "\n"
+                  : parameterFileTable(history::EventName(id), file));
     return Success;
 }
 
@@ -166,10 +164,11 @@ int HistoryCommands::diff(int64_t first, int64_t second, bool json) {
             notCompared.push_back(ParameterSet::RegisterKey(ParameterSet::RegisterIndex(r)));
     }
     const auto differences = differingValues(eventFile(*a).values, eventFile(*b).values, compared);
-    out_ << (json
-                 ? differencesJson(eventName(first), eventName(second), differences, notCompared) +
-                       "\n"
-                 : differencesTable(eventName(first), eventName(second), differences, notCompared));
+    out_ << (json ? differencesJson(history::EventName(first), history::EventName(second),
+                                    differences, notCompared) +
+                        "\n"
+                  : differencesTable(history::EventName(first), history::EventName(second),
+                                     differences, notCompared));
     return Success;
 }
 
@@ -186,12 +185,12 @@ int HistoryCommands::restore(TSSICom& com, const std::string& port,
         return SensorFailure;
     }
     const ParameterSet old = history::SetOf(*recorded);
-    const std::string subject = eventName(recorded->id) + " of " + oldFactoryNumber;
+    const std::string subject = history::RestoreSubject(*recorded);
     const station::RestoreResult result = station::Restore(com, old, commit);
     if (result.refused()) {
-        err_ << "The recorded set of sensor " << oldFactoryNumber << " (" << eventName(recorded->id)
-             << ") does not fit the sensor on " << port << ": " << misfitText(result, old)
-             << "; nothing was written\n";
+        err_ << "The recorded set of sensor " << oldFactoryNumber << " ("
+             << history::EventName(recorded->id) << ") does not fit the sensor on " << port << ": "
+             << misfitText(result, old) << "; nothing was written\n";
         if (log != nullptr)
             log->done(history::Operation::Load, false, subject);
         return SensorFailure;

@@ -1,9 +1,5 @@
 #include "HistoryLog.h"
 
-#include <pwd.h>
-#include <unistd.h>
-
-#include <cstdlib>
 #include <sstream>
 #include <utility>
 
@@ -26,12 +22,7 @@ std::optional<std::string> historyLocation(const std::optional<std::string>& opt
 }
 
 history::Origin programOrigin() {
-    std::string account;
-    if (const passwd* user = getpwuid(getuid()); user != nullptr && user->pw_name != nullptr)
-        account = user->pw_name;
-    else if (const char* name = std::getenv("USER"); name != nullptr)
-        account = name;
-    return {"varnelctl", VARNEL_BUILD_VERSION, account};
+    return history::ThisAccount("varnelctl", VARNEL_BUILD_VERSION);
 }
 
 // Lines drawn over in place are progress, not a message.

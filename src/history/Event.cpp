@@ -1,6 +1,11 @@
 #include "history/Event.h"
 
+#include <pwd.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cstdlib>
+#include <utility>
 
 namespace history {
 
@@ -58,6 +63,23 @@ ParameterSet SetOf(const Event& event) {
     if (event.linTable && event.linTable->size() == set.LinTableImage.size())
         std::copy(event.linTable->begin(), event.linTable->end(), set.LinTableImage.begin());
     return set;
+}
+
+Origin ThisAccount(std::string program, std::string version) {
+    std::string account;
+    if (const passwd* user = getpwuid(getuid()); user != nullptr && user->pw_name != nullptr)
+        account = user->pw_name;
+    else if (const char* name = std::getenv("USER"); name != nullptr)
+        account = name;
+    return {std::move(program), std::move(version), std::move(account)};
+}
+
+std::string EventName(int64_t id) {
+    return "event " + std::to_string(id);
+}
+
+std::string RestoreSubject(const Event& old) {
+    return EventName(old.id) + " of " + old.factoryNumber;
 }
 
 }  // namespace history

@@ -37,6 +37,9 @@ struct Origin {
     std::string account;  // the login name
 };
 
+// The program and version given, and the login name of the account that runs it.
+Origin ThisAccount(std::string program, std::string version);
+
 struct Event {
     int64_t id = 0;    // given by the store
     std::string time;  // UTC, ISO 8601 with milliseconds: "2026-12-10T10:47:30.125Z"
@@ -54,6 +57,11 @@ struct Event {
     // The linearization table image, when the operation read or wrote it.
     std::optional<std::vector<uint8_t>> linTable;
 };
+
+// How the programs name an event: "event 12".
+std::string EventName(int64_t id);
+// The subject of a restore from another sensor's event: "event 12 of 20815001".
+std::string RestoreSubject(const Event& old);
 
 // The event's registers as a set: values, answered flags and the factory
 // number's text; an event without a set gives the empty set.

@@ -13,10 +13,6 @@ QString LocalTime(const std::string& utc) {
     return time.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
-std::string EventSubject(const Event& event) {
-    return "event " + std::to_string(event.id);
-}
-
 QTableWidget* MakeListTable(QWidget* parent, const char* name, int columns) {
     auto* table = Named(new QTableWidget(0, columns, parent), name);
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);

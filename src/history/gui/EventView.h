@@ -15,9 +15,6 @@ namespace history {
 // when it is no time.
 QString LocalTime(const std::string& utc);
 
-// How a write of an event's set names it in the history, as varnelctl does: "event 12".
-std::string EventSubject(const Event& event);
-
 // A read-only table of whole rows with compact lines, its columns as wide as their texts.
 QTableWidget* MakeListTable(QWidget* parent, const char* name, int columns);
 

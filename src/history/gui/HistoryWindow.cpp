@@ -213,7 +213,7 @@ files::ParameterFile HistoryWindow::fileOf(const Event& event) const {
 void HistoryWindow::LoadIntoSensorClick() {
     if (!chosen_ || !chosen_->registers)
         return;
-    parts_.load(fileOf(*chosen_), EventSubject(*chosen_));
+    parts_.load(fileOf(*chosen_), EventName(chosen_->id));
     ShowEvents();
 }
 

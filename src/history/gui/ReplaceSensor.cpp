@@ -171,8 +171,7 @@ void ReplaceSensorFlow::restore(const Event& old) {
     }
     const MessagePair shown = outcome(result, old);
     if (!result.refused()) {
-        state_.RecordOutcome(Operation::Load, result.ok(), shown,
-                             EventSubject(old) + " of " + old.factoryNumber);
+        state_.RecordOutcome(Operation::Load, result.ok(), shown, RestoreSubject(old));
     }
     if (result.apply.written()) {
         state_.MarkParametersChanged();
