@@ -53,7 +53,7 @@ std::streamsize MessageCapture::xsputn(const char* s, std::streamsize n) {
 }
 
 HistoryLog::HistoryLog(history::HistoryStore* store, std::ostream& warnings)
-    : recorder_(store, programOrigin()), warnings_(warnings) {}
+    : recorder_(store, programOrigin()), recording_(store != nullptr), warnings_(warnings) {}
 
 void HistoryLog::attach(TSSICom& sensor, std::string port, MessageCapture* messages) {
     sensor_ = &sensor;
@@ -64,7 +64,8 @@ void HistoryLog::attach(TSSICom& sensor, std::string port, MessageCapture* messa
 void HistoryLog::done(history::Operation operation, bool ok, const std::string& subject,
                       bool withSet, bool withLinTable, const std::string& message) {
     const std::string printed = messages_ != nullptr ? messages_->take() : std::string();
-    if (sensor_ == nullptr)
+    // Without a history the sensor is asked nothing more.
+    if (sensor_ == nullptr || !recording_)
         return;
     if (!withSet && !(*sensor_)[TSSICom::FactoryNumber].Answered)
         sensor_->ReadRegister(TSSICom::FactoryNumber);

@@ -57,6 +57,7 @@ private:
     void warnOnce();
 
     history::Recorder recorder_;
+    bool recording_;
     std::ostream& warnings_;
     TSSICom* sensor_ = nullptr;
     std::string port_;
