@@ -11,11 +11,17 @@ namespace {
 
 constexpr int AfterWakeMs = 500;
 constexpr int AfterMeasurementWriteMs = 200;
+constexpr double BitsPerByte = 10;  // start bit, eight data bits, stop bit
 
 }  // namespace
 
 SensorTestLink::SensorTestLink(TSSICom& com) : com_(com) {
     format_.halfMicrometres = rules::UsesHalfMicrometres(com_[TSSICom::Scale].Value);
+}
+
+double SensorTestLink::WireBlocksPerSecond() const {
+    return comm::TestStreamLink(com_.FirmwareVersionNumber()).baudRate / BitsPerByte /
+           double(BlockLength);
 }
 
 bool SensorTestLink::NeedsWarning() const {
@@ -27,6 +33,7 @@ void SensorTestLink::Enter() {
     format_.bitWidth = com_[TSSICom::BitWidth].Value;
     format_.temperatureBit =
         rules::HasFlag(com_[TSSICom::OutputFlags].Value, rules::TemperatureBit);
+    errorWord_ = static_cast<uint32_t>(com_[TSSICom::ErrorValue].Value);
     savedMeasurement_ = com_[TSSICom::Measurement].Value;
     com_[TSSICom::Measurement].Value = savedMeasurement_ | rules::MeasurementTestMode;
     const bool switched = com_.WriteRegister(TSSICom::Measurement);
@@ -43,7 +50,15 @@ std::optional<Reading> SensorTestLink::ReadBlock() {
         return std::nullopt;
     }
     const std::string_view text(reinterpret_cast<const char*>(block.data()), block.size());
-    return Reading{DecodeBlock(text, format_), std::string(FrameRecord(text))};
+    Reading reading{DecodeBlock(text, format_), std::string(FrameRecord(text))};
+    reading.word = TSSICom::HexToInt(reading.record);
+    reading.timeMs = com_.Now();
+    if (!IsHexRecord(reading.record)) {
+        reading.kind = SampleKind::Undecoded;
+    } else if (reading.word == errorWord_) {
+        reading.kind = SampleKind::ErrorValue;
+    }
+    return reading;
 }
 
 bool SensorTestLink::Leave() {
