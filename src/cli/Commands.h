@@ -11,6 +11,8 @@
 
 namespace cli {
 
+struct StreamRequest;
+
 // Runs one command on an open port. Results go to `out`; what went wrong goes
 // to `err`, naming the register and what happened. Returns the exit code.
 class CommandRunner {
@@ -29,9 +31,8 @@ public:
     // Reads the firmware version, then the whole set; Success or the exit code of
     // a failure, which it has reported.
     int readSet();
-    // Reads the set, then streams until `count` samples or `stop`.
-    int stream(std::optional<long> count, SampleFormat format,
-               const volatile std::sig_atomic_t& stop);
+    // Reads the set, then streams as the request says or until `stop`.
+    int stream(const StreamRequest& request, const volatile std::sig_atomic_t& stop);
 
 private:
     bool readFirmware();

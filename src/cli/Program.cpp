@@ -17,6 +17,7 @@
 #include "PortChoice.h"
 #include "PortCommands.h"
 #include "ReportPdf.h"
+#include "StreamCommand.h"
 #include "platform/PortListing.h"
 #include "platform/SerialPortRouter.h"
 #include "settings/Settings.h"
@@ -136,7 +137,9 @@ int runOnPort(const Invocation& invocation, const PortChoice& choice, std::ostre
         case Command::Stream: {
             catchInterrupts();
             CommandRunner runner(com, choice.label, out, err);
-            return runner.stream(invocation.count, invocation.format, interrupted);
+            const StreamRequest request{invocation.count, invocation.seconds, invocation.format,
+                                        invocation.stats};
+            return runner.stream(request, interrupted);
         }
         case Command::Firmware:
             return runFirmware(com, clock, invocation, out, err, terminal);
