@@ -34,6 +34,7 @@ public:
     const std::string& Path() const { return path_; }
     // The system's reason for the last failure; empty when none.
     const std::string& Error() const { return error_; }
+    void ForgetError() { error_.clear(); }
 
 private:
     void fail();
