@@ -12,6 +12,8 @@ namespace {
 constexpr int AfterWakeMs = 500;
 constexpr int AfterMeasurementWriteMs = 200;
 constexpr double BitsPerByte = 10;  // start bit, eight data bits, stop bit
+// About one display frame: the port's buffer holds many times this much of the stream.
+constexpr int BurstPauseMs = 15;
 
 }  // namespace
 
@@ -43,9 +45,14 @@ void SensorTestLink::Enter() {
 }
 
 std::optional<Reading> SensorTestLink::ReadBlock() {
+    if (drained_) {
+        com_.Sleep(BurstPauseMs);
+    }
     std::array<uint8_t, BlockLength> block{};
     size_t received = 0;
+    const int64_t startMs = com_.Now();
     com_.ReadBytes(block.data(), block.size(), received);
+    drained_ = com_.Now() > startMs;
     if (received != block.size()) {
         return std::nullopt;
     }

@@ -26,7 +26,9 @@ public:
     // Sets the test-mode bit, commits and reopens the port at the stream's speed.
     void Enter();
     // One block within the stream's time-out, timed on the link's clock; nothing
-    // when it came incomplete.
+    // when it came incomplete. When the last block had to be waited for, the
+    // stream is let run for a moment first, so that the blocks are read in
+    // bursts rather than byte by byte as they trickle in.
     std::optional<Reading> ReadBlock();
     // Back to the command link with the test-mode bit cleared in the table:
     // ReturnToCommandLink, then RestoreMeasurement. False when either failed.
@@ -46,6 +48,7 @@ private:
     StreamFormat format_;
     int32_t savedMeasurement_ = 0;
     uint32_t errorWord_ = 0;
+    bool drained_ = false;  // the last read waited for its block
     // The test-mode bit was confirmed and the port opened at the stream's speed.
     bool entered_ = false;
 };

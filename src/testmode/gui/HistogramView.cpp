@@ -19,11 +19,22 @@ HistogramView::HistogramView(const QString& title, QWidget* parent)
 
 void HistogramView::Show(const testmode::Histogram& histogram) {
     histogram_ = histogram;
+    drawPicture();
     update();
 }
 
 void HistogramView::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
+    QPainter(this).drawPixmap(0, 0, picture_);
+}
+
+void HistogramView::resizeEvent(QResizeEvent*) {
+    drawPicture();
+}
+
+void HistogramView::drawPicture() {
+    picture_ = QPixmap(size() * devicePixelRatioF());
+    picture_.setDevicePixelRatio(devicePixelRatioF());
+    QPainter painter(&picture_);
     painter.fillRect(rect(), Background);
     painter.setPen(Qt::white);
     painter.drawRect(rect().adjusted(0, 0, -1, -1));

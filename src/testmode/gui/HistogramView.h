@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPixmap>
 #include <QWidget>
 
 #include "testmode/DeviationHistogram.h"
@@ -17,8 +18,13 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // Drawn when the histogram changes: the chart under it repaints far more often.
+    void drawPicture();
+
+    QPixmap picture_;
     QString title_;
     testmode::Histogram histogram_;
 };

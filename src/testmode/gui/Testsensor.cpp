@@ -3,6 +3,7 @@
 #include <QChart>
 #include <QChartView>
 #include <QCloseEvent>
+#include <QGraphicsTextItem>
 #include <QLabel>
 #include <QLineSeries>
 #include <QLinearGradient>
@@ -48,6 +49,17 @@ constexpr int PanelHeight = 116;
 constexpr int InsetGap = 12;
 constexpr int InsetParts = 3;  // the histogram takes a third of the chart's width
 
+// The axes' labels and titles are rich text, slow to paint; each is kept as a
+// picture until it changes, so that a redraw paints only the line anew.
+void CacheChartTexts(QGraphicsItem& item) {
+    for (QGraphicsItem* child : item.childItems()) {
+        if (child->type() == QGraphicsTextItem::Type) {
+            child->setCacheMode(QGraphicsItem::DeviceCoordinateCache);
+        }
+        CacheChartTexts(*child);
+    }
+}
+
 QString pickText(uint8_t uiLanguage, testtexts::Id id) {
     return pick(uiLanguage, testtexts::text(id)).value_or(QString());
 }
@@ -82,7 +94,9 @@ void TSensorTestDlg::buildChart() {
     chart->setBackgroundBrush(BannerColour);
     chart->legend()->hide();
     Series2 = new QLineSeries;
-    Series2->setPen(QPen(Qt::white));
+    QPen line(Qt::white);
+    line.setCosmetic(true);
+    Series2->setPen(line);
     chart->addSeries(Series2);
     axisX = new QValueAxis;
     axisY = new QValueAxis;
@@ -215,8 +229,11 @@ void TSensorTestDlg::Redraw() {
     if (latest_) {
         const QChar separator = QLocale().decimalPoint().front();
         const double mm = testmode::Millimetres(latest_->position, halfMicrometres_);
-        Value->setText(
-            QString::fromStdString(testmode::MillimetreText(mm, char(separator.toLatin1()))));
+        const QString value =
+            QString::fromStdString(testmode::MillimetreText(mm, char(separator.toLatin1())));
+        if (value != Value->text()) {
+            Value->setText(value);
+        }
         if (latest_->temperature) {
             Temperature->setText(QString::number(*latest_->temperature));
         }
@@ -226,20 +243,23 @@ void TSensorTestDlg::Redraw() {
     sinceRedraw_.restart();
 }
 
+// The points stand at their place in the window, so that the X axis stays as
+// it is: moving its range lays out every label again, which costs more than
+// the whole rest of a redraw.
 void TSensorTestDlg::drawSeries() {
     points_.resize(qsizetype(window_.Size()));
     for (size_t i = 0; i < window_.Size(); ++i) {
-        points_[qsizetype(i)] = QPointF(double(window_.At(i).x), double(window_.At(i).y));
+        points_[qsizetype(i)] = QPointF(double(i), double(window_.At(i).y));
     }
     Series2->replace(points_);
 }
 
 void TSensorTestDlg::followAxes() {
-    axisX->setRange(double(window_.At(0).x),
-                    double(window_.At(0).x + testmode::SampleWindow::LastXBeforeRolling + 1));
+    axisX->setRange(0, double(testmode::SampleWindow::LastXBeforeRolling + 1));
     if (axisChanged_) {
         axisY->setRange(axis_.Minimum(), axis_.Maximum());
         axisChanged_ = false;
+        CacheChartTexts(*chart);
     }
 }
 

@@ -67,6 +67,7 @@ protected:
         config.firmwareVersion = c.firmware;
         config.magnetPositionUm = 250000;
         config.temperatureC = -7;
+        config.streamStepUm = streamStepUm;
         harness = std::make_unique<FormHarness>(config);
         da = (harness->sensor.word("DA") & ~MeasurementBits) | Synchronous;
         harness->sensor.setWord("DA", da);
@@ -131,6 +132,7 @@ protected:
     }
 
     TempHome home;
+    int streamStepUm = 0;
     uint32_t da = 0;
     std::unique_ptr<FormHarness> harness;
     TMainForm* form = nullptr;
@@ -281,33 +283,59 @@ protected:
 };
 
 TEST_F(SensorTestInstrument, PauseFreezesTheChartWhileTheStatisticsGoOn) {
+    streamStepUm = 5;
     connect({3960404, 1, false, "", "", "", "", "", "", ""});
-    harness->sensor.setMagnet(250000);
-    double frozenFirstX = -1;
+    QList<QPointF> frozen;
     size_t samplesWhenPaused = 0;
     runSteps({
         {60,
          [&](TSensorTestDlg& d) {
-             d.StatisticsButton->click();
-             d.HistogramButton->click();
              d.PauseButton->click();
              d.Redraw();
-             frozenFirstX = d.Series2->at(0).x();
+             frozen = d.Series2->points();
              samplesWhenPaused = d.StreamStatistics().SinceStart().samples;
          }},
         {200,
          [&](TSensorTestDlg& d) {
              d.Redraw();
-             d.UpdatePanels();
              EXPECT_TRUE(d.ChartFrozen());
              EXPECT_EQ(d.PauseButton->text(), "Weiter");
-             EXPECT_EQ(d.Series2->at(0).x(), frozenFirstX);
+             EXPECT_EQ(d.Series2->points(), frozen);
              EXPECT_GT(d.StreamStatistics().SinceStart().samples, samplesWhenPaused + 100);
-             // Mean, deviation, minimum of the window; the sample rate of the wire.
+             EXPECT_GT(d.StreamStatistics().Window().deviationUm, 100);
+             d.PauseButton->click();
+             d.Redraw();
+             EXPECT_FALSE(d.ChartFrozen());
+             EXPECT_NE(d.Series2->points(), frozen);
+             EXPECT_EQ(d.Series2->count(), 301);
+             EXPECT_EQ(d.PauseButton->text(), "Anhalten");
+         }},
+    });
+    EXPECT_EQ(frozen.size(), 301);
+}
+
+TEST_F(SensorTestInstrument, ThePanelShowsNoDeviationForAMagnetAtRestAndResets) {
+    connect({3960404, 1, false, "", "", "", "", "", "", ""});
+    runSteps({
+        {60,
+         [&](TSensorTestDlg& d) {
+             d.StatisticsButton->click();
+             d.HistogramButton->click();
+             EXPECT_EQ(d.StatisticsButton->text(), "Statistik");
+             EXPECT_EQ(d.HistogramButton->text(), "Histogramm");
+         }},
+        {200,
+         [&](TSensorTestDlg& d) {
+             d.UpdatePanels();
+             // Mean, deviation and minimum of the window and since the start.
              EXPECT_EQ(d.Statistics->Figure(0, 0), "250000.0");
              EXPECT_EQ(d.Statistics->Figure(1, 0), "0.00");
+             EXPECT_EQ(d.Statistics->Figure(1, 1), "0.00");
+             EXPECT_EQ(d.Statistics->Figure(2, 1), "0.0");
              EXPECT_EQ(d.Statistics->Figure(3, 1), "250");
+             EXPECT_EQ(d.Statistics->Figure(4, 0), "250");
              EXPECT_EQ(d.Statistics->Figure(6, 1), "0");
+             EXPECT_EQ(d.Statistics->Figure(7, 1), "0");
              EXPECT_EQ(d.Statistics->findChild<QLabel*>("wireRate")->text(),
                        "von 677.6/s auf der Leitung");
              EXPECT_EQ(d.Histogram->Shown().counts[10], 300u);
@@ -315,14 +343,8 @@ TEST_F(SensorTestInstrument, PauseFreezesTheChartWhileTheStatisticsGoOn) {
              d.Statistics->Reset->click();
              EXPECT_EQ(d.Statistics->Figure(0, 1), "-");
              EXPECT_EQ(d.Statistics->Figure(0, 0), "250000.0");
-             d.PauseButton->click();
-             d.Redraw();
-             EXPECT_FALSE(d.ChartFrozen());
-             EXPECT_GT(d.Series2->at(0).x(), frozenFirstX);
-             EXPECT_EQ(d.PauseButton->text(), "Anhalten");
          }},
     });
-    EXPECT_GT(frozenFirstX, 0);
 }
 
 TEST_F(SensorTestInstrument, TheWheelZoomsTheChartAndADoubleClickFollowsAgain) {
