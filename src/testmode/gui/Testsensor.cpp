@@ -84,6 +84,7 @@ TSensorTestDlg::TSensorTestDlg(uint8_t uiLanguage, bool halfMicrometres, const Q
     buildInstrument();
     applyTexts(uiLanguage, halfMicrometres);
     sinceRedraw_.start();
+    sinceValue_.start();
     sincePanels_.start();
 }
 
@@ -214,7 +215,10 @@ void TSensorTestDlg::AddReading(const testmode::Reading& reading) {
 
 void TSensorTestDlg::RedrawIfDue() {
     if (latest_ && sinceRedraw_.elapsed() >= 1000 / RedrawsPerSecond) {
-        Redraw();
+        redrawChart();
+    }
+    if (latest_ && sinceValue_.elapsed() >= 1000 / ValueUpdatesPerSecond) {
+        showValue();
     }
     if (sincePanels_.elapsed() >= 1000 / PanelUpdatesPerSecond) {
         UpdatePanels();
@@ -222,25 +226,32 @@ void TSensorTestDlg::RedrawIfDue() {
 }
 
 void TSensorTestDlg::Redraw() {
+    redrawChart();
+    showValue();
+}
+
+void TSensorTestDlg::redrawChart() {
     if (!ChartFrozen()) {
         drawSeries();
         followAxes();
     }
-    if (latest_) {
-        const QChar separator = QLocale().decimalPoint().front();
-        const double mm = testmode::Millimetres(latest_->position, halfMicrometres_);
-        const QString value =
-            QString::fromStdString(testmode::MillimetreText(mm, char(separator.toLatin1())));
-        if (value != Value->text()) {
-            Value->setText(value);
-        }
-        if (latest_->temperature) {
-            Temperature->setText(QString::number(*latest_->temperature));
-        }
-        latest_.reset();
-    }
     ++redraws_;
     sinceRedraw_.restart();
+}
+
+void TSensorTestDlg::showValue() {
+    sinceValue_.restart();
+    if (!latest_) {
+        return;
+    }
+    const QChar separator = QLocale().decimalPoint().front();
+    const double mm = testmode::Millimetres(latest_->position, halfMicrometres_);
+    Value->setText(
+        QString::fromStdString(testmode::MillimetreText(mm, char(separator.toLatin1()))));
+    if (latest_->temperature) {
+        Temperature->setText(QString::number(*latest_->temperature));
+    }
+    latest_.reset();
 }
 
 // The points stand at their place in the window, so that the X axis stays as
@@ -388,7 +399,7 @@ void TSensorTestDlg::layoutInstrument() {
         button->setGeometry(right - ButtonWidth, Quit->y(), ButtonWidth, RowHeight);
         right -= ButtonWidth + ButtonGap;
     }
-    RecordingLabel->move(StatisticsButton->x(), Quit->y() - RowHeight);
+    RecordingLabel->move(Temperature->geometry().right() + Margin, Value->y() + UnitGap);
     Statistics->setGeometry(Margin, PanelTop, kyrLogo->x() - 2 * Margin, PanelHeight);
     const QRect chartArea = Diagramm->geometry();
     const int insetWidth = chartArea.width() / InsetParts;

@@ -36,6 +36,9 @@ class TSensorTestDlg : public QDialog {
 public:
     // At most this often per second the window shows new samples.
     static constexpr int RedrawsPerSecond = 60;
+    // The value's text follows this often: a text that changes faster cannot be
+    // read, and laying it out costs as much as drawing the chart.
+    static constexpr int ValueUpdatesPerSecond = 15;
     // The statistics, the histogram and the recording's file follow this often.
     static constexpr int PanelUpdatesPerSecond = 5;
 
@@ -69,8 +72,10 @@ public:
     void SetWireBlocksPerSecond(double rate) { wireRate_ = rate; }
     // Keeps one decoded sample for the next redraw, counts it and records it.
     void AddReading(const testmode::Reading& reading);
-    // Redraws when samples came since the last redraw and a display frame has passed.
+    // Redraws the chart when samples came since the last redraw and a display
+    // frame has passed, and shows the value and the panels when their turn has come.
     void RedrawIfDue();
+    // The chart and the latest value at once.
     void Redraw();
     // Shows the statistics and the histogram and writes the recording's file.
     void UpdatePanels();
@@ -99,6 +104,8 @@ private:
     void applyTexts(uint8_t uiLanguage, bool halfMicrometres);
     void layoutControls();
     void layoutInstrument();
+    void redrawChart();
+    void showValue();
     void drawSeries();
     void followAxes();
     void showRecording();
@@ -112,6 +119,7 @@ private:
     bool axisChanged_ = false;
     std::optional<testmode::Sample> latest_;
     QElapsedTimer sinceRedraw_;
+    QElapsedTimer sinceValue_;
     QElapsedTimer sincePanels_;
     int redraws_ = 0;
     testmode::StreamStatistics statistics_;
