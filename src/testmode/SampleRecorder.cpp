@@ -34,12 +34,12 @@ SampleRecorder::~SampleRecorder() {
     Stop();
 }
 
-bool SampleRecorder::Start(const std::string& path, int64_t startMs) {
+bool SampleRecorder::Start(const std::string& path) {
     Stop();
     error_.clear();
     samples_ = 0;
     path_ = path;
-    startMs_ = startMs;
+    startMs_.reset();
     fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, FileMode);
     if (fd_ < 0) {
         error_ = std::strerror(errno);
@@ -53,7 +53,10 @@ void SampleRecorder::Add(const Reading& reading) {
     if (!Recording()) {
         return;
     }
-    buffer_ += RecordLine(reading, startMs_, halfMicrometres_);
+    if (!startMs_) {
+        startMs_ = reading.timeMs;
+    }
+    buffer_ += RecordLine(reading, *startMs_, halfMicrometres_);
     buffer_ += '\n';
     ++samples_;
     if (buffer_.size() >= WriteAt) {

@@ -1,14 +1,15 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "testmode/StreamDecoding.h"
 
 namespace testmode {
 
-// Writes every sample to a CSV file: the milliseconds since the recording
-// began, the raw word in hex, the position in mm and the temperature when the
+// Writes every sample to a CSV file: the milliseconds since the recording's
+// first sample, the raw word in hex, the position in mm and the temperature when the
 // sensor sends one. Lines are buffered and written at least at each Flush; a
 // failed write closes the file and ends the recording with the system's reason.
 class SampleRecorder {
@@ -20,9 +21,9 @@ public:
     SampleRecorder(const SampleRecorder&) = delete;
     SampleRecorder& operator=(const SampleRecorder&) = delete;
 
-    // Creates or empties the file and writes the header; the times count from
-    // startMs. False, with Error() telling why, when the file cannot be written.
-    bool Start(const std::string& path, int64_t startMs);
+    // Creates or empties the file and writes the header. False, with Error()
+    // telling why, when the file cannot be written.
+    bool Start(const std::string& path);
     void Add(const Reading& reading);
     // Writes what is buffered; false when the write failed and ended the recording.
     bool Flush();
@@ -41,7 +42,7 @@ private:
 
     bool halfMicrometres_;
     int fd_ = -1;
-    int64_t startMs_ = 0;
+    std::optional<int64_t> startMs_;
     long samples_ = 0;
     std::string path_;
     std::string buffer_;

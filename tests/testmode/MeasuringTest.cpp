@@ -190,7 +190,7 @@ protected:
 TEST_F(SampleRecording, WritesEverySampleAndTheRestOnStop) {
     const std::string path = (dir / "run.csv").string();
     testmode::SampleRecorder recorder(false);
-    ASSERT_TRUE(recorder.Start(path, 1000));
+    ASSERT_TRUE(recorder.Start(path));
     EXPECT_EQ(testsupport::FileText(path), "time_ms,raw,position_mm,temperature\n");
     recorder.Add(reading(123450, 0x0001E23A, 1000));
     recorder.Add(reading(-5, 0xFFFFFFFB, 1002, -7));
@@ -206,23 +206,24 @@ TEST_F(SampleRecording, WritesEverySampleAndTheRestOnStop) {
               "503,19F3D0A0,250,25\n");
 
     testmode::SampleRecorder half(true);
-    ASSERT_TRUE(half.Start(path, 0));
+    ASSERT_TRUE(half.Start(path));
     half.Add(reading(3, 3, 4));
+    half.Add(reading(4, 4, 9));
     half.Stop();
     EXPECT_EQ(testsupport::FileText(path),
-              "time_ms,raw,position_mm,temperature\n4,00000003,0.0015,\n");
+              "time_ms,raw,position_mm,temperature\n0,00000003,0.0015,\n5,00000004,0.002,\n");
 }
 
 TEST_F(SampleRecording, AFailedWriteEndsTheRecordingWithTheReason) {
     testmode::SampleRecorder full(false);
-    EXPECT_FALSE(full.Start("/dev/full", 0));
+    EXPECT_FALSE(full.Start("/dev/full"));
     EXPECT_FALSE(full.Recording());
     EXPECT_EQ(full.Error(), "No space left on device");
     full.Add(reading(1, 1, 1));
     EXPECT_EQ(full.Samples(), 0);
 
     testmode::SampleRecorder missing(false);
-    EXPECT_FALSE(missing.Start((dir / "no" / "such.csv").string(), 0));
+    EXPECT_FALSE(missing.Start((dir / "no" / "such.csv").string()));
     EXPECT_EQ(missing.Error(), "No such file or directory");
 }
 

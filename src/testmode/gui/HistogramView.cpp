@@ -48,9 +48,9 @@ void HistogramView::drawPicture() {
     const QRect edges(Padding, bars.bottom() + 1, bars.width(), line);
     const double lastEdge =
         histogram_.firstEdgeUm + double(testmode::Histogram::Bins) * histogram_.binWidthUm;
-    painter.drawText(edges, Qt::AlignLeft, QString::number(histogram_.firstEdgeUm, 'g', 4));
+    painter.drawText(edges, Qt::AlignLeft, QString::number(histogram_.firstEdgeUm, 'f', 1));
     painter.drawText(edges, Qt::AlignHCenter, QStringLiteral("0"));
-    painter.drawText(edges, Qt::AlignRight, QString::number(lastEdge, 'g', 4));
+    painter.drawText(edges, Qt::AlignRight, QString::number(lastEdge, 'f', 1));
     if (tallest == 0 || bars.height() <= 0) {
         return;
     }

@@ -1,5 +1,7 @@
 #include "testmode/gui/Testsensor.h"
 
+#include <algorithm>
+
 #include <QChart>
 #include <QChartView>
 #include <QCloseEvent>
@@ -209,7 +211,6 @@ void TSensorTestDlg::AddReading(const testmode::Reading& reading) {
     axisChanged_ = axis_.Follow(position) || axisChanged_;
     latest_ = reading.sample;
     statistics_.Add(testmode::Timed(reading));
-    lastTimeMs_ = reading.timeMs;
     recorder_.Add(reading);
 }
 
@@ -319,7 +320,7 @@ void TSensorTestDlg::RecordClick() {
     if (path.isEmpty()) {
         return;
     }
-    recorder_.Start(path.toStdString(), lastTimeMs_);
+    recorder_.Start(path.toStdString());
     showRecording();
 }
 
@@ -396,8 +397,9 @@ void TSensorTestDlg::layoutInstrument() {
     int right = Quit->geometry().left() - ButtonGap;
     for (QPushButton* button :
          {SaveChartButton, RecordButton, PauseButton, HistogramButton, StatisticsButton}) {
-        button->setGeometry(right - ButtonWidth, Quit->y(), ButtonWidth, RowHeight);
-        right -= ButtonWidth + ButtonGap;
+        const int buttonWidth = std::max(ButtonWidth, button->sizeHint().width());
+        button->setGeometry(right - buttonWidth, Quit->y(), buttonWidth, RowHeight);
+        right -= buttonWidth + ButtonGap;
     }
     RecordingLabel->move(Temperature->geometry().right() + Margin, Value->y() + UnitGap);
     Statistics->setGeometry(Margin, PanelTop, kyrLogo->x() - 2 * Margin, PanelHeight);

@@ -125,7 +125,6 @@ private:
     testmode::StreamStatistics statistics_;
     testmode::SampleRecorder recorder_;
     double wireRate_ = 0;
-    int64_t lastTimeMs_ = 0;
     bool paused_ = false;
     bool following_ = true;
     QList<QPointF> points_;

@@ -406,7 +406,7 @@ TEST_F(SensorTestInstrument, ARecordingHoldsEverySampleUpToTheEndOfTheTest) {
     const QStringList first = csvLines(stopped);
     ASSERT_GT(first.size(), 50);
     EXPECT_EQ(first[0], "time_ms,raw,position_mm,temperature");
-    EXPECT_EQ(first[1].section(',', 1), "F900C350,250,-7");
+    EXPECT_EQ(first[1], "0,F900C350,250,-7");
     // The second recording ran until Quit and was written up to its last sample.
     const QStringList second = csvLines(ended);
     EXPECT_EQ(second.size() - 1, recorded);
