@@ -2,6 +2,7 @@
 
 #include <QChart>
 #include <QFile>
+#include <QGraphicsTextItem>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QSvgGenerator>
@@ -13,6 +14,16 @@ constexpr double ZoomStep = 1.25;
 
 }  // namespace
 
+void CacheChartTexts(QGraphicsItem& item, bool cached) {
+    for (QGraphicsItem* child : item.childItems()) {
+        if (child->type() == QGraphicsTextItem::Type) {
+            child->setCacheMode(cached ? QGraphicsItem::DeviceCoordinateCache
+                                       : QGraphicsItem::NoCache);
+        }
+        CacheChartTexts(*child, cached);
+    }
+}
+
 TestChartView::TestChartView(QChart* chart, QWidget* parent) : QChartView(chart, parent) {}
 
 void TestChartView::wheelEvent(QWheelEvent* event) {
@@ -23,6 +34,7 @@ void TestChartView::wheelEvent(QWheelEvent* event) {
     const QRectF zoomed(at.x() - (at.x() - plot.left()) * factor,
                         at.y() - (at.y() - plot.top()) * factor, plot.width() * factor,
                         plot.height() * factor);
+    CacheChartTexts(*chart(), false);
     chart()->zoomIn(zoomed);
     emit viewMoved();
     event->accept();
@@ -44,6 +56,7 @@ void TestChartView::mouseMoveEvent(QMouseEvent* event) {
     }
     const QPointF moved = event->position() - *dragFrom_;
     dragFrom_ = event->position();
+    CacheChartTexts(*chart(), false);
     chart()->scroll(-moved.x(), moved.y());
     emit viewMoved();
     event->accept();

@@ -27,6 +27,11 @@ private:
     std::optional<QPointF> dragFrom_;
 };
 
+// Keeps the chart's texts (rich text, slow to paint) as pictures until they
+// change, or paints them anew each time. A picture does not follow a zoom, so
+// the view drops them before it zooms or pans.
+void CacheChartTexts(QGraphicsItem& item, bool cached);
+
 // Writes the widget as a PNG picture or, for a name ending in .svg, as SVG.
 // False when the file could not be written.
 bool SaveWidgetImage(QWidget& widget, const QString& path);

@@ -5,7 +5,6 @@
 #include <QChart>
 #include <QChartView>
 #include <QCloseEvent>
-#include <QGraphicsTextItem>
 #include <QLabel>
 #include <QLineSeries>
 #include <QLinearGradient>
@@ -50,17 +49,6 @@ constexpr int PanelTop = 6;
 constexpr int PanelHeight = 116;
 constexpr int InsetGap = 12;
 constexpr int InsetParts = 3;  // the histogram takes a third of the chart's width
-
-// The axes' labels and titles are rich text, slow to paint; each is kept as a
-// picture until it changes, so that a redraw paints only the line anew.
-void CacheChartTexts(QGraphicsItem& item) {
-    for (QGraphicsItem* child : item.childItems()) {
-        if (child->type() == QGraphicsTextItem::Type) {
-            child->setCacheMode(QGraphicsItem::DeviceCoordinateCache);
-        }
-        CacheChartTexts(*child);
-    }
-}
 
 QString pickText(uint8_t uiLanguage, testtexts::Id id) {
     return pick(uiLanguage, testtexts::text(id)).value_or(QString());
@@ -146,6 +134,9 @@ void TSensorTestDlg::buildInstrument() {
     connect(SaveChartButton, &QPushButton::clicked, this, &TSensorTestDlg::SaveChartClick);
     RecordingLabel = new QLabel(this);
     RecordingLabel->setObjectName(QStringLiteral("RecordingLabel"));
+    QPalette onBanner = RecordingLabel->palette();
+    onBanner.setColor(QPalette::WindowText, Qt::white);
+    RecordingLabel->setPalette(onBanner);
 }
 
 QPushButton* TSensorTestDlg::addButton(const QString& name, bool checkable) {
@@ -271,13 +262,14 @@ void TSensorTestDlg::followAxes() {
     if (axisChanged_) {
         axisY->setRange(axis_.Minimum(), axis_.Maximum());
         axisChanged_ = false;
-        CacheChartTexts(*chart);
+        CacheChartTexts(*chart, true);
     }
 }
 
 void TSensorTestDlg::FollowAgain() {
     following_ = true;
     chart->zoomReset();
+    CacheChartTexts(*chart, true);
     axisChanged_ = axis_.Minimum() != testmode::AxisRange::UnsetMinimum;
     if (!paused_) {
         drawSeries();
@@ -325,6 +317,14 @@ void TSensorTestDlg::RecordClick() {
 }
 
 // A recording that ended without Stop failed to write.
+// At the banner's right end, where the recording's count catches the eye.
+void TSensorTestDlg::placeRecordingLabel() {
+    RecordingLabel->adjustSize();
+    RecordingLabel->move(corvalinearLabel->geometry().right() - RecordingLabel->width() - Margin,
+                         corvalinearLabel->geometry().center().y() - RecordingLabel->height() / 2);
+    RecordingLabel->raise();
+}
+
 void TSensorTestDlg::showRecording() {
     using testtexts::Id;
     const bool recording = recorder_.Recording();
@@ -332,7 +332,7 @@ void TSensorTestDlg::showRecording() {
     RecordingLabel->setText(recording || recorder_.Samples() > 0
                                 ? pickText(uiLanguage_, Id::Recording).arg(recorder_.Samples())
                                 : QString());
-    RecordingLabel->adjustSize();
+    placeRecordingLabel();
     if (!recording && !recorder_.Error().empty()) {
         reportRecordingStopped();
     }
@@ -401,7 +401,7 @@ void TSensorTestDlg::layoutInstrument() {
         button->setGeometry(right - buttonWidth, Quit->y(), buttonWidth, RowHeight);
         right -= buttonWidth + ButtonGap;
     }
-    RecordingLabel->move(Temperature->geometry().right() + Margin, Value->y() + UnitGap);
+    placeRecordingLabel();
     Statistics->setGeometry(Margin, PanelTop, kyrLogo->x() - 2 * Margin, PanelHeight);
     const QRect chartArea = Diagramm->geometry();
     const int insetWidth = chartArea.width() / InsetParts;

@@ -109,6 +109,7 @@ private:
     void drawSeries();
     void followAxes();
     void showRecording();
+    void placeRecordingLabel();
     void reportRecordingStopped();
 
     Dialogs& dialogs_;
