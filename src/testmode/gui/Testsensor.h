@@ -34,8 +34,10 @@ class TSensorTestDlg : public QDialog {
     Q_OBJECT
 
 public:
-    // At most this often per second the window shows new samples.
-    static constexpr int RedrawsPerSecond = 60;
+    // At most this often per second the chart shows new samples: smooth enough
+    // for a chart that rolls by a window of samples several times a second, and
+    // the larger part of the test's CPU time goes into each redraw.
+    static constexpr int RedrawsPerSecond = 30;
     // The value's text follows this often: a text that changes faster cannot be
     // read, and laying it out costs as much as drawing the chart.
     static constexpr int ValueUpdatesPerSecond = 15;
