@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-svg-dev qt6-charts-dev libqt6opengl6-dev
-    libgl-dev libgtest-dev libgmock-dev
+    libgl-dev libgtest-dev libgmock-dev libcli11-dev
     clang libclang-rt-14-dev
     fonts-dejavu-core qt6-translations-l10n python3 poppler-utils
     dpkg-dev file desktop-file-utils

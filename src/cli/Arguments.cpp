@@ -1,9 +1,12 @@
 #include "Arguments.h"
 
+#include <CLI/CLI.hpp>
+
 #include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cstdlib>
+#include <sstream>
 
 #include "comm/ParameterSet.h"
 #include "comm/SensorRules.h"
@@ -14,344 +17,368 @@ namespace cli {
 
 namespace {
 
-enum class Operands { None, Register, Files };
+// The options a command takes, as a set of bits. Every command takes --history and --help.
+enum OptionBit : unsigned {
+    Port = 1u << 0,
+    Json = 1u << 1,
+    Csv = 1u << 2,
+    Count = 1u << 3,
+    Duration = 1u << 4,
+    Stats = 1u << 5,
+    Yes = 1u << 6,
+    Commit = 1u << 7,
+    Comment = 1u << 8,
+    Chip = 1u << 9,
+    Bootloader = 1u << 10,
+    Pdf = 1u << 11,
+    Report = 1u << 12,
+    Lang = 1u << 13,
+    Since = 1u << 14,
+    ReportDir = 1u << 15,
+    Again = 1u << 16,
+};
 
-struct CommandInfo {
-    const char* name;
+// What the parser fills in.
+struct Values {
+    std::optional<std::string> port;
+    std::optional<std::string> history;
+    std::optional<std::string> comment;
+    std::optional<std::string> chip;
+    std::optional<std::string> pdf;
+    std::optional<std::string> report;
+    std::optional<std::string> lang;
+    std::optional<std::string> since;
+    std::optional<std::string> reportDir;
+    std::optional<int> bootloader;
+    std::optional<long> count;
+    std::optional<double> seconds;
+    bool json = false;
+    bool csv = false;
+    bool stats = false;
+    bool yes = false;
+    bool commit = false;
+    bool again = false;
+};
+
+enum class Operand { Text, File, Key, Address, Byte, StartValue, EventId, FactoryNumber };
+
+struct OperandInfo {
+    const char* name = nullptr;
+    Operand kind = Operand::Text;
+};
+
+enum class PortUse { None, Needed, WithOneFile };
+// How a wrong number of operands is told: "get needs KEY" and "too many arguments for get", or
+// "lin get takes ADDR" for both.
+enum class Shape { Needs, Takes };
+
+struct Leaf {
+    const char* path;
+    const char* description;
     Command command;
-    bool needsPort;
-    size_t operands;
+    unsigned options;
+    PortUse port;
+    OperandInfo operands[2];
+    size_t fewest;
     const char* operandText;
-    Operands kind = Operands::None;
-    size_t optionalOperands = 0;
+    Shape shape = Shape::Needs;
+    int action = 0;  // FirmwareAction, LinAction or HistoryAction
 };
 
-constexpr CommandInfo kCommands[] = {
-    {"ports", Command::Ports, false, 0, ""},
-    {"find", Command::Find, false, 0, ""},
-    {"read", Command::Read, true, 0, ""},
-    {"get", Command::Get, true, 1, "KEY", Operands::Register},
-    {"set", Command::Set, true, 2, "KEY VALUE", Operands::Register},
-    {"commit", Command::Commit, true, 0, ""},
-    {"wake", Command::Wake, true, 0, ""},
-    {"save", Command::Save, true, 1, "FILE", Operands::Files},
-    {"load", Command::Load, true, 1, "FILE", Operands::Files},
-    {"show", Command::Show, false, 1, "FILE", Operands::Files},
-    {"diff", Command::Diff, false, 1, "FILE", Operands::Files, 1},
-    {"stream", Command::Stream, true, 0, ""},
-    {"report", Command::Report, true, 0, ""},
-    {"apply", Command::Apply, true, 1, "FILE", Operands::Files},
-    {"station", Command::Station, true, 1, "FILE", Operands::Files},
+constexpr unsigned Sensor = Port;
+constexpr unsigned Reports = Port | Lang;
+
+const Leaf kLeaves[] = {
+    {"ports",
+     "list the serial ports and what the system knows of each",
+     Command::Ports,
+     Json,
+     PortUse::None,
+     {},
+     0,
+     ""},
+    {"find",
+     "try each port for a sensor and print what answers",
+     Command::Find,
+     Json,
+     PortUse::None,
+     {},
+     0,
+     ""},
+    {"read",
+     "read and print the whole parameter set",
+     Command::Read,
+     Sensor | Json,
+     PortUse::Needed,
+     {},
+     0,
+     ""},
+    {"get",
+     "read one register",
+     Command::Get,
+     Sensor,
+     PortUse::Needed,
+     {{"KEY", Operand::Key}},
+     1,
+     "KEY"},
+    {"set",
+     "write one register and confirm it by reading it back",
+     Command::Set,
+     Sensor,
+     PortUse::Needed,
+     {{"KEY", Operand::Key}, {"VALUE", Operand::Text}},
+     2,
+     "KEY VALUE"},
+    {"commit",
+     "store the sensor's working set in its EEPROM",
+     Command::Commit,
+     Sensor,
+     PortUse::Needed,
+     {},
+     0,
+     ""},
+    {"wake", "send the wake-up sequence", Command::Wake, Sensor, PortUse::Needed, {}, 0, ""},
+    {"save",
+     "read the parameter set and save it as a .kyr file",
+     Command::Save,
+     Sensor | Comment,
+     PortUse::Needed,
+     {{"FILE", Operand::File}},
+     1,
+     "FILE"},
+    {"load",
+     "write a .kyr file's parameter set, asking first",
+     Command::Load,
+     Sensor | Yes | Commit,
+     PortUse::Needed,
+     {{"FILE", Operand::File}},
+     1,
+     "FILE"},
+    {"apply",
+     "load, verify and optionally commit a .kyr file without asking",
+     Command::Apply,
+     Reports | Json | Commit | Report,
+     PortUse::Needed,
+     {{"FILE", Operand::File}},
+     1,
+     "FILE"},
+    {"show",
+     "print a .kyr file's date, text and values",
+     Command::Show,
+     Json,
+     PortUse::None,
+     {{"FILE", Operand::File}},
+     1,
+     "FILE"},
+    {"diff",
+     "list the registers that differ between two files or a file and the sensor",
+     Command::Diff,
+     Port | Json,
+     PortUse::WithOneFile,
+     {{"A", Operand::File}, {"B", Operand::File}},
+     1,
+     "FILE"},
+    {"firmware identify",
+     "ask the sensor's bootloader for its microcontroller",
+     Command::Firmware,
+     Sensor,
+     PortUse::Needed,
+     {},
+     0,
+     "",
+     Shape::Needs,
+     int(FirmwareAction::Identify)},
+    {"firmware inspect",
+     "show the image an Intel HEX file gives for a chip",
+     Command::Firmware,
+     Chip | Bootloader | Json,
+     PortUse::None,
+     {{"FILE", Operand::File}},
+     1,
+     "one FILE",
+     Shape::Needs,
+     int(FirmwareAction::Inspect)},
+    {"firmware flash",
+     "download an Intel HEX file through the bootloader",
+     Command::Firmware,
+     Sensor | Yes,
+     PortUse::Needed,
+     {{"FILE", Operand::File}},
+     1,
+     "one FILE",
+     Shape::Needs,
+     int(FirmwareAction::Flash)},
+    {"lin get",
+     "read one linearization entry",
+     Command::Lin,
+     Sensor,
+     PortUse::Needed,
+     {{"ADDR", Operand::Address}},
+     1,
+     "ADDR",
+     Shape::Takes,
+     int(LinAction::Get)},
+    {"lin set",
+     "write one linearization entry and confirm it",
+     Command::Lin,
+     Sensor,
+     PortUse::Needed,
+     {{"ADDR", Operand::Address}, {"VALUE", Operand::Byte}},
+     2,
+     "ADDR VALUE",
+     Shape::Takes,
+     int(LinAction::Set)},
+    {"lin factor",
+     "read or write the factor (address 501)",
+     Command::Lin,
+     Sensor,
+     PortUse::Needed,
+     {{"VALUE", Operand::Byte}},
+     0,
+     "[VALUE]",
+     Shape::Takes,
+     int(LinAction::Factor)},
+    {"lin start",
+     "read or write the start value in um",
+     Command::Lin,
+     Sensor,
+     PortUse::Needed,
+     {{"VALUE", Operand::StartValue}},
+     0,
+     "[VALUE]",
+     Shape::Takes,
+     int(LinAction::Start)},
+    {"lin export",
+     "write the whole table as the desktop program's export",
+     Command::Lin,
+     Reports,
+     PortUse::Needed,
+     {{"FILE", Operand::File}},
+     1,
+     "FILE",
+     Shape::Takes,
+     int(LinAction::Export)},
+    {"lin report",
+     "write the linearity report as a PDF file",
+     Command::Lin,
+     Reports | Pdf,
+     PortUse::Needed,
+     {},
+     0,
+     "no operands",
+     Shape::Takes,
+     int(LinAction::Report)},
+    {"report",
+     "read the parameter set and write the sensor report as a PDF file",
+     Command::Report,
+     Reports | Pdf,
+     PortUse::Needed,
+     {},
+     0,
+     ""},
+    {"stream",
+     "print the sensor's samples in its test mode until Ctrl-C",
+     Command::Stream,
+     Sensor | Json | Csv | Count | Duration | Stats,
+     PortUse::Needed,
+     {},
+     0,
+     ""},
+    {"history",
+     "list the recorded operations, newest first",
+     Command::History,
+     Json | Since,
+     PortUse::None,
+     {{"FACTORYNUMBER", Operand::FactoryNumber}},
+     0,
+     "at most one FACTORYNUMBER",
+     Shape::Takes,
+     int(HistoryAction::List)},
+    {"history show",
+     "print the set an event recorded",
+     Command::History,
+     Json,
+     PortUse::None,
+     {{"ID", Operand::EventId}},
+     1,
+     "one event ID",
+     Shape::Takes,
+     int(HistoryAction::Show)},
+    {"history diff",
+     "list the registers that differ between the sets of two events",
+     Command::History,
+     Json,
+     PortUse::None,
+     {{"ID1", Operand::EventId}, {"ID2", Operand::EventId}},
+     2,
+     "two event IDs",
+     Shape::Takes,
+     int(HistoryAction::Diff)},
+    {"history restore",
+     "write the last recorded set of a sensor taken out into this one",
+     Command::History,
+     Port | Json | Commit,
+     PortUse::Needed,
+     {{"OLD_FACTORYNUMBER", Operand::FactoryNumber}},
+     1,
+     "the OLD_FACTORYNUMBER of the sensor taken out",
+     Shape::Takes,
+     int(HistoryAction::Restore)},
+    {"station",
+     "apply a file to each sensor that comes on the port, until Ctrl-C",
+     Command::Station,
+     Reports | Json | ReportDir | Again,
+     PortUse::Needed,
+     {{"FILE", Operand::File}},
+     1,
+     "FILE"},
 };
 
-struct FirmwareInfo {
+struct Group {
     const char* name;
-    FirmwareAction action;
-    bool needsPort;
-    bool takesFile;
+    const char* description;
+    const char* missingAction;
 };
 
-constexpr FirmwareInfo kFirmwareActions[] = {
-    {"identify", FirmwareAction::Identify, true, false},
-    {"inspect", FirmwareAction::Inspect, false, true},
-    {"flash", FirmwareAction::Flash, true, true},
+constexpr Group kGroups[] = {
+    {"firmware", "the sensor's firmware", "firmware needs identify, inspect or flash"},
+    {"lin", "the linearization table", "lin needs get, set, factor, start, export or report"},
+};
+
+// An option given to a command that does not take it; the first row that names it answers.
+struct Scope {
+    const char* family;  // the first word of the command, or "" for every command
+    const char* options;
+    const char* message;  // empty: look further
+};
+
+constexpr Scope kScopes[] = {
+    {"firmware", "--chip", "--chip applies only to firmware inspect"},
+    {"firmware", "--json --bootloader", "--json and --bootloader apply only to firmware inspect"},
+    {"firmware", "--yes", "--yes applies only to firmware flash"},
+    {"history", "--since", "--since applies only to the history list"},
+    {"history", "--port --commit", ""},
+    {"history", "*",
+     "history takes only --json, --since, --history and, to restore, --port and --commit"},
+    {"", "--json",
+     "--json applies only to ports, find, read, show, diff, stream, apply, station and history"},
+    {"", "--csv --count --duration --stats",
+     "--csv, --count, --duration and --stats apply only to stream"},
+    {"", "--comment", "--comment applies only to save"},
+    {"", "--yes", "--yes applies only to load"},
+    {"", "--commit", "--commit applies only to load, apply and history restore"},
+    {"", "--report", "--report applies only to apply"},
+    {"", "--chip --bootloader", "--chip and --bootloader apply only to firmware"},
+    {"", "--pdf", "--pdf applies only to report and lin report"},
+    {"", "--lang", "--lang applies only to report, apply, station, lin export and lin report"},
+    {"", "--report-dir --again", "--report-dir and --again apply only to station"},
+    {"", "--since", "--since applies only to history"},
 };
 
 std::string lower(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
                    [](unsigned char c) { return char(std::tolower(c)); });
     return text;
-}
-
-const CommandInfo* findCommand(const std::string& name) {
-    for (const auto& info : kCommands) {
-        if (name == info.name)
-            return &info;
-    }
-    return nullptr;
-}
-
-// Options may stand anywhere; everything else is the command and its operands.
-struct Split {
-    bool help = false;
-    bool json = false;
-    bool yes = false;
-    bool commit = false;
-    bool again = false;
-    std::optional<std::string> comment;
-    std::optional<std::string> history;
-    std::optional<std::string> since;
-    std::optional<std::string> reportDir;
-    std::optional<std::string> port;
-    std::optional<std::string> chip;
-    std::optional<std::string> bootloader;
-    std::optional<std::string> lang;
-    std::optional<std::string> pdf;
-    std::optional<std::string> report;
-    bool csv = false;
-    bool stats = false;
-    std::optional<long> count;
-    std::optional<double> seconds;
-    std::vector<std::string> positional;
-    std::string error;
-
-    std::optional<std::string>* valueOption(const std::string& name) {
-        if (name == "--port")
-            return &port;
-        if (name == "--chip")
-            return &chip;
-        if (name == "--bootloader")
-            return &bootloader;
-        if (name == "--lang")
-            return &lang;
-        if (name == "--pdf")
-            return &pdf;
-        if (name == "--report")
-            return &report;
-        if (name == "--history")
-            return &history;
-        if (name == "--since")
-            return &since;
-        if (name == "--report-dir")
-            return &reportDir;
-        return nullptr;
-    }
-};
-
-bool setValue(Split& split, const std::string& name, std::optional<std::string>& target,
-              const std::string& value) {
-    if (target)
-        split.error = name + " given twice";
-    target = value;
-    return split.error.empty();
-}
-
-// About a year: more would overflow the stream's clock arithmetic.
-constexpr double MaxDurationSeconds = 3.0e7;
-
-bool setCount(Split& split, const std::string& value) {
-    char* end = nullptr;
-    const long count = std::strtol(value.c_str(), &end, 10);
-    if (value.empty() || *end != '\0' || count < 1) {
-        split.error = "--count needs a number of samples from 1 on";
-        return false;
-    }
-    split.count = count;
-    return true;
-}
-
-bool setDuration(Split& split, const std::string& value) {
-    char* end = nullptr;
-    const double seconds = std::strtod(value.c_str(), &end);
-    if (value.empty() || *end != '\0' || !(seconds > 0) || seconds > MaxDurationSeconds) {
-        split.error = "--duration needs a number of seconds above 0";
-        return false;
-    }
-    split.seconds = seconds;
-    return true;
-}
-
-bool takeOption(const std::vector<std::string>& args, size_t& i, Split& split) {
-    const std::string& arg = args[i];
-    if (arg == "--help" || arg == "-h") {
-        split.help = true;
-    } else if (arg == "--json") {
-        split.json = true;
-    } else if (arg == "--csv") {
-        split.csv = true;
-    } else if (arg == "--stats") {
-        split.stats = true;
-    } else if (arg == "--count" || arg == "--duration") {
-        if (i + 1 >= args.size()) {
-            split.error = arg + " needs a value";
-            return false;
-        }
-        return arg == "--count" ? setCount(split, args[++i]) : setDuration(split, args[++i]);
-    } else if (arg == "--yes") {
-        split.yes = true;
-    } else if (arg == "--commit") {
-        split.commit = true;
-    } else if (arg == "--again") {
-        split.again = true;
-    } else if (arg == "--comment") {
-        if (i + 1 >= args.size()) {
-            split.error = "--comment needs a text";
-            return false;
-        }
-        split.comment = args[++i];
-    } else if (auto* target = split.valueOption(arg)) {
-        if (i + 1 >= args.size()) {
-            split.error = arg + " needs a value";
-            return false;
-        }
-        return setValue(split, arg, *target, args[++i]);
-    } else if (const auto equals = arg.find('=');
-               equals != std::string::npos && split.valueOption(arg.substr(0, equals))) {
-        const std::string name = arg.substr(0, equals);
-        return setValue(split, name, *split.valueOption(name), arg.substr(equals + 1));
-    } else {
-        split.error = "unknown option '" + arg + "'";
-        return false;
-    }
-    return true;
-}
-
-const char* const PdfOnlyForReports = "--pdf applies only to report and lin report";
-const char* const LangOnlyForSome =
-    "--lang applies only to report, apply, station, lin export and lin report";
-const char* const StationOptions = "--report-dir and --again apply only to station";
-const char* const SinceOnlyForHistory = "--since applies only to history";
-
-// en or de as UiLanguage; nothing for any other text.
-std::optional<uint8_t> languageOf(const std::string& text) {
-    if (text == "en")
-        return uint8_t{0};
-    if (text == "de")
-        return uint8_t{1};
-    return std::nullopt;
-}
-
-Split splitArguments(const std::vector<std::string>& args) {
-    Split split;
-    bool optionsEnded = false;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (optionsEnded || arg.rfind("--", 0) != 0) {
-            if (arg == "-h" && !optionsEnded) {
-                split.help = true;
-            } else {
-                split.positional.push_back(arg);
-            }
-        } else if (arg == "--") {
-            optionsEnded = true;
-        } else if (!takeOption(args, i, split)) {
-            break;
-        }
-    }
-    return split;
-}
-
-bool takesJson(Command command) {
-    return command == Command::Ports || command == Command::Find || command == Command::Read ||
-           command == Command::Show || command == Command::Diff || command == Command::Stream ||
-           command == Command::Apply || command == Command::Station;
-}
-
-std::string checkOptions(const CommandInfo& info, const Split& split) {
-    if (split.json && !takesJson(info.command))
-        return "--json applies only to ports, find, read, show, diff, stream, apply, station and "
-               "history";
-    const bool stream = info.command == Command::Stream;
-    if ((split.csv || split.count || split.seconds || split.stats) && !stream)
-        return "--csv, --count, --duration and --stats apply only to stream";
-    if (split.count && split.seconds)
-        return "--count and --duration exclude each other";
-    if (split.json && split.csv)
-        return "--json and --csv exclude each other";
-    if (split.comment && info.command != Command::Save)
-        return "--comment applies only to save";
-    if (split.yes && info.command != Command::Load)
-        return "--yes applies only to load";
-    if (split.commit && info.command != Command::Load && info.command != Command::Apply)
-        return "--commit applies only to load, apply and history restore";
-    if (split.report && info.command != Command::Apply)
-        return "--report applies only to apply";
-    if (split.chip || split.bootloader)
-        return "--chip and --bootloader apply only to firmware";
-    if (split.pdf.has_value() != (info.command == Command::Report))
-        return split.pdf ? PdfOnlyForReports : "report needs --pdf FILE";
-    const bool reports = info.command == Command::Report || info.command == Command::Apply ||
-                         info.command == Command::Station;
-    if (split.lang && !reports)
-        return LangOnlyForSome;
-    if ((split.reportDir || split.again) && info.command != Command::Station)
-        return StationOptions;
-    if (split.since)
-        return SinceOnlyForHistory;
-    return {};
-}
-
-std::string checkShape(const CommandInfo& info, const Split& split) {
-    const std::string name = info.name;
-    const size_t operands = split.positional.size() - 1;
-    if (operands < info.operands)
-        return name + " needs " + info.operandText;
-    if (operands > info.operands + info.optionalOperands)
-        return "too many arguments for " + name;
-    // diff compares with the sensor when it is given one file.
-    const bool needsPort = info.needsPort || (info.command == Command::Diff && operands == 1);
-    if (needsPort && !split.port)
-        return name + " needs --port";
-    if (!needsPort && split.port)
-        return name + " takes no --port";
-    return checkOptions(info, split);
-}
-
-ParseResult failure(std::string error) {
-    return {std::nullopt, std::move(error)};
-}
-
-const FirmwareInfo* findFirmwareAction(const std::string& name) {
-    for (const auto& info : kFirmwareActions) {
-        if (name == info.name)
-            return &info;
-    }
-    return nullptr;
-}
-
-std::string checkFirmwareShape(const FirmwareInfo& info, const Split& split) {
-    const std::string name = std::string("firmware ") + info.name;
-    const size_t operands = split.positional.size() - 2;
-    if (operands != (info.takesFile ? 1u : 0u))
-        return info.takesFile ? name + " needs one FILE" : "too many arguments for " + name;
-    if (info.needsPort != split.port.has_value())
-        return info.needsPort ? name + " needs --port" : name + " takes no --port";
-    const bool inspect = info.action == FirmwareAction::Inspect;
-    if (inspect != split.chip.has_value())
-        return inspect ? name + " needs --chip atmega8515 or atmega162"
-                       : "--chip applies only to firmware inspect";
-    if (!inspect && (split.json || split.bootloader))
-        return "--json and --bootloader apply only to firmware inspect";
-    if (split.yes && info.action != FirmwareAction::Flash)
-        return "--yes applies only to firmware flash";
-    if (split.pdf)
-        return PdfOnlyForReports;
-    if (split.lang)
-        return LangOnlyForSome;
-    if (split.reportDir || split.again)
-        return StationOptions;
-    if (split.since)
-        return SinceOnlyForHistory;
-    return {};
-}
-
-ParseResult parseFirmware(const Split& split) {
-    if (split.positional.size() < 2)
-        return failure("firmware needs identify, inspect or flash");
-    const FirmwareInfo* info = findFirmwareAction(split.positional[1]);
-    if (!info)
-        return failure("unknown firmware command '" + split.positional[1] + "'");
-    if (std::string error = checkFirmwareShape(*info, split); !error.empty())
-        return failure(error);
-    Invocation invocation;
-    invocation.command = Command::Firmware;
-    invocation.firmwareAction = info->action;
-    invocation.port = split.port.value_or("");
-    invocation.json = split.json;
-    invocation.yes = split.yes;
-    invocation.historyDatabase = split.history;
-    invocation.chip = split.chip.value_or("");
-    if (split.chip && !firmware::chipByName(invocation.chip))
-        return failure("--chip takes atmega8515 or atmega162, not '" + invocation.chip + "'");
-    if (info->takesFile)
-        invocation.file = split.positional[2];
-    if (split.bootloader) {
-        const std::string& words = *split.bootloader;
-        if (words != "256" && words != "512" && words != "1024")
-            return failure("--bootloader takes 256, 512 or 1024 (words), not '" + words + "'");
-        invocation.bootloaderWords = std::stoi(words);
-    }
-    return {invocation, {}};
 }
 
 std::optional<int32_t> integer(const std::string& text, int64_t low, int64_t high) {
@@ -363,115 +390,14 @@ std::optional<int32_t> integer(const std::string& text, int64_t low, int64_t hig
     return int32_t(value);
 }
 
-struct LinShape {
-    const char* name;
-    LinAction action;
-    size_t fewest;
-    size_t most;
-    const char* operandText;
-};
-
-constexpr LinShape kLinShapes[] = {
-    {"get", LinAction::Get, 1, 1, "ADDR"},
-    {"set", LinAction::Set, 2, 2, "ADDR VALUE"},
-    {"factor", LinAction::Factor, 0, 1, "[VALUE]"},
-    {"start", LinAction::Start, 0, 1, "[VALUE]"},
-    {"export", LinAction::Export, 1, 1, "FILE"},
-    {"report", LinAction::Report, 0, 0, "no operands"},
-};
-
-constexpr int32_t StartValueLow = -(1 << 23);
-constexpr int32_t StartValueHigh = (1 << 23) - 1;
-
-std::string linValues(LinInvocation& lin, const std::vector<std::string>& operands) {
-    const bool addressed = lin.action == LinAction::Get || lin.action == LinAction::Set;
-    if (addressed) {
-        const auto address = integer(operands[0], ParameterSet::LinTableFirstAddress,
-                                     ParameterSet::LinTableLastEntry);
-        if (!address)
-            return "ADDR must be an integer from 200 to 500";
-        lin.address = *address;
-    }
-    if (lin.action == LinAction::Export) {
-        lin.file = operands[0];
-        return {};
-    }
-    const size_t valueAt = addressed ? 1 : 0;
-    if (operands.size() <= valueAt)
-        return {};
-    const bool start = lin.action == LinAction::Start;
-    lin.value = start ? integer(operands[valueAt], StartValueLow, StartValueHigh)
-                      : integer(operands[valueAt], -128, 255);
-    if (!lin.value)
-        return start ? "VALUE must be an integer from -8388608 to 8388607"
-                     : "VALUE must be an integer from -128 to 255";
-    return {};
+std::optional<int64_t> eventId(const std::string& text) {
+    int64_t id = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, id);
+    if (error != std::errc() || stop != end || id < 1)
+        return std::nullopt;
+    return id;
 }
-
-std::string linOptions(LinInvocation& lin, const Split& split) {
-    const bool report = lin.action == LinAction::Report;
-    if (split.pdf.has_value() != report)
-        return report ? "lin report needs --pdf FILE" : PdfOnlyForReports;
-    if (report)
-        lin.file = *split.pdf;
-    if (!split.lang)
-        return {};
-    if (lin.action != LinAction::Export && !report)
-        return LangOnlyForSome;
-    const auto language = languageOf(*split.lang);
-    if (!language)
-        return "--lang takes de or en";
-    lin.language = *language;
-    return {};
-}
-
-ParseResult parseLin(const Split& split) {
-    if (split.positional.size() < 2)
-        return failure("lin needs get, set, factor, start, export or report");
-    const auto shape =
-        std::find_if(std::begin(kLinShapes), std::end(kLinShapes),
-                     [&](const LinShape& s) { return split.positional[1] == s.name; });
-    if (shape == std::end(kLinShapes))
-        return failure("unknown lin command '" + split.positional[1] + "'");
-    const std::vector<std::string> operands(split.positional.begin() + 2, split.positional.end());
-    const std::string name = std::string("lin ") + shape->name;
-    if (operands.size() < shape->fewest || operands.size() > shape->most)
-        return failure(name + " takes " + shape->operandText);
-    if (!split.port)
-        return failure(name + " needs --port");
-    if (split.json)
-        return failure("--json applies only to read, show, diff and firmware inspect");
-    if (split.reportDir || split.again)
-        return failure(StationOptions);
-    if (split.since)
-        return failure(SinceOnlyForHistory);
-    LinInvocation lin;
-    lin.action = shape->action;
-    std::string error = linValues(lin, operands);
-    if (error.empty())
-        error = linOptions(lin, split);
-    if (!error.empty())
-        return failure(error);
-    Invocation invocation;
-    invocation.command = Command::Lin;
-    invocation.port = *split.port;
-    invocation.historyDatabase = split.history;
-    invocation.lin = lin;
-    return {invocation, {}};
-}
-
-struct HistoryShape {
-    const char* name;
-    HistoryAction action;
-    size_t operands;
-    const char* operandText;
-};
-
-constexpr HistoryShape kHistoryShapes[] = {
-    {"show", HistoryAction::Show, 1, "one event ID"},
-    {"diff", HistoryAction::Diff, 2, "two event IDs"},
-    {"restore", HistoryAction::Restore, 1, "the OLD_FACTORYNUMBER of the sensor taken out"},
-};
 
 bool digitsAt(const std::string& text, size_t at, size_t count) {
     if (at + count > text.size())
@@ -495,86 +421,509 @@ bool isHistoryDate(const std::string& text) {
     });
 }
 
-std::optional<int64_t> eventId(const std::string& text) {
-    int64_t id = 0;
-    const char* end = text.data() + text.size();
-    const auto [stop, error] = std::from_chars(text.data(), end, id);
-    if (error != std::errc() || stop != end || id < 1)
+// en or de as UiLanguage; nothing for any other text.
+std::optional<uint8_t> languageOf(const std::string& text) {
+    if (text == "en")
+        return uint8_t{0};
+    if (text == "de")
+        return uint8_t{1};
+    return std::nullopt;
+}
+
+constexpr int32_t StartValueLow = -(1 << 23);
+constexpr int32_t StartValueHigh = (1 << 23) - 1;
+// About a year: more would overflow the stream's clock arithmetic.
+constexpr double MaxDurationSeconds = 3.0e7;
+
+// A check of a value as CLI11 runs it: the message when it is wrong, else nothing.
+CLI::Validator rule(std::function<bool(const std::string&)> valid, const std::string& message,
+                    bool quoteValue = false) {
+    return CLI::Validator(
+        [valid, message, quoteValue](std::string& text) {
+            if (valid(text))
+                return std::string();
+            return quoteValue ? message + ", not '" + text + "'" : message;
+        },
+        "");
+}
+
+CLI::Validator operandRule(Operand kind) {
+    switch (kind) {
+        case Operand::Key:
+            return CLI::Validator(
+                [](std::string& key) {
+                    return findRegister(key) ? std::string() : "unknown register key '" + key + "'";
+                },
+                "");
+        case Operand::Address:
+            return rule(
+                [](const std::string& text) {
+                    return integer(text, ParameterSet::LinTableFirstAddress,
+                                   ParameterSet::LinTableLastEntry)
+                        .has_value();
+                },
+                "ADDR must be an integer from 200 to 500");
+        case Operand::Byte:
+            return rule(
+                [](const std::string& text) { return integer(text, -128, 255).has_value(); },
+                "VALUE must be an integer from -128 to 255");
+        case Operand::StartValue:
+            return rule(
+                [](const std::string& text) {
+                    return integer(text, StartValueLow, StartValueHigh).has_value();
+                },
+                "VALUE must be an integer from -8388608 to 8388607");
+        case Operand::EventId:
+            return CLI::Validator(
+                [](std::string& text) {
+                    return eventId(text)
+                               ? std::string()
+                               : "'" + text +
+                                     "' is no event ID: give the number that history lists";
+                },
+                "");
+        case Operand::FactoryNumber:
+            return CLI::Validator(
+                [](std::string& text) {
+                    const auto number = rules::NormalisedFactoryNumber(text);
+                    if (!number)
+                        return "'" + text +
+                               "' is no factory number: give one to eight letters or digits";
+                    text = *number;
+                    return std::string();
+                },
+                "");
+        default:
+            return CLI::Validator([](std::string&) { return std::string(); }, "");
+    }
+}
+
+const char* operandText(Operand kind) {
+    switch (kind) {
+        case Operand::File:
+            return "the file";
+        case Operand::Key:
+            return "a register key, as varnelctl --help lists them (case does not matter)";
+        case Operand::Address:
+            return "a linearization address from 200 to 500";
+        case Operand::Byte:
+            return "an integer from -128 to 255";
+        case Operand::StartValue:
+            return "an integer from -8388608 to 8388607 (um)";
+        case Operand::EventId:
+            return "an event ID as history lists it";
+        case Operand::FactoryNumber:
+            return "a factory number: one to eight letters or digits";
+        default:
+            return "decimal or 0x-prefixed hexadecimal; Model takes two letters";
+    }
+}
+
+bool positiveCount(const std::string& text) {
+    char* end = nullptr;
+    const long count = std::strtol(text.c_str(), &end, 10);
+    return !text.empty() && *end == '\0' && count >= 1;
+}
+
+bool durationInRange(const std::string& text) {
+    char* end = nullptr;
+    const double seconds = std::strtod(text.c_str(), &end);
+    return !text.empty() && *end == '\0' && seconds > 0 && seconds <= MaxDurationSeconds;
+}
+
+struct TextOption {
+    OptionBit bit;
+    const char* name;
+    std::optional<std::string> Values::*value;
+    const char* typeName;
+    const char* description;
+};
+
+constexpr TextOption kTextOptions[] = {
+    {Port, "--port", &Values::port, "P",
+     "COMn, a port number (1-255), a device path, rfc2217://HOST:PORT or socket://HOST:PORT"},
+    {Comment, "--comment", &Values::comment, "TEXT", "the file's comment"},
+    {Chip, "--chip", &Values::chip, "C", "the microcontroller: atmega8515 or atmega162"},
+    {Pdf, "--pdf", &Values::pdf, "FILE", "the PDF file to write"},
+    {Report, "--report", &Values::report, "PDF",
+     "write the sensor report when all registers match"},
+    {Lang, "--lang", &Values::lang, "L", "the language of the texts written: en (default) or de"},
+    {Since, "--since", &Values::since, "DATE",
+     "only operations from DATE on: 2026-03-01 or 2026-03-01T08:30 (UTC)"},
+    {ReportDir, "--report-dir", &Values::reportDir, "DIR", "write DIR/FACTORYNUMBER.pdf"},
+};
+
+struct FlagOption {
+    OptionBit bit;
+    const char* name;
+    bool Values::*value;
+    const char* description;
+};
+
+constexpr FlagOption kFlags[] = {
+    {Json, "--json", &Values::json, "print JSON"},
+    {Csv, "--csv", &Values::csv, "print the samples as position_mm,temperature,raw"},
+    {Stats, "--stats", &Values::stats, "print the samples' statistics at the end"},
+    {Yes, "--yes", &Values::yes, "do not ask first"},
+    {Commit, "--commit", &Values::commit, "commit the set after writing it"},
+    {Again, "--again", &Values::again, "also sensors done today"},
+};
+
+CLI::Validator textRule(OptionBit bit) {
+    switch (bit) {
+        case Chip:
+            return rule(
+                [](const std::string& chip) { return firmware::chipByName(chip).has_value(); },
+                "--chip takes atmega8515 or atmega162", true);
+        case Lang:
+            return rule([](const std::string& text) { return languageOf(text).has_value(); },
+                        "--lang takes de or en");
+        case Since:
+            return rule(isHistoryDate,
+                        "--since takes a date such as 2026-03-01 or a time such as "
+                        "2026-03-01T08:30");
+        default:
+            return CLI::Validator([](std::string&) { return std::string(); }, "");
+    }
+}
+
+void addOptions(CLI::App& app, unsigned options, Values& values) {
+    app.add_option("--history", values.history,
+                   "the history database: an SQLite file or postgresql://user@host/db")
+        ->type_name("DB");
+    for (const TextOption& option : kTextOptions) {
+        if (options & option.bit)
+            app.add_option(option.name, values.*option.value, option.description)
+                ->type_name(option.typeName)
+                ->check(textRule(option.bit));
+    }
+    for (const FlagOption& flag : kFlags) {
+        if (options & flag.bit)
+            app.add_flag(flag.name, values.*flag.value, flag.description);
+    }
+    if (options & Count)
+        app.add_option("--count", values.count, "stop after N samples")
+            ->type_name("N")
+            ->check(rule(positiveCount, "--count needs a number of samples from 1 on"));
+    if (options & Duration)
+        app.add_option("--duration", values.seconds, "stop after S seconds (decimals allowed)")
+            ->type_name("S")
+            ->check(rule(durationInRange, "--duration needs a number of seconds above 0"));
+    if (options & Bootloader)
+        app.add_option("--bootloader", values.bootloader,
+                       "the bootloader's size in words: 256 (default), 512 or 1024")
+            ->type_name("W")
+            ->check(
+                rule([](const std::string& w) { return w == "256" || w == "512" || w == "1024"; },
+                     "--bootloader takes 256, 512 or 1024 (words)", true));
+}
+
+CLI::App& subcommandOf(CLI::App& parent, const std::string& name) {
+    const auto found =
+        parent.get_subcommands([&](CLI::App* app) { return app->get_name() == name; });
+    if (!found.empty())
+        return *found.front();
+    CLI::App& app = *parent.add_subcommand(name);
+    app.allow_extras();
+    app.require_subcommand(0, 1);
+    for (const Group& group : kGroups) {
+        if (name == group.name)
+            app.description(group.description);
+    }
+    return app;
+}
+
+bool isOption(const std::string& arg) {
+    return arg.size() > 1 && arg[0] == '-' && !std::isdigit(static_cast<unsigned char>(arg[1]));
+}
+
+struct Parser {
+    CLI::App app{"Configures magnetostrictive SSI position sensors", "varnelctl"};
+    Values values;
+    std::string operands[std::size(kLeaves)][2];
+
+    Parser() {
+        app.allow_extras();
+        app.require_subcommand(0, 1);
+        for (size_t l = 0; l < std::size(kLeaves); ++l)
+            addLeaf(l);
+    }
+
+    void addLeaf(size_t l) {
+        const Leaf& leaf = kLeaves[l];
+        CLI::App* app_ = &app;
+        std::istringstream words(leaf.path);
+        for (std::string word; words >> word;)
+            app_ = &subcommandOf(*app_, word);
+        app_->description(leaf.description);
+        for (size_t o = 0; o < 2 && leaf.operands[o].name; ++o) {
+            const Operand kind = leaf.operands[o].kind;
+            app_->add_option(leaf.operands[o].name, operands[l][o], operandText(kind))
+                ->type_name("")
+                ->transform(operandRule(kind));
+        }
+        addOptions(*app_, leaf.options, values);
+    }
+
+    std::string pathOf(const CLI::App* at) const {
+        std::string path;
+        for (; at && at != &app; at = at->get_parent())
+            path = path.empty() ? at->get_name() : at->get_name() + " " + path;
+        return path;
+    }
+
+    const CLI::Option* option(const std::string& name) const { return find(app, name); }
+
+    // The first word that is neither an option nor an option's value.
+    std::optional<std::string> firstOperand(const std::vector<std::string>& words) const {
+        for (size_t i = 0; i < words.size(); ++i) {
+            if (!isOption(words[i]))
+                return words[i];
+            const CLI::Option* named = option(words[i]);
+            if (named && named->get_expected_max() > 0 && words[i].find('=') == std::string::npos)
+                ++i;
+        }
         return std::nullopt;
-    return id;
-}
-
-std::string historyOptions(HistoryAction action, const Split& split) {
-    const bool restore = action == HistoryAction::Restore;
-    if (restore != split.port.has_value())
-        return restore ? "history restore needs --port" : "history takes no --port";
-    if (split.commit && !restore)
-        return "--commit applies only to load, apply and history restore";
-    if (split.since && action != HistoryAction::List)
-        return "--since applies only to the history list";
-    if (split.yes || split.comment || split.csv || split.count || split.chip || split.bootloader ||
-        split.pdf || split.report || split.lang || split.reportDir || split.again)
-        return "history takes only --json, --since, --history and, to restore, --port and "
-               "--commit";
-    if (split.since && !isHistoryDate(*split.since))
-        return "--since takes a date such as 2026-03-01 or a time such as 2026-03-01T08:30";
-    return {};
-}
-
-std::string historyOperands(HistoryInvocation& history, const std::vector<std::string>& operands) {
-    if (history.action == HistoryAction::Show || history.action == HistoryAction::Diff) {
-        for (const std::string& operand : operands) {
-            const auto id = eventId(operand);
-            if (!id)
-                return "'" + operand + "' is no event ID: give the number that history lists";
-            history.ids.push_back(*id);
-        }
-        return {};
     }
-    if (operands.empty())
-        return {};
-    const auto number = rules::NormalisedFactoryNumber(operands[0]);
-    if (!number)
-        return "'" + operands[0] + "' is no factory number: give one to eight letters or digits";
-    history.factoryNumber = *number;
-    return {};
-}
 
-ParseResult parseHistory(const Split& split) {
-    HistoryInvocation history;
-    std::vector<std::string> operands(split.positional.begin() + 1, split.positional.end());
-    std::string name = "history";
-    size_t most = 1;
-    size_t fewest = 0;
-    const char* operandText = "at most one FACTORYNUMBER";
-    if (!operands.empty()) {
-        for (const HistoryShape& shape : kHistoryShapes) {
-            if (operands[0] != shape.name)
+    static const CLI::Option* find(const CLI::App& at, const std::string& name) {
+        if (const CLI::Option* found = at.get_option_no_throw(name))
+            return found;
+        for (const CLI::App* sub : at.get_subcommands([](const CLI::App*) { return true; })) {
+            if (const CLI::Option* found = find(*sub, name))
+                return found;
+        }
+        return nullptr;
+    }
+
+    static const CLI::App* child(const CLI::App& at, const std::string& name) {
+        const auto found =
+            at.get_subcommands([&](const CLI::App* sub) { return sub->get_name() == name; });
+        return found.empty() ? nullptr : found.front();
+    }
+
+    // Options may stand before the command too; CLI11 wants them after it.
+    std::vector<std::string> commandFirst(const std::vector<std::string>& args) const {
+        std::vector<std::string> path;
+        std::vector<std::string> rest;
+        const CLI::App* at = &app;
+        bool valueNext = false;
+        for (const std::string& arg : args) {
+            const CLI::App* sub = at && !valueNext ? child(*at, arg) : nullptr;
+            if (sub) {
+                path.push_back(arg);
+                at = sub;
                 continue;
-            history.action = shape.action;
-            name += std::string(" ") + shape.name;
-            most = fewest = shape.operands;
-            operandText = shape.operandText;
-            operands.erase(operands.begin());
-            break;
+            }
+            rest.push_back(arg);
+            if (arg == "--") {
+                at = nullptr;
+            } else if (!valueNext && arg.rfind("--", 0) == 0) {
+                const CLI::Option* named = option(arg);
+                valueNext = named && named->get_expected_max() > 0;
+                continue;
+            } else if (!valueNext && arg.rfind("-", 0) != 0 && at != &app) {
+                at = nullptr;  // an operand: no command word after it
+            }
+            valueNext = false;
         }
+        path.insert(path.end(), rest.begin(), rest.end());
+        return path;
     }
-    if (operands.size() < fewest || operands.size() > most)
-        return failure(name + " takes " + operandText);
-    std::string error = historyOptions(history.action, split);
-    if (error.empty())
-        error = historyOperands(history, operands);
-    if (!error.empty())
-        return failure(error);
-    history.since = split.since;
+};
+
+ParseResult failure(std::string error) {
+    return {std::nullopt, std::move(error)};
+}
+
+std::string scopeMessage(const std::string& option, const std::string& path) {
+    if (option == "--port")
+        return path + " takes no --port";
+    std::string family = path.substr(0, path.find(' '));
+    for (const Scope& scope : kScopes) {
+        if (*scope.family && family != scope.family)
+            continue;
+        const std::string options = std::string(" ") + scope.options + " ";
+        if (options != " * " && options.find(" " + option + " ") == std::string::npos)
+            continue;
+        if (*scope.message)
+            return scope.message;
+        family.clear();  // the rows for every command tell
+    }
+    return "unknown option '" + option + "'";
+}
+
+// CLI11's texts in the words varnelctl has always used.
+std::string messageOf(const CLI::ParseError& error) {
+    const std::string text = error.what();
+    const size_t colon = text.find(": ");
+    const std::string name = text.substr(0, colon);
+    if (dynamic_cast<const CLI::ValidationError*>(&error) && colon != std::string::npos)
+        return text.substr(colon + 2);
+    if (dynamic_cast<const CLI::ArgumentMismatch*>(&error) && colon != std::string::npos) {
+        if (text.find(" missing", colon) != std::string::npos)
+            return name + (name == "--comment" ? " needs a text" : " needs a value");
+        return name + " given twice";
+    }
+    return text;
+}
+
+// The first option the command does not take, else the first operand too many.
+std::string extraError(const std::vector<std::string>& extras, const Leaf& leaf,
+                       const Parser& parser) {
+    for (const std::string& extra : extras) {
+        if (!isOption(extra))
+            continue;
+        const std::string name = extra.substr(0, extra.find('='));
+        if (name == "--")
+            continue;
+        if (!parser.option(name))
+            return "unknown option '" + extra + "'";
+        return scopeMessage(name, leaf.path);
+    }
+    if (extras.empty())
+        return {};
+    if (leaf.shape == Shape::Takes)
+        return std::string(leaf.path) + " takes " + leaf.operandText;
+    return std::string("too many arguments for ") + leaf.path;
+}
+
+std::string shapeError(const Leaf& leaf, size_t operands, const Values& values) {
+    const std::string name = leaf.path;
+    if (operands < leaf.fewest)
+        return name + (leaf.shape == Shape::Takes ? " takes " : " needs ") + leaf.operandText;
+    const bool needsPort =
+        leaf.port == PortUse::Needed || (leaf.port == PortUse::WithOneFile && operands == 1);
+    if (needsPort != values.port.has_value())
+        return needsPort ? name + " needs --port" : name + " takes no --port";
+    if (values.count && values.seconds)
+        return "--count and --duration exclude each other";
+    if (values.json && values.csv)
+        return "--json and --csv exclude each other";
+    if ((leaf.options & Pdf) && !values.pdf)
+        return name + " needs --pdf FILE";
+    if ((leaf.options & Chip) && !values.chip)
+        return name + " needs --chip atmega8515 or atmega162";
+    return {};
+}
+
+Invocation invocationOf(const Leaf& leaf, const std::vector<std::string>& operands,
+                        const Values& values) {
     Invocation invocation;
-    invocation.command = Command::History;
-    invocation.port = split.port.value_or("");
-    invocation.json = split.json;
-    invocation.commit = split.commit;
-    invocation.historyDatabase = split.history;
-    invocation.history = history;
-    return {invocation, {}};
+    invocation.command = leaf.command;
+    invocation.port = values.port.value_or("");
+    invocation.json = values.json;
+    invocation.historyDatabase = values.history;
+    invocation.count = values.count;
+    invocation.seconds = values.seconds;
+    invocation.stats = values.stats;
+    if (values.json && leaf.command == Command::Stream)
+        invocation.format = SampleFormat::Json;
+    if (values.csv)
+        invocation.format = SampleFormat::Csv;
+    invocation.yes = values.yes;
+    invocation.commit = values.commit;
+    invocation.comment = values.comment.value_or("");
+    invocation.pdf = values.pdf.value_or(values.report.value_or(""));
+    invocation.reportDir = values.reportDir.value_or("");
+    invocation.again = values.again;
+    invocation.language = languageOf(values.lang.value_or("en")).value_or(0);
+    invocation.chip = values.chip.value_or("");
+    invocation.bootloaderWords = values.bootloader.value_or(256);
+    if (leaf.operands[0].kind == Operand::File)
+        invocation.files = operands;
+    if (leaf.operands[0].kind == Operand::Key)
+        invocation.key = findRegister(operands[0]);
+    if (leaf.command == Command::Set)
+        invocation.value = operands[1];
+    if (leaf.command == Command::Firmware) {
+        invocation.firmwareAction = FirmwareAction(leaf.action);
+        invocation.file = operands.empty() ? "" : operands[0];
+        invocation.files.clear();
+    }
+    return invocation;
+}
+
+LinInvocation linOf(const Leaf& leaf, const std::vector<std::string>& operands,
+                    const Values& values) {
+    LinInvocation lin;
+    lin.action = LinAction(leaf.action);
+    lin.language = languageOf(values.lang.value_or("en")).value_or(0);
+    const bool addressed = leaf.operands[0].kind == Operand::Address;
+    if (addressed)
+        lin.address = *integer(operands[0], ParameterSet::LinTableFirstAddress,
+                               ParameterSet::LinTableLastEntry);
+    if (lin.action == LinAction::Export)
+        lin.file = operands[0];
+    if (lin.action == LinAction::Report)
+        lin.file = *values.pdf;
+    const size_t valueAt = addressed ? 1 : 0;
+    if (lin.action != LinAction::Export && operands.size() > valueAt)
+        lin.value = integer(operands[valueAt], StartValueLow, StartValueHigh);
+    return lin;
+}
+
+HistoryInvocation historyOf(const Leaf& leaf, const std::vector<std::string>& operands,
+                            const Values& values) {
+    HistoryInvocation history;
+    history.action = HistoryAction(leaf.action);
+    history.since = values.since;
+    if (leaf.operands[0].kind == Operand::EventId) {
+        for (const std::string& operand : operands)
+            history.ids.push_back(*eventId(operand));
+    } else if (!operands.empty()) {
+        history.factoryNumber = operands[0];
+    }
+    return history;
+}
+
+std::string noCommand(const std::vector<std::string>& extras, const Parser& parser) {
+    if (const auto word = parser.firstOperand(extras))
+        return "unknown command '" + *word + "'";
+    for (const std::string& extra : extras) {
+        if (isOption(extra) && !parser.option(extra.substr(0, extra.find('='))))
+            return "unknown option '" + extra + "'";
+    }
+    return "no command given";
+}
+
+const Leaf* leafAt(const std::string& path) {
+    for (const Leaf& leaf : kLeaves) {
+        if (path == leaf.path)
+            return &leaf;
+    }
+    return nullptr;
+}
+
+const CLI::App* chosen(const CLI::App& app) {
+    const CLI::App* at = &app;
+    while (!at->get_subcommands().empty())
+        at = at->get_subcommands().front();
+    return at;
+}
+
+std::optional<std::string> groupError(const std::string& path,
+                                      const std::vector<std::string>& extras,
+                                      const Parser& parser) {
+    for (const Group& group : kGroups) {
+        if (path != group.name)
+            continue;
+        if (const auto word = parser.firstOperand(extras))
+            return "unknown " + path + " command '" + *word + "'";
+        return group.missingAction;
+    }
+    return std::nullopt;
+}
+
+// The usage of the command asked about; the whole usage is printed when none was.
+Invocation helpOf(const Parser& parser) {
+    Invocation help;
+    const CLI::App* at = chosen(parser.app);
+    if (at == &parser.app)
+        return help;
+    const std::string parent = parser.pathOf(at->get_parent());
+    help.helpText = at->help(parent.empty() ? "varnelctl" : "varnelctl " + parent);
+    return help;
 }
 
 }  // namespace
@@ -590,58 +939,43 @@ std::optional<TSSICom::RegisterIndex> findRegister(const std::string& key) {
 }
 
 ParseResult parseArguments(const std::vector<std::string>& args) {
-    const Split split = splitArguments(args);
-    if (!split.error.empty())
-        return failure(split.error);
-    if (split.help)
-        return {Invocation{}, {}};
-    if (split.positional.empty())
-        return failure("no command given");
-    if (split.positional[0] == "firmware")
-        return parseFirmware(split);
-    if (split.positional[0] == "lin")
-        return parseLin(split);
-    if (split.positional[0] == "history")
-        return parseHistory(split);
-    const CommandInfo* info = findCommand(split.positional[0]);
-    if (!info)
-        return failure("unknown command '" + split.positional[0] + "'");
-    if (std::string error = checkShape(*info, split); !error.empty())
+    Parser parser;
+    std::vector<std::string> reversed = parser.commandFirst(args);
+    std::reverse(reversed.begin(), reversed.end());
+    try {
+        parser.app.parse(reversed);
+    } catch (const CLI::CallForHelp&) {
+        return {helpOf(parser), {}};
+    } catch (const CLI::ParseError& error) {
+        return failure(messageOf(error));
+    }
+    const CLI::App* at = chosen(parser.app);
+    std::vector<std::string> extras = parser.app.remaining(true);
+    // CLI11 keeps the "--" that ended the options among the words it did not take.
+    if (const auto mark = std::find(extras.begin(), extras.end(), "--"); mark != extras.end())
+        extras.erase(mark);
+    if (at == &parser.app)
+        return failure(noCommand(extras, parser));
+    const std::string path = parser.pathOf(at);
+    if (auto error = groupError(path, extras, parser))
+        return failure(*error);
+    const Leaf& leaf = *leafAt(path);
+    const size_t l = size_t(&leaf - kLeaves);
+    std::vector<std::string> operands;
+    for (size_t o = 0; o < 2 && leaf.operands[o].name; ++o) {
+        if (at->get_option(leaf.operands[o].name)->count() > 0)
+            operands.push_back(parser.operands[l][o]);
+    }
+    std::string error = extraError(extras, leaf, parser);
+    if (error.empty())
+        error = shapeError(leaf, operands.size(), parser.values);
+    if (!error.empty())
         return failure(error);
-
-    Invocation invocation;
-    invocation.command = info->command;
-    invocation.port = split.port.value_or("");
-    invocation.json = split.json;
-    invocation.count = split.count;
-    invocation.seconds = split.seconds;
-    invocation.stats = split.stats;
-    if (split.json && info->command == Command::Stream)
-        invocation.format = SampleFormat::Json;
-    if (split.csv)
-        invocation.format = SampleFormat::Csv;
-    invocation.yes = split.yes;
-    invocation.commit = split.commit;
-    invocation.comment = split.comment.value_or("");
-    if (info->kind == Operands::Files)
-        invocation.files.assign(split.positional.begin() + 1, split.positional.end());
-    if (info->kind == Operands::Register) {
-        invocation.key = findRegister(split.positional[1]);
-        if (!invocation.key)
-            return failure("unknown register key '" + split.positional[1] + "'");
-    }
-    if (info->kind == Operands::Register && info->operands == 2)
-        invocation.value = split.positional[2];
-    invocation.pdf = split.pdf.value_or(split.report.value_or(""));
-    invocation.historyDatabase = split.history;
-    invocation.reportDir = split.reportDir.value_or("");
-    invocation.again = split.again;
-    if (split.lang) {
-        const auto language = languageOf(*split.lang);
-        if (!language)
-            return failure("--lang takes de or en");
-        invocation.language = *language;
-    }
+    Invocation invocation = invocationOf(leaf, operands, parser.values);
+    if (leaf.command == Command::Lin)
+        invocation.lin = linOf(leaf, operands, parser.values);
+    if (leaf.command == Command::History)
+        invocation.history = historyOf(leaf, operands, parser.values);
     return {invocation, {}};
 }
 

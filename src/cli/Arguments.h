@@ -81,6 +81,7 @@ struct Invocation {
     std::optional<HistoryInvocation> history;
     std::string reportDir;  // station
     bool again = false;     // station: also sensors done today
+    std::string helpText;   // Help: one command's usage; the whole usage when empty
 };
 
 // Whether the command talks to a sensor; diff does with one file only.

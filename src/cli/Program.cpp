@@ -225,7 +225,7 @@ int execute(const Invocation& invocation, std::ostream& out, std::ostream& err, 
     if (laysOutPages(invocation))
         gui.emplace();
     if (invocation.command == Command::Help) {
-        out << usageText();
+        out << (invocation.helpText.empty() ? usageText() : invocation.helpText);
         return Success;
     }
     if (invocation.command == Command::Firmware &&
