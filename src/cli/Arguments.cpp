@@ -67,272 +67,96 @@ struct OperandInfo {
     Operand kind = Operand::Text;
 };
 
-enum class PortUse { None, Needed, WithOneFile };
-// How a wrong number of operands is told: "get needs KEY" and "too many arguments for get", or
-// "lin get takes ADDR" for both.
-enum class Shape { Needs, Takes };
-
 struct Leaf {
     const char* path;
-    const char* description;
     Command command;
+    int action;  // FirmwareAction, LinAction or HistoryAction
     unsigned options;
-    PortUse port;
     OperandInfo operands[2];
     size_t fewest;
-    const char* operandText;
-    Shape shape = Shape::Needs;
-    int action = 0;  // FirmwareAction, LinAction or HistoryAction
+    const char* operandText;  // in the message about a wrong number of operands
+    const char* description;
 };
 
+// --port where a command talks to a sensor; diff does with one file only.
 constexpr unsigned Sensor = Port;
 constexpr unsigned Reports = Port | Lang;
+constexpr unsigned PortWithOneFile = 1u << 17;
+constexpr OperandInfo File{"FILE", Operand::File};
+constexpr int List = int(HistoryAction::List);
 
+// clang-format off
 const Leaf kLeaves[] = {
-    {"ports",
-     "list the serial ports and what the system knows of each",
-     Command::Ports,
-     Json,
-     PortUse::None,
-     {},
-     0,
-     ""},
-    {"find",
-     "try each port for a sensor and print what answers",
-     Command::Find,
-     Json,
-     PortUse::None,
-     {},
-     0,
-     ""},
-    {"read",
-     "read and print the whole parameter set",
-     Command::Read,
-     Sensor | Json,
-     PortUse::Needed,
-     {},
-     0,
-     ""},
-    {"get",
-     "read one register",
-     Command::Get,
-     Sensor,
-     PortUse::Needed,
-     {{"KEY", Operand::Key}},
-     1,
-     "KEY"},
-    {"set",
-     "write one register and confirm it by reading it back",
-     Command::Set,
-     Sensor,
-     PortUse::Needed,
-     {{"KEY", Operand::Key}, {"VALUE", Operand::Text}},
-     2,
-     "KEY VALUE"},
-    {"commit",
-     "store the sensor's working set in its EEPROM",
-     Command::Commit,
-     Sensor,
-     PortUse::Needed,
-     {},
-     0,
-     ""},
-    {"wake", "send the wake-up sequence", Command::Wake, Sensor, PortUse::Needed, {}, 0, ""},
-    {"save",
-     "read the parameter set and save it as a .kyr file",
-     Command::Save,
-     Sensor | Comment,
-     PortUse::Needed,
-     {{"FILE", Operand::File}},
-     1,
-     "FILE"},
-    {"load",
-     "write a .kyr file's parameter set, asking first",
-     Command::Load,
-     Sensor | Yes | Commit,
-     PortUse::Needed,
-     {{"FILE", Operand::File}},
-     1,
-     "FILE"},
-    {"apply",
-     "load, verify and optionally commit a .kyr file without asking",
-     Command::Apply,
-     Reports | Json | Commit | Report,
-     PortUse::Needed,
-     {{"FILE", Operand::File}},
-     1,
-     "FILE"},
-    {"show",
-     "print a .kyr file's date, text and values",
-     Command::Show,
-     Json,
-     PortUse::None,
-     {{"FILE", Operand::File}},
-     1,
-     "FILE"},
-    {"diff",
-     "list the registers that differ between two files or a file and the sensor",
-     Command::Diff,
-     Port | Json,
-     PortUse::WithOneFile,
-     {{"A", Operand::File}, {"B", Operand::File}},
-     1,
-     "FILE"},
-    {"firmware identify",
-     "ask the sensor's bootloader for its microcontroller",
-     Command::Firmware,
-     Sensor,
-     PortUse::Needed,
-     {},
-     0,
-     "",
-     Shape::Needs,
-     int(FirmwareAction::Identify)},
-    {"firmware inspect",
-     "show the image an Intel HEX file gives for a chip",
-     Command::Firmware,
-     Chip | Bootloader | Json,
-     PortUse::None,
-     {{"FILE", Operand::File}},
-     1,
-     "one FILE",
-     Shape::Needs,
-     int(FirmwareAction::Inspect)},
-    {"firmware flash",
-     "download an Intel HEX file through the bootloader",
-     Command::Firmware,
-     Sensor | Yes,
-     PortUse::Needed,
-     {{"FILE", Operand::File}},
-     1,
-     "one FILE",
-     Shape::Needs,
-     int(FirmwareAction::Flash)},
-    {"lin get",
-     "read one linearization entry",
-     Command::Lin,
-     Sensor,
-     PortUse::Needed,
-     {{"ADDR", Operand::Address}},
-     1,
-     "ADDR",
-     Shape::Takes,
-     int(LinAction::Get)},
-    {"lin set",
-     "write one linearization entry and confirm it",
-     Command::Lin,
-     Sensor,
-     PortUse::Needed,
-     {{"ADDR", Operand::Address}, {"VALUE", Operand::Byte}},
-     2,
-     "ADDR VALUE",
-     Shape::Takes,
-     int(LinAction::Set)},
-    {"lin factor",
-     "read or write the factor (address 501)",
-     Command::Lin,
-     Sensor,
-     PortUse::Needed,
-     {{"VALUE", Operand::Byte}},
-     0,
-     "[VALUE]",
-     Shape::Takes,
-     int(LinAction::Factor)},
-    {"lin start",
-     "read or write the start value in um",
-     Command::Lin,
-     Sensor,
-     PortUse::Needed,
-     {{"VALUE", Operand::StartValue}},
-     0,
-     "[VALUE]",
-     Shape::Takes,
-     int(LinAction::Start)},
-    {"lin export",
-     "write the whole table as the desktop program's export",
-     Command::Lin,
-     Reports,
-     PortUse::Needed,
-     {{"FILE", Operand::File}},
-     1,
-     "FILE",
-     Shape::Takes,
-     int(LinAction::Export)},
-    {"lin report",
-     "write the linearity report as a PDF file",
-     Command::Lin,
-     Reports | Pdf,
-     PortUse::Needed,
-     {},
-     0,
-     "no operands",
-     Shape::Takes,
-     int(LinAction::Report)},
-    {"report",
-     "read the parameter set and write the sensor report as a PDF file",
-     Command::Report,
-     Reports | Pdf,
-     PortUse::Needed,
-     {},
-     0,
-     ""},
-    {"stream",
-     "print the sensor's samples in its test mode until Ctrl-C",
-     Command::Stream,
-     Sensor | Json | Csv | Count | Duration | Stats,
-     PortUse::Needed,
-     {},
-     0,
-     ""},
-    {"history",
-     "list the recorded operations, newest first",
-     Command::History,
-     Json | Since,
-     PortUse::None,
-     {{"FACTORYNUMBER", Operand::FactoryNumber}},
-     0,
-     "at most one FACTORYNUMBER",
-     Shape::Takes,
-     int(HistoryAction::List)},
-    {"history show",
-     "print the set an event recorded",
-     Command::History,
-     Json,
-     PortUse::None,
-     {{"ID", Operand::EventId}},
-     1,
-     "one event ID",
-     Shape::Takes,
-     int(HistoryAction::Show)},
-    {"history diff",
-     "list the registers that differ between the sets of two events",
-     Command::History,
-     Json,
-     PortUse::None,
-     {{"ID1", Operand::EventId}, {"ID2", Operand::EventId}},
-     2,
-     "two event IDs",
-     Shape::Takes,
-     int(HistoryAction::Diff)},
-    {"history restore",
-     "write the last recorded set of a sensor taken out into this one",
-     Command::History,
-     Port | Json | Commit,
-     PortUse::Needed,
-     {{"OLD_FACTORYNUMBER", Operand::FactoryNumber}},
-     1,
+    {"ports", Command::Ports, 0, Json, {}, 0, "", "list the serial ports and what is known of each"},
+    {"find", Command::Find, 0, Json, {}, 0, "", "try each port for a sensor and print who answers"},
+    {"read", Command::Read, 0, Sensor | Json, {}, 0, "", "read and print the whole parameter set"},
+    {"get", Command::Get, 0, Sensor, {{"KEY", Operand::Key}}, 1, "KEY", "read one register"},
+    {"set", Command::Set, 0, Sensor, {{"KEY", Operand::Key}, {"VALUE", Operand::Text}}, 2,
+     "KEY VALUE", "write one register and confirm it by reading it back"},
+    {"commit", Command::Commit, 0, Sensor, {}, 0, "", "store the working set in the EEPROM"},
+    {"wake", Command::Wake, 0, Sensor, {}, 0, "", "send the wake-up sequence"},
+    {"save", Command::Save, 0, Sensor | Comment, {File}, 1, "FILE",
+     "read the parameter set and save it as a .kyr file"},
+    {"load", Command::Load, 0, Sensor | Yes | Commit, {File}, 1, "FILE",
+     "write a .kyr file's parameter set, asking first unless --yes"},
+    {"apply", Command::Apply, 0, Reports | Json | Commit | Report, {File}, 1, "FILE",
+     "load a .kyr file without asking and verify it"},
+    {"show", Command::Show, 0, Json, {File}, 1, "FILE", "print a .kyr file's date, text and values"},
+    {"diff", Command::Diff, 0, Port | PortWithOneFile | Json,
+     {{"A", Operand::File}, {"B", Operand::File}}, 1, "FILE",
+     "list the registers that differ between two files, or a file and the sensor"},
+    {"firmware identify", Command::Firmware, int(FirmwareAction::Identify), Sensor, {}, 0, "",
+     "ask the sensor's bootloader for its microcontroller"},
+    {"firmware inspect", Command::Firmware, int(FirmwareAction::Inspect), Chip | Bootloader | Json,
+     {File}, 1, "one FILE", "show the image an Intel HEX file gives for a chip"},
+    {"firmware flash", Command::Firmware, int(FirmwareAction::Flash), Sensor | Yes, {File}, 1,
+     "one FILE", "download an Intel HEX file through the bootloader"},
+    {"lin get", Command::Lin, int(LinAction::Get), Sensor, {{"ADDR", Operand::Address}}, 1, "ADDR",
+     "read one linearization entry"},
+    {"lin set", Command::Lin, int(LinAction::Set), Sensor,
+     {{"ADDR", Operand::Address}, {"VALUE", Operand::Byte}}, 2, "ADDR VALUE",
+     "write one linearization entry and confirm it"},
+    {"lin factor", Command::Lin, int(LinAction::Factor), Sensor, {{"VALUE", Operand::Byte}}, 0,
+     "[VALUE]", "read or write the factor (address 501)"},
+    {"lin start", Command::Lin, int(LinAction::Start), Sensor, {{"VALUE", Operand::StartValue}}, 0,
+     "[VALUE]", "read or write the start value in um"},
+    {"lin export", Command::Lin, int(LinAction::Export), Reports, {File}, 1, "FILE",
+     "write the whole table as the desktop program's export"},
+    {"lin report", Command::Lin, int(LinAction::Report), Reports | Pdf, {}, 0, "no operands",
+     "write the linearity report as a PDF file"},
+    {"report", Command::Report, 0, Reports | Pdf, {}, 0, "",
+     "read the parameter set and write the sensor report as a PDF file"},
+    {"stream", Command::Stream, 0, Sensor | Json | Csv | Count | Duration | Stats, {}, 0, "",
+     "print the samples of the sensor's test mode until Ctrl-C"},
+    {"history", Command::History, List, Json | Since,
+     {{"FACTORYNUMBER", Operand::FactoryNumber}}, 0, "at most one FACTORYNUMBER",
+     "list the recorded operations, newest first"},
+    {"history show", Command::History, int(HistoryAction::Show), Json, {{"ID", Operand::EventId}},
+     1, "one event ID", "print the set an event recorded"},
+    {"history diff", Command::History, int(HistoryAction::Diff), Json,
+     {{"ID1", Operand::EventId}, {"ID2", Operand::EventId}}, 2, "two event IDs",
+     "list the registers that differ between the sets of two events"},
+    {"history restore", Command::History, int(HistoryAction::Restore), Port | Json | Commit,
+     {{"OLD_FACTORYNUMBER", Operand::FactoryNumber}}, 1,
      "the OLD_FACTORYNUMBER of the sensor taken out",
-     Shape::Takes,
-     int(HistoryAction::Restore)},
-    {"station",
-     "apply a file to each sensor that comes on the port, until Ctrl-C",
-     Command::Station,
-     Reports | Json | ReportDir | Again,
-     PortUse::Needed,
-     {{"FILE", Operand::File}},
-     1,
-     "FILE"},
+     "write the last recorded set of a sensor taken out into the one on the port"},
+    {"station", Command::Station, 0, Reports | Json | ReportDir | Again, {File}, 1, "FILE",
+     "apply a file to each sensor that comes on the port, until Ctrl-C"},
 };
+// clang-format on
+
+// lin and history tell a wrong number of operands in one message: "lin get takes ADDR";
+// the others say "get needs KEY" and "too many arguments for get".
+bool countsInOneMessage(const Leaf& leaf) {
+    const std::string path = leaf.path;
+    return path.rfind("lin ", 0) == 0 || path.rfind("history", 0) == 0;
+}
+
+bool needsPort(const Leaf& leaf, size_t operands) {
+    if (leaf.options & PortWithOneFile)
+        return operands == 1;
+    return (leaf.options & Port) != 0;
+}
 
 struct Group {
     const char* name;
@@ -435,100 +259,105 @@ constexpr int32_t StartValueHigh = (1 << 23) - 1;
 // About a year: more would overflow the stream's clock arithmetic.
 constexpr double MaxDurationSeconds = 3.0e7;
 
-// A check of a value as CLI11 runs it: the message when it is wrong, else nothing.
-CLI::Validator rule(std::function<bool(const std::string&)> valid, const std::string& message,
-                    bool quoteValue = false) {
-    return CLI::Validator(
-        [valid, message, quoteValue](std::string& text) {
-            if (valid(text))
-                return std::string();
-            return quoteValue ? message + ", not '" + text + "'" : message;
-        },
-        "");
+// The checks of values as CLI11 runs them: nothing when the value is good, else the message.
+using Check = std::string (*)(std::string&);
+
+std::string anything(std::string&) {
+    return {};
 }
 
-CLI::Validator operandRule(Operand kind) {
-    switch (kind) {
-        case Operand::Key:
-            return CLI::Validator(
-                [](std::string& key) {
-                    return findRegister(key) ? std::string() : "unknown register key '" + key + "'";
-                },
-                "");
-        case Operand::Address:
-            return rule(
-                [](const std::string& text) {
-                    return integer(text, ParameterSet::LinTableFirstAddress,
-                                   ParameterSet::LinTableLastEntry)
-                        .has_value();
-                },
-                "ADDR must be an integer from 200 to 500");
-        case Operand::Byte:
-            return rule(
-                [](const std::string& text) { return integer(text, -128, 255).has_value(); },
-                "VALUE must be an integer from -128 to 255");
-        case Operand::StartValue:
-            return rule(
-                [](const std::string& text) {
-                    return integer(text, StartValueLow, StartValueHigh).has_value();
-                },
-                "VALUE must be an integer from -8388608 to 8388607");
-        case Operand::EventId:
-            return CLI::Validator(
-                [](std::string& text) {
-                    return eventId(text)
-                               ? std::string()
-                               : "'" + text +
-                                     "' is no event ID: give the number that history lists";
-                },
-                "");
-        case Operand::FactoryNumber:
-            return CLI::Validator(
-                [](std::string& text) {
-                    const auto number = rules::NormalisedFactoryNumber(text);
-                    if (!number)
-                        return "'" + text +
-                               "' is no factory number: give one to eight letters or digits";
-                    text = *number;
-                    return std::string();
-                },
-                "");
-        default:
-            return CLI::Validator([](std::string&) { return std::string(); }, "");
-    }
+std::string registerKey(std::string& key) {
+    return findRegister(key) ? "" : "unknown register key '" + key + "'";
 }
 
-const char* operandText(Operand kind) {
-    switch (kind) {
-        case Operand::File:
-            return "the file";
-        case Operand::Key:
-            return "a register key, as varnelctl --help lists them (case does not matter)";
-        case Operand::Address:
-            return "a linearization address from 200 to 500";
-        case Operand::Byte:
-            return "an integer from -128 to 255";
-        case Operand::StartValue:
-            return "an integer from -8388608 to 8388607 (um)";
-        case Operand::EventId:
-            return "an event ID as history lists it";
-        case Operand::FactoryNumber:
-            return "a factory number: one to eight letters or digits";
-        default:
-            return "decimal or 0x-prefixed hexadecimal; Model takes two letters";
-    }
+std::string linAddress(std::string& text) {
+    const bool good =
+        integer(text, ParameterSet::LinTableFirstAddress, ParameterSet::LinTableLastEntry)
+            .has_value();
+    return good ? "" : "ADDR must be an integer from 200 to 500";
 }
 
-bool positiveCount(const std::string& text) {
+std::string linByte(std::string& text) {
+    return integer(text, -128, 255) ? "" : "VALUE must be an integer from -128 to 255";
+}
+
+std::string startValue(std::string& text) {
+    return integer(text, StartValueLow, StartValueHigh)
+               ? ""
+               : "VALUE must be an integer from -8388608 to 8388607";
+}
+
+std::string eventIdCheck(std::string& text) {
+    return eventId(text) ? "" : "'" + text + "' is no event ID: give the number that history lists";
+}
+
+// Also writes the number as the history keeps it.
+std::string factoryNumber(std::string& text) {
+    const auto number = rules::NormalisedFactoryNumber(text);
+    if (!number)
+        return "'" + text + "' is no factory number: give one to eight letters or digits";
+    text = *number;
+    return {};
+}
+
+std::string sampleCount(std::string& text) {
     char* end = nullptr;
     const long count = std::strtol(text.c_str(), &end, 10);
-    return !text.empty() && *end == '\0' && count >= 1;
+    const bool good = !text.empty() && *end == '\0' && count >= 1;
+    return good ? "" : "--count needs a number of samples from 1 on";
 }
 
-bool durationInRange(const std::string& text) {
+std::string duration(std::string& text) {
     char* end = nullptr;
     const double seconds = std::strtod(text.c_str(), &end);
-    return !text.empty() && *end == '\0' && seconds > 0 && seconds <= MaxDurationSeconds;
+    const bool good = !text.empty() && *end == '\0' && seconds > 0 && seconds <= MaxDurationSeconds;
+    return good ? "" : "--duration needs a number of seconds above 0";
+}
+
+std::string chip(std::string& text) {
+    return firmware::chipByName(text) ? ""
+                                      : "--chip takes atmega8515 or atmega162, not '" + text + "'";
+}
+
+std::string bootloaderWords(std::string& text) {
+    const bool good = text == "256" || text == "512" || text == "1024";
+    return good ? "" : "--bootloader takes 256, 512 or 1024 (words), not '" + text + "'";
+}
+
+std::string language(std::string& text) {
+    return languageOf(text) ? "" : "--lang takes de or en";
+}
+
+std::string historyDate(std::string& text) {
+    return isHistoryDate(text)
+               ? ""
+               : "--since takes a date such as 2026-03-01 or a time such as 2026-03-01T08:30";
+}
+
+struct OperandRule {
+    Check check;
+    const char* description;
+};
+
+OperandRule operandRule(Operand kind) {
+    switch (kind) {
+        case Operand::File:
+            return {anything, "the file"};
+        case Operand::Key:
+            return {registerKey, "a register key as varnelctl --help lists them, in any case"};
+        case Operand::Address:
+            return {linAddress, "a linearization address from 200 to 500"};
+        case Operand::Byte:
+            return {linByte, "an integer from -128 to 255"};
+        case Operand::StartValue:
+            return {startValue, "an integer from -8388608 to 8388607 (um)"};
+        case Operand::EventId:
+            return {eventIdCheck, "an event ID as history lists it"};
+        case Operand::FactoryNumber:
+            return {factoryNumber, "a factory number: one to eight letters or digits"};
+        default:
+            return {anything, "decimal or 0x-prefixed hexadecimal; Model takes two letters"};
+    }
 }
 
 struct TextOption {
@@ -536,21 +365,22 @@ struct TextOption {
     const char* name;
     std::optional<std::string> Values::*value;
     const char* typeName;
+    Check check;
     const char* description;
 };
 
 constexpr TextOption kTextOptions[] = {
-    {Port, "--port", &Values::port, "P",
+    {Port, "--port", &Values::port, "P", anything,
      "COMn, a port number (1-255), a device path, rfc2217://HOST:PORT or socket://HOST:PORT"},
-    {Comment, "--comment", &Values::comment, "TEXT", "the file's comment"},
-    {Chip, "--chip", &Values::chip, "C", "the microcontroller: atmega8515 or atmega162"},
-    {Pdf, "--pdf", &Values::pdf, "FILE", "the PDF file to write"},
-    {Report, "--report", &Values::report, "PDF",
+    {Comment, "--comment", &Values::comment, "TEXT", anything, "the file's comment"},
+    {Chip, "--chip", &Values::chip, "C", chip, "the microcontroller: atmega8515 or atmega162"},
+    {Pdf, "--pdf", &Values::pdf, "FILE", anything, "the PDF file to write"},
+    {Report, "--report", &Values::report, "PDF", anything,
      "write the sensor report when all registers match"},
-    {Lang, "--lang", &Values::lang, "L", "the language of the texts written: en (default) or de"},
-    {Since, "--since", &Values::since, "DATE",
+    {Lang, "--lang", &Values::lang, "L", language, "the language of the texts: en (default) or de"},
+    {Since, "--since", &Values::since, "DATE", historyDate,
      "only operations from DATE on: 2026-03-01 or 2026-03-01T08:30 (UTC)"},
-    {ReportDir, "--report-dir", &Values::reportDir, "DIR", "write DIR/FACTORYNUMBER.pdf"},
+    {ReportDir, "--report-dir", &Values::reportDir, "DIR", anything, "write DIR/FACTORYNUMBER.pdf"},
 };
 
 struct FlagOption {
@@ -569,22 +399,8 @@ constexpr FlagOption kFlags[] = {
     {Again, "--again", &Values::again, "also sensors done today"},
 };
 
-CLI::Validator textRule(OptionBit bit) {
-    switch (bit) {
-        case Chip:
-            return rule(
-                [](const std::string& chip) { return firmware::chipByName(chip).has_value(); },
-                "--chip takes atmega8515 or atmega162", true);
-        case Lang:
-            return rule([](const std::string& text) { return languageOf(text).has_value(); },
-                        "--lang takes de or en");
-        case Since:
-            return rule(isHistoryDate,
-                        "--since takes a date such as 2026-03-01 or a time such as "
-                        "2026-03-01T08:30");
-        default:
-            return CLI::Validator([](std::string&) { return std::string(); }, "");
-    }
+CLI::Validator validator(Check check) {
+    return CLI::Validator(check, "");
 }
 
 void addOptions(CLI::App& app, unsigned options, Values& values) {
@@ -595,8 +411,12 @@ void addOptions(CLI::App& app, unsigned options, Values& values) {
         if (options & option.bit)
             app.add_option(option.name, values.*option.value, option.description)
                 ->type_name(option.typeName)
-                ->check(textRule(option.bit));
+                ->check(validator(option.check));
     }
+    // The last of these counts when one is given twice; any other value option is refused.
+    const auto last = CLI::MultiOptionPolicy::TakeLast;
+    if (options & Comment)
+        app.get_option("--comment")->multi_option_policy(last);
     for (const FlagOption& flag : kFlags) {
         if (options & flag.bit)
             app.add_flag(flag.name, values.*flag.value, flag.description);
@@ -604,18 +424,18 @@ void addOptions(CLI::App& app, unsigned options, Values& values) {
     if (options & Count)
         app.add_option("--count", values.count, "stop after N samples")
             ->type_name("N")
-            ->check(rule(positiveCount, "--count needs a number of samples from 1 on"));
+            ->check(validator(sampleCount))
+            ->multi_option_policy(last);
     if (options & Duration)
         app.add_option("--duration", values.seconds, "stop after S seconds (decimals allowed)")
             ->type_name("S")
-            ->check(rule(durationInRange, "--duration needs a number of seconds above 0"));
+            ->check(validator(duration))
+            ->multi_option_policy(last);
     if (options & Bootloader)
         app.add_option("--bootloader", values.bootloader,
-                       "the bootloader's size in words: 256 (default), 512 or 1024")
+                       "the bootloader's words: 256, 512 or 1024")
             ->type_name("W")
-            ->check(
-                rule([](const std::string& w) { return w == "256" || w == "512" || w == "1024"; },
-                     "--bootloader takes 256, 512 or 1024 (words)", true));
+            ->check(validator(bootloaderWords));
 }
 
 CLI::App& subcommandOf(CLI::App& parent, const std::string& name) {
@@ -657,10 +477,10 @@ struct Parser {
             app_ = &subcommandOf(*app_, word);
         app_->description(leaf.description);
         for (size_t o = 0; o < 2 && leaf.operands[o].name; ++o) {
-            const Operand kind = leaf.operands[o].kind;
-            app_->add_option(leaf.operands[o].name, operands[l][o], operandText(kind))
+            const OperandRule rule = operandRule(leaf.operands[o].kind);
+            app_->add_option(leaf.operands[o].name, operands[l][o], rule.description)
                 ->type_name("")
-                ->transform(operandRule(kind));
+                ->transform(validator(rule.check));
         }
         addOptions(*app_, leaf.options, values);
     }
@@ -783,7 +603,7 @@ std::string extraError(const std::vector<std::string>& extras, const Leaf& leaf,
     }
     if (extras.empty())
         return {};
-    if (leaf.shape == Shape::Takes)
+    if (countsInOneMessage(leaf))
         return std::string(leaf.path) + " takes " + leaf.operandText;
     return std::string("too many arguments for ") + leaf.path;
 }
@@ -791,11 +611,10 @@ std::string extraError(const std::vector<std::string>& extras, const Leaf& leaf,
 std::string shapeError(const Leaf& leaf, size_t operands, const Values& values) {
     const std::string name = leaf.path;
     if (operands < leaf.fewest)
-        return name + (leaf.shape == Shape::Takes ? " takes " : " needs ") + leaf.operandText;
-    const bool needsPort =
-        leaf.port == PortUse::Needed || (leaf.port == PortUse::WithOneFile && operands == 1);
-    if (needsPort != values.port.has_value())
-        return needsPort ? name + " needs --port" : name + " takes no --port";
+        return name + (countsInOneMessage(leaf) ? " takes " : " needs ") + leaf.operandText;
+    const bool port = needsPort(leaf, operands);
+    if (port != values.port.has_value())
+        return port ? name + " needs --port" : name + " takes no --port";
     if (values.count && values.seconds)
         return "--count and --duration exclude each other";
     if (values.json && values.csv)

@@ -205,6 +205,73 @@ TEST(Arguments, UsageNamesCommandsAndKeys) {
     }
 }
 
+TEST(Arguments, EachCommandHasItsOwnHelp) {
+    const struct {
+        std::vector<std::string> args;
+        std::vector<std::string> shown;
+        std::vector<std::string> notShown;
+    } cases[] = {
+        {{"stream", "--help"},
+         {"Usage: varnelctl stream [OPTIONS]", "--port P", "--count N", "--duration S", "--stats",
+          "--csv", "--json", "--history DB"},
+         {"--comment", "--yes", "--pdf"}},
+        {{"--port", "1", "lin", "set", "-h"},
+         {"Usage: varnelctl lin set [OPTIONS] [ADDR] [VALUE]", "from 200 to 500",
+          "from -128 to 255", "--port P"},
+         {"--json", "--lang"}},
+        {{"history", "restore", "--help"},
+         {"Usage: varnelctl history restore", "OLD_FACTORYNUMBER", "--commit", "--port P"},
+         {"--since"}},
+        {{"firmware", "--help"}, {"Usage: varnelctl firmware", "identify", "inspect", "flash"}, {}},
+        {{"show", "a.kyr", "-h"}, {"Usage: varnelctl show [OPTIONS] [FILE]", "--json"}, {"--port"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.front());
+        const cli::Invocation help = parsed(c.args);
+        EXPECT_EQ(help.command, Command::Help);
+        for (const std::string& text : c.shown)
+            EXPECT_NE(help.helpText.find(text), std::string::npos) << text << "\n" << help.helpText;
+        for (const std::string& text : c.notShown)
+            EXPECT_EQ(help.helpText.find(text), std::string::npos) << text << "\n" << help.helpText;
+    }
+    // Without a command, the whole usage.
+    EXPECT_EQ(parsed({"--help"}).helpText, "");
+}
+
+TEST(Arguments, OptionsStandBeforeOrAfterTheCommandAndEachCommandTakesOnlyItsOwn) {
+    const cli::Invocation lin =
+        parsed({"--port", "COM2", "--history=h.sqlite", "lin", "get", "300"});
+    ASSERT_TRUE(lin.lin.has_value());
+    EXPECT_EQ(lin.lin->address, 300);
+    EXPECT_EQ(lin.port, "COM2");
+    EXPECT_EQ(lin.historyDatabase, "h.sqlite");
+    EXPECT_EQ(parsed({"--json", "history", "diff", "3", "7"}).history->ids,
+              (std::vector<int64_t>{3, 7}));
+    EXPECT_EQ(parsed({"--comment", "read", "save", "--port", "1", "f.kyr"}).comment, "read");
+    EXPECT_EQ(parsed({"stream", "--port", "1", "--count", "5", "--count", "7"}).count, 7);
+
+    const struct {
+        std::vector<std::string> args;
+        const char* error;
+    } errors[] = {
+        {{"lin", "get", "300", "--port", "1", "--commit"},
+         "--commit applies only to load, apply and history restore"},
+        {{"lin", "factor", "--port", "1", "--yes"}, "--yes applies only to load"},
+        {{"firmware", "identify", "--port", "1", "--count", "3"},
+         "--csv, --count, --duration and --stats apply only to stream"},
+        {{"firmware", "flash", "f.hex", "--port", "1", "--comment", "x"},
+         "--comment applies only to save"},
+        {{"history", "--stats"},
+         "history takes only --json, --since, --history and, to restore, --port and --commit"},
+        {{"history", "show", "3", "--port", "1"}, "history show takes no --port"},
+        {{"read", "--port", "1", "--history", "a", "--history", "b"}, "--history given twice"},
+        {{"--frobnicate", "read"}, "unknown option '--frobnicate'"},
+    };
+    for (const auto& e : errors) {
+        EXPECT_EQ(errorOf(e.args), e.error);
+    }
+}
+
 TEST(Arguments, ReportsTakeTheirPdfFileAndLanguage) {
     const cli::Invocation sensor =
         parsed({"report", "--port", "1", "--pdf", "r.pdf", "--lang", "de"});

@@ -4,6 +4,7 @@
 
 #include <sstream>
 
+#include "cli/Arguments.h"
 #include "support/TempHome.h"
 
 namespace {
@@ -62,6 +63,21 @@ TEST(ProgramSettings, ABrokenSettingsFileIsAnErrorNamingIt) {
             << byPath.err;
         EXPECT_NE(byPath.err.find("Cannot open /tmp/varnel-none: "), std::string::npos)
             << byPath.err;
+    }
+}
+
+TEST(Program, HelpPrintsTheUsageOfTheCommandAskedAbout) {
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"stream", "--help"}, std::vector<std::string>{"--help"}}) {
+        const cli::ParseResult parsed = cli::parseArguments(args);
+        ASSERT_TRUE(parsed.invocation) << parsed.error;
+        std::ostringstream out;
+        std::ostringstream err;
+        EXPECT_EQ(cli::execute(*parsed.invocation, out, err), 0);
+        const bool whole = args.size() == 1;
+        EXPECT_EQ(out.str(), whole ? cli::usageText() : parsed.invocation->helpText);
+        EXPECT_EQ(out.str().find("--duration S ") != std::string::npos, !whole) << out.str();
+        EXPECT_EQ(err.str(), "");
     }
 }
 
