@@ -471,18 +471,18 @@ struct Parser {
 
     void addLeaf(size_t l) {
         const Leaf& leaf = kLeaves[l];
-        CLI::App* app_ = &app;
+        CLI::App* at = &app;
         std::istringstream words(leaf.path);
         for (std::string word; words >> word;)
-            app_ = &subcommandOf(*app_, word);
-        app_->description(leaf.description);
+            at = &subcommandOf(*at, word);
+        at->description(leaf.description);
         for (size_t o = 0; o < 2 && leaf.operands[o].name; ++o) {
             const OperandRule rule = operandRule(leaf.operands[o].kind);
-            app_->add_option(leaf.operands[o].name, operands[l][o], rule.description)
+            at->add_option(leaf.operands[o].name, operands[l][o], rule.description)
                 ->type_name("")
                 ->transform(validator(rule.check));
         }
-        addOptions(*app_, leaf.options, values);
+        addOptions(*at, leaf.options, values);
     }
 
     std::string pathOf(const CLI::App* at) const {
@@ -649,7 +649,8 @@ Invocation invocationOf(const Leaf& leaf, const std::vector<std::string>& operan
     invocation.language = languageOf(values.lang.value_or("en")).value_or(0);
     invocation.chip = values.chip.value_or("");
     invocation.bootloaderWords = values.bootloader.value_or(256);
-    if (leaf.operands[0].kind == Operand::File)
+    const bool inGroup = leaf.command == Command::Firmware || leaf.command == Command::Lin;
+    if (leaf.operands[0].kind == Operand::File && !inGroup)
         invocation.files = operands;
     if (leaf.operands[0].kind == Operand::Key)
         invocation.key = findRegister(operands[0]);
@@ -658,7 +659,6 @@ Invocation invocationOf(const Leaf& leaf, const std::vector<std::string>& operan
     if (leaf.command == Command::Firmware) {
         invocation.firmwareAction = FirmwareAction(leaf.action);
         invocation.file = operands.empty() ? "" : operands[0];
-        invocation.files.clear();
     }
     return invocation;
 }
@@ -920,7 +920,7 @@ std::string usageText() {
         "            else ~/.local/share/KYR/varnel/history.sqlite. Every operation on a\n"
         "            sensor is recorded there; when the database fails, varnelctl warns once\n"
         "            and goes on\n"
-        "  --help    show this text\n"
+        "  --help    show this text; COMMAND --help shows one command's options\n"
         "\n"
         "VALUE is decimal or 0x-prefixed hexadecimal; Model takes two letters,\n"
         "FactoryNumber up to eight characters.\n"
