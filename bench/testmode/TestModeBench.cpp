@@ -2,12 +2,14 @@
 // pseudo-terminal, streaming back to back at the wire rate, for a while at
 // 115200 and at 38400 baud: blocks decoded per second against the wire's
 // blocks per second, bytes lost between the blocks, chart redraws per second,
-// the loop's CPU share of one core and how soon after a Quit falls due the loop ends. The magnet
+// the loop's CPU share of one core and how soon after a Quit falls due the loop ends; each
+// without and with the statistics panel and the histogram open. The magnet
 // runs a ramp of one count per record, so each block's position tells which record it holds and the
 // records between two blocks tell the bytes between them. Usage: bench_testmode [seconds per rate,
 // default 10]. Prints figures; never fails.
 
 #include <QApplication>
+#include <QPushButton>
 #include <QTimer>
 #include <atomic>
 #include <chrono>
@@ -23,6 +25,7 @@
 #include "sim/SimulatedSensor.h"
 #include "testmode/SensorTestLink.h"
 #include "testmode/gui/Testsensor.h"
+#include "ui/QtDialogs.h"
 
 namespace {
 
@@ -74,7 +77,7 @@ private:
     long previous_ = -1;
 };
 
-Figures runAt(int firmware, double seconds) {
+Figures runAt(int firmware, double seconds, bool panels) {
     sim::SensorConfig config = *sim::presetConfig("qh");
     config.firmwareVersion = firmware;
     config.magnetPositionUm = StartUm;
@@ -96,8 +99,12 @@ Figures runAt(int firmware, double seconds) {
     com.OpenDefault(Port);
     com.ReadParameterSet();
     testmode::SensorTestLink link(com);
-    TSensorTestDlg dialog(0, link.HalfMicrometres(), QPixmap());
+    QtDialogs dialogs;
+    TSensorTestDlg dialog(0, link.HalfMicrometres(), QPixmap(), dialogs);
+    dialog.SetWireBlocksPerSecond(link.WireBlocksPerSecond());
     dialog.show();
+    dialog.StatisticsButton->setChecked(panels);
+    dialog.HistogramButton->setChecked(panels);
     link.Enter();
 
     Figures figures;
@@ -108,7 +115,7 @@ Figures runAt(int firmware, double seconds) {
     const double cpuStart = threadCpuSeconds();
     while (dialog.TestRunning) {
         if (const auto reading = link.ReadBlock()) {
-            dialog.AddSample(reading->sample);
+            dialog.AddReading(*reading);
             ramp.Add(reading->sample.position, figures);
             ++figures.blocks;
         } else {
@@ -128,15 +135,17 @@ Figures runAt(int firmware, double seconds) {
     return figures;
 }
 
-void print(const char* name, int baud, const Figures& f) {
+void print(const char* name, int baud, bool panels, const Figures& f) {
     const double wireBlocks = baud / 10.0 / double(testmode::BlockLength);
     const double decoded = double(f.blocks) / f.seconds;
     std::printf(
-        "%-7s %6d baud: %7.1f blocks/s decoded of %6.1f on the wire (%5.1f %%), short reads %ld,\n"
+        "%-7s %6d baud%s: %7.1f blocks/s decoded of %6.1f on the wire (%5.1f %%), short reads "
+        "%ld,\n"
         "                     bytes lost %ld, redraws %5.1f/s, CPU %4.1f %% of one core, Quit "
         "answered in %.1f ms\n",
-        name, baud, decoded, wireBlocks, 100.0 * decoded / wireBlocks, f.shortReads, f.lostBytes,
-        f.redraws / f.seconds, 100.0 * f.cpuSeconds / f.seconds, f.quitMs);
+        name, baud, panels ? ", statistics and histogram open" : "", decoded, wireBlocks,
+        100.0 * decoded / wireBlocks, f.shortReads, f.lostBytes, f.redraws / f.seconds,
+        100.0 * f.cpuSeconds / f.seconds, f.quitMs);
 }
 
 }  // namespace
@@ -149,7 +158,9 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     std::printf("Sensor test loop against the simulated sensor on a pseudo-terminal, %.0f s each\n",
                 seconds);
-    print("3960404", 115200, runAt(3960404, seconds));
-    print("3960105", 38400, runAt(3960105, seconds));
+    for (const bool panels : {false, true}) {
+        print("3960404", 115200, panels, runAt(3960404, seconds, panels));
+        print("3960105", 38400, panels, runAt(3960105, seconds, panels));
+    }
     return 0;
 }

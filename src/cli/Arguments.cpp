@@ -89,7 +89,9 @@ struct Split {
     std::optional<std::string> pdf;
     std::optional<std::string> report;
     bool csv = false;
+    bool stats = false;
     std::optional<long> count;
+    std::optional<double> seconds;
     std::vector<std::string> positional;
     std::string error;
 
@@ -124,6 +126,9 @@ bool setValue(Split& split, const std::string& name, std::optional<std::string>&
     return split.error.empty();
 }
 
+// About a year: more would overflow the stream's clock arithmetic.
+constexpr double MaxDurationSeconds = 3.0e7;
+
 bool setCount(Split& split, const std::string& value) {
     char* end = nullptr;
     const long count = std::strtol(value.c_str(), &end, 10);
@@ -135,6 +140,17 @@ bool setCount(Split& split, const std::string& value) {
     return true;
 }
 
+bool setDuration(Split& split, const std::string& value) {
+    char* end = nullptr;
+    const double seconds = std::strtod(value.c_str(), &end);
+    if (value.empty() || *end != '\0' || !(seconds > 0) || seconds > MaxDurationSeconds) {
+        split.error = "--duration needs a number of seconds above 0";
+        return false;
+    }
+    split.seconds = seconds;
+    return true;
+}
+
 bool takeOption(const std::vector<std::string>& args, size_t& i, Split& split) {
     const std::string& arg = args[i];
     if (arg == "--help" || arg == "-h") {
@@ -143,12 +159,14 @@ bool takeOption(const std::vector<std::string>& args, size_t& i, Split& split) {
         split.json = true;
     } else if (arg == "--csv") {
         split.csv = true;
-    } else if (arg == "--count") {
+    } else if (arg == "--stats") {
+        split.stats = true;
+    } else if (arg == "--count" || arg == "--duration") {
         if (i + 1 >= args.size()) {
-            split.error = "--count needs a value";
+            split.error = arg + " needs a value";
             return false;
         }
-        return setCount(split, args[++i]);
+        return arg == "--count" ? setCount(split, args[++i]) : setDuration(split, args[++i]);
     } else if (arg == "--yes") {
         split.yes = true;
     } else if (arg == "--commit") {
@@ -224,8 +242,10 @@ std::string checkOptions(const CommandInfo& info, const Split& split) {
         return "--json applies only to ports, find, read, show, diff, stream, apply, station and "
                "history";
     const bool stream = info.command == Command::Stream;
-    if ((split.csv || split.count) && !stream)
-        return "--csv and --count apply only to stream";
+    if ((split.csv || split.count || split.seconds || split.stats) && !stream)
+        return "--csv, --count, --duration and --stats apply only to stream";
+    if (split.count && split.seconds)
+        return "--count and --duration exclude each other";
     if (split.json && split.csv)
         return "--json and --csv exclude each other";
     if (split.comment && info.command != Command::Save)
@@ -594,6 +614,8 @@ ParseResult parseArguments(const std::vector<std::string>& args) {
     invocation.port = split.port.value_or("");
     invocation.json = split.json;
     invocation.count = split.count;
+    invocation.seconds = split.seconds;
+    invocation.stats = split.stats;
     if (split.json && info->command == Command::Stream)
         invocation.format = SampleFormat::Json;
     if (split.csv)
@@ -695,9 +717,10 @@ std::string usageText() {
         "  report --port P --pdf FILE [--lang de]\n"
         "                             read the parameter set and write the sensor report\n"
         "                             as a PDF file\n"
-        "  stream --port P [--count N] [--json|--csv]\n"
+        "  stream --port P [--count N|--duration S] [--stats] [--json|--csv]\n"
         "                             switch the sensor into its test mode and print one\n"
-        "                             line per sample; Ctrl-C or N samples switch it back\n"
+        "                             line per sample; Ctrl-C, N samples or S seconds\n"
+        "                             switch it back\n"
         "  history [FACTORYNUMBER] [--since DATE] [--json]\n"
         "                             list the recorded operations, newest first: of every\n"
         "                             sensor or of one; DATE is 2026-03-01 or 2026-03-01T08:30\n"
@@ -728,6 +751,12 @@ std::string usageText() {
         "            {\"position_mm\": ..., \"temperature\": ..., \"raw\": ...}\n"
         "  --csv     print the samples of stream as position_mm,temperature,raw\n"
         "  --count N stop stream after N samples\n"
+        "  --duration S\n"
+        "            stop stream after S seconds (decimals allowed)\n"
+        "  --stats   after the samples of stream, print their statistics: mean, standard\n"
+        "            deviation and peak-to-peak in um, minimum and maximum in mm, the\n"
+        "            sample rate and the error counts, over all samples and the last 300\n"
+        "            (with --json one object, with --csv on standard error)\n"
         "  --pdf F   the PDF file that report and lin report write (replaced whole, or\n"
         "            left as it was when the report cannot be made)\n"
         "  --lang L  the language of lin export's header lines and of the reports\n"

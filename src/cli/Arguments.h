@@ -71,6 +71,8 @@ struct Invocation {
     int bootloaderWords = 256;  // firmware inspect
     std::optional<LinInvocation> lin;
     std::optional<long> count;                 // stream: samples to print, all when empty
+    std::optional<double> seconds;             // stream: how long, instead of a count
+    bool stats = false;                        // stream: the statistics at the end
     SampleFormat format = SampleFormat::Text;  // stream
     std::string pdf;                           // report; apply: --report
     uint8_t language = 0;                      // report, apply, station: 0 English, 1 German

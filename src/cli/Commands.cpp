@@ -89,11 +89,10 @@ int CommandRunner::report(const std::string& pdf, uint8_t language) {
     return WriteReportPdf(request, pdf, out_, err_);
 }
 
-int CommandRunner::stream(std::optional<long> count, SampleFormat format,
-                          const volatile std::sig_atomic_t& stop) {
+int CommandRunner::stream(const StreamRequest& request, const volatile std::sig_atomic_t& stop) {
     if (const int code = readSetLogged(); code != Success)
         return code;
-    return StreamCommand(com_, port_, out_, err_, stop).run(count, format);
+    return StreamCommand(com_, port_, out_, err_, stop).run(request);
 }
 
 int CommandRunner::get(TSSICom::RegisterIndex r) {

@@ -12,6 +12,8 @@
 
 namespace cli {
 
+struct StreamRequest;
+
 // Runs one command on an open port. Results go to `out`; what went wrong goes
 // to `err`, naming the register and what happened. Returns the exit code.
 // With a log, every read of the set, write and commit leaves its event there.
@@ -34,9 +36,8 @@ public:
     int readSet();
     // readSet with its event in the log.
     int readSetLogged();
-    // Reads the set, then streams until `count` samples or `stop`.
-    int stream(std::optional<long> count, SampleFormat format,
-               const volatile std::sig_atomic_t& stop);
+    // Reads the set, then streams as the request says or until `stop`.
+    int stream(const StreamRequest& request, const volatile std::sig_atomic_t& stop);
 
 private:
     int writeOne(TSSICom::RegisterIndex r, const RegisterInput& input);

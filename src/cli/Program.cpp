@@ -20,6 +20,7 @@
 #include "PortCommands.h"
 #include "ReportPdf.h"
 #include "StationCommand.h"
+#include "StreamCommand.h"
 #include "history/Location.h"
 #include "platform/PortListing.h"
 #include "platform/SerialPortRouter.h"
@@ -149,7 +150,9 @@ int runCommand(TSSICom& com, platform::Clock& clock, const Invocation& invocatio
         case Command::Stream: {
             catchInterrupts();
             CommandRunner runner(com, choice.label, out, err, &log);
-            return runner.stream(invocation.count, invocation.format, interrupted);
+            const StreamRequest request{invocation.count, invocation.seconds, invocation.format,
+                                        invocation.stats};
+            return runner.stream(request, interrupted);
         }
         case Command::Firmware:
             return runFirmware(com, clock, invocation, out, err, terminals.out, &log);

@@ -31,6 +31,8 @@ public:
     bool ReadBytes(uint8_t* buffer, size_t n, size_t& received);
     // A pause on the link's clock.
     void Sleep(int milliseconds) { clock_.sleep(milliseconds); }
+    // The time on the link's clock, in milliseconds.
+    int64_t Now() { return clock_.now(); }
     bool WriteBytes(const uint8_t* buffer, size_t n);
 
     // After a failed ReadBytes: true when the request itself failed (closed port,

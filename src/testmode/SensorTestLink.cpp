@@ -11,11 +11,19 @@ namespace {
 
 constexpr int AfterWakeMs = 500;
 constexpr int AfterMeasurementWriteMs = 200;
+constexpr double BitsPerByte = 10;  // start bit, eight data bits, stop bit
+// About one display frame: the port's buffer holds many times this much of the stream.
+constexpr int BurstPauseMs = 15;
 
 }  // namespace
 
 SensorTestLink::SensorTestLink(TSSICom& com) : com_(com) {
     format_.halfMicrometres = rules::UsesHalfMicrometres(com_[TSSICom::Scale].Value);
+}
+
+double SensorTestLink::WireBlocksPerSecond() const {
+    return comm::TestStreamLink(com_.FirmwareVersionNumber()).baudRate / BitsPerByte /
+           double(BlockLength);
 }
 
 bool SensorTestLink::NeedsWarning() const {
@@ -27,6 +35,7 @@ void SensorTestLink::Enter() {
     format_.bitWidth = com_[TSSICom::BitWidth].Value;
     format_.temperatureBit =
         rules::HasFlag(com_[TSSICom::OutputFlags].Value, rules::TemperatureBit);
+    errorWord_ = static_cast<uint32_t>(com_[TSSICom::ErrorValue].Value);
     savedMeasurement_ = com_[TSSICom::Measurement].Value;
     com_[TSSICom::Measurement].Value = savedMeasurement_ | rules::MeasurementTestMode;
     const bool switched = com_.WriteRegister(TSSICom::Measurement);
@@ -36,14 +45,27 @@ void SensorTestLink::Enter() {
 }
 
 std::optional<Reading> SensorTestLink::ReadBlock() {
+    if (drained_) {
+        com_.Sleep(BurstPauseMs);
+    }
     std::array<uint8_t, BlockLength> block{};
     size_t received = 0;
+    const int64_t startMs = com_.Now();
     com_.ReadBytes(block.data(), block.size(), received);
+    drained_ = com_.Now() > startMs;
     if (received != block.size()) {
         return std::nullopt;
     }
     const std::string_view text(reinterpret_cast<const char*>(block.data()), block.size());
-    return Reading{DecodeBlock(text, format_), std::string(FrameRecord(text))};
+    Reading reading{DecodeBlock(text, format_), std::string(FrameRecord(text))};
+    reading.word = TSSICom::HexToInt(reading.record);
+    reading.timeMs = com_.Now();
+    if (!IsHexRecord(reading.record)) {
+        reading.kind = SampleKind::Undecoded;
+    } else if (reading.word == errorWord_) {
+        reading.kind = SampleKind::ErrorValue;
+    }
+    return reading;
 }
 
 bool SensorTestLink::Leave() {

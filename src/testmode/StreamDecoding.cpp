@@ -1,5 +1,6 @@
 #include "testmode/StreamDecoding.h"
 
+#include <cctype>
 #include <cstdio>
 
 #include "comm/Ssicom.h"
@@ -56,6 +57,22 @@ Sample DecodeBlock(std::string_view block, const StreamFormat& format) {
     Sample sample = DecodeWord(word, format);
     sample.position = WrappingProduct(sample.position, format.resolution);
     return sample;
+}
+
+bool IsHexRecord(std::string_view record) {
+    if (record.size() != RecordDigits) {
+        return false;
+    }
+    for (const char c : record) {
+        if (!std::isxdigit(static_cast<unsigned char>(c))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+double Micrometres(int32_t position, bool halfMicrometres) {
+    return halfMicrometres ? position * 0.5 : double(position);
 }
 
 double Millimetres(int32_t position, bool halfMicrometres) {

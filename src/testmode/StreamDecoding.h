@@ -30,12 +30,27 @@ struct Sample {
     std::optional<int8_t> temperature;
 };
 
+// What a block carried: a position, the sensor's error value (the word it sends
+// when it cannot measure), or a record that is not eight hex digits.
+enum class SampleKind : uint8_t { Position, ErrorValue, Undecoded };
+
+struct Reading {
+    Sample sample;
+    std::string record;  // the eight characters the sample was decoded from
+    uint32_t word = 0;
+    SampleKind kind = SampleKind::Position;
+    int64_t timeMs = 0;  // on the link's clock
+};
+
 // The word's position in counts and, with the temperature bit, its temperature.
 Sample DecodeWord(uint32_t word, const StreamFormat& format);
 // One block of BlockLength bytes, framed, converted and scaled by the resolution.
 Sample DecodeBlock(std::string_view block, const StreamFormat& format);
+// True when the record is eight hex digits, in either case.
+bool IsHexRecord(std::string_view record);
 
 double Millimetres(int32_t position, bool halfMicrometres);
+double Micrometres(int32_t position, bool halfMicrometres);
 // General format with at most 10 significant digits and no trailing zeros.
 std::string MillimetreText(double millimetres, char decimalSeparator = '.');
 

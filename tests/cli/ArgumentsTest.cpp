@@ -119,6 +119,12 @@ TEST(Arguments, StreamTakesACountAndOneFormat) {
     EXPECT_EQ(json.count, 500);
     EXPECT_EQ(json.format, cli::SampleFormat::Json);
     EXPECT_EQ(parsed({"--csv", "stream", "--port", "1"}).format, cli::SampleFormat::Csv);
+    const cli::Invocation timed = parsed({"stream", "--port", "1", "--duration", "2.5", "--stats"});
+    EXPECT_EQ(timed.seconds, 2.5);
+    EXPECT_FALSE(timed.count.has_value());
+    EXPECT_TRUE(timed.stats);
+    EXPECT_FALSE(plain.stats);
+    EXPECT_FALSE(plain.seconds.has_value());
 
     const struct {
         std::vector<std::string> args;
@@ -128,8 +134,23 @@ TEST(Arguments, StreamTakesACountAndOneFormat) {
         {{"stream", "--port", "1", "--count", "5x"}, "--count needs a number of samples from 1 on"},
         {{"stream", "--port", "1", "--count"}, "--count needs a value"},
         {{"stream", "--port", "1", "--json", "--csv"}, "--json and --csv exclude each other"},
-        {{"read", "--port", "1", "--count", "3"}, "--csv and --count apply only to stream"},
-        {{"read", "--port", "1", "--csv"}, "--csv and --count apply only to stream"},
+        {{"read", "--port", "1", "--count", "3"},
+         "--csv, --count, --duration and --stats apply only to stream"},
+        {{"read", "--port", "1", "--csv"},
+         "--csv, --count, --duration and --stats apply only to stream"},
+        {{"read", "--port", "1", "--stats"},
+         "--csv, --count, --duration and --stats apply only to stream"},
+        {{"read", "--port", "1", "--duration", "2"},
+         "--csv, --count, --duration and --stats apply only to stream"},
+        {{"stream", "--port", "1", "--count", "5", "--duration", "2"},
+         "--count and --duration exclude each other"},
+        {{"stream", "--port", "1", "--duration", "0"},
+         "--duration needs a number of seconds above 0"},
+        {{"stream", "--port", "1", "--duration", "2s"},
+         "--duration needs a number of seconds above 0"},
+        {{"stream", "--port", "1", "--duration", "nan"},
+         "--duration needs a number of seconds above 0"},
+        {{"stream", "--port", "1", "--duration"}, "--duration needs a value"},
         {{"stream"}, "stream needs --port"},
     };
     for (const auto& e : errors) {

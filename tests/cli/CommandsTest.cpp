@@ -1,4 +1,5 @@
 #include "cli/Commands.h"
+#include "cli/StreamCommand.h"
 
 #include <gtest/gtest.h>
 
@@ -263,7 +264,7 @@ TEST_F(CommandsTest, StreamPrintsEachSampleInItsFormatAndLeavesTestMode) {
         sensor.setWord("KA", c.temperatureBit ? 0x00020001 : 0x00000001);
         sensor.setMagnet(123450);
         out.str("");
-        ASSERT_EQ(runner.stream(5, c.format, running), 0) << err.str();
+        ASSERT_EQ(runner.stream({5, std::nullopt, c.format, false}, running), 0) << err.str();
         std::vector<std::string> printed = lines(out.str());
         if (!c.header.empty()) {
             ASSERT_FALSE(printed.empty());
@@ -286,9 +287,49 @@ TEST_F(CommandsTest, StreamPrintsEachSampleInItsFormatAndLeavesTestMode) {
     }
 }
 
+TEST_F(CommandsTest, StreamStatisticsFollowTheSamplesAndADurationEndsTheStream) {
+    const volatile std::sig_atomic_t running = 0;
+    sensor.setWord("KA", 0x00000001);
+    sensor.setMagnet(123450);
+    ASSERT_EQ(runner.stream({4, std::nullopt, cli::SampleFormat::Text, true}, running), 0)
+        << err.str();
+    std::vector<std::string> printed = lines(out.str());
+    ASSERT_EQ(printed.size(), 4u + 7u) << out.str();
+    EXPECT_EQ(printed[4].rfind("Statistics: 4 samples, ", 0), 0u) << printed[4];
+    EXPECT_TRUE(printed[4].ends_with("/s, 0 error values, 0 undecoded blocks")) << printed[4];
+    EXPECT_EQ(printed[5], "  the wire carries 225.9 blocks/s");
+    EXPECT_EQ(printed[6], "  mean 123450.00 µm, standard deviation 0.00 µm, peak-to-peak 0.0 µm");
+    EXPECT_EQ(printed[7], "  minimum 123.45 mm, maximum 123.45 mm");
+    EXPECT_EQ(printed[8].rfind("Last 4 samples: ", 0), 0u) << printed[8];
+    EXPECT_EQ(printed[9], "  mean 123450.00 µm, standard deviation 0.00 µm, peak-to-peak 0.0 µm");
+    EXPECT_EQ(printed[10], "  minimum 123.45 mm, maximum 123.45 mm");
+
+    // Two seconds on the link's clock: the blocks that 38400 baud carries in them.
+    out.str("");
+    const int64_t start = clock.now();
+    ASSERT_EQ(runner.stream({std::nullopt, 2.0, cli::SampleFormat::Json, true}, running), 0);
+    EXPECT_GE(clock.now() - start, 2000);
+    printed = lines(out.str());
+    ASSERT_FALSE(printed.empty());
+    const std::string stats = printed.back();
+    printed.pop_back();
+    EXPECT_NEAR(double(printed.size()), 2 * 38400 / 170.0, 3);
+    EXPECT_EQ(stats.rfind("{\"stats\": {\"samples\": " + std::to_string(printed.size()) +
+                              ", \"positions\": " + std::to_string(printed.size()) + ", ",
+                          0),
+              0u)
+        << stats;
+    EXPECT_NE(stats.find("\"stddev_um\": 0.0000, \"peak_to_peak_um\": 0.0, \"min_mm\": "
+                         "123.45, \"max_mm\": 123.45}, \"wire_samples_per_s\": 225.882, "
+                         "\"window\": {\"samples\": 300, \"positions\": 300, "),
+              std::string::npos)
+        << stats;
+    EXPECT_TRUE(com.ReadRegister(TSSICom::FactoryNumber));
+}
+
 TEST_F(CommandsTest, AStopBeforeTheFirstSampleStillTakesTheSensorBack) {
     const volatile std::sig_atomic_t stopped = 1;
-    ASSERT_EQ(runner.stream(std::nullopt, cli::SampleFormat::Text, stopped), 0);
+    ASSERT_EQ(runner.stream({}, stopped), 0);
     EXPECT_EQ(out.str(), "");
     EXPECT_EQ(bauds(sensor), (std::vector<std::string>{"38400", "4800"}));
     EXPECT_EQ(com[TSSICom::Measurement].Value & 1, 0);
@@ -304,7 +345,7 @@ TEST_F(OldFirmwareCommandsTest, AStreamWhoseModeIsNotTakenBackFails) {
         return line.rfind("DN", 0) == 0 && ++modeWrites > 1;  // the write into test mode passes
     };
     const volatile std::sig_atomic_t running = 0;
-    EXPECT_EQ(runner.stream(3, cli::SampleFormat::Text, running), 1);
+    EXPECT_EQ(runner.stream({3, std::nullopt, cli::SampleFormat::Text, false}, running), 1);
     EXPECT_EQ(lines(out.str()).size(), 3u);
     EXPECT_NE(err.str().find("did not take its measurement mode back"), std::string::npos)
         << err.str();

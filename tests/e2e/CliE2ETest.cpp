@@ -527,6 +527,78 @@ TEST_F(CliE2E, StreamStoppedByCtrlCLeavesTheSensorInCommandMode) {
     EXPECT_EQ(read.exitCode, 0) << read.err;
 }
 
+// The number after `"key": ` in a JSON text, from the first match on.
+double jsonNumber(const std::string& json, const std::string& key, size_t from = 0) {
+    const std::string marker = "\"" + key + "\": ";
+    const size_t at = json.find(marker, from);
+    EXPECT_NE(at, std::string::npos) << key << " in " << json;
+    return at == std::string::npos ? -1 : std::stod(json.substr(at + marker.size()));
+}
+
+// The samples' lines and the statistics object after them.
+std::pair<std::string, std::string> splitStatistics(const std::string& out) {
+    const size_t at = out.rfind("{\"stats\": ");
+    EXPECT_NE(at, std::string::npos) << out;
+    return at == std::string::npos ? std::pair{out, std::string()}
+                                   : std::pair{out.substr(0, at), out.substr(at)};
+}
+
+TEST_F(CliE2E, StreamStatisticsOfAMagnetAtRestAndOfTheRamp) {
+    startSimulator({"--position", "123450"});
+    const CliRun still =
+        varnelctl({"stream", "--port", link_, "--count", "400", "--json", "--stats"});
+    ASSERT_EQ(still.exitCode, 0) << still.err;
+    const auto [samples, stats] = splitStatistics(still.out);
+    EXPECT_EQ(streamedPositions(samples).size(), 400u);
+    EXPECT_EQ(jsonNumber(stats, "samples"), 400);
+    EXPECT_EQ(jsonNumber(stats, "mean_um"), 123450);
+    EXPECT_EQ(jsonNumber(stats, "stddev_um"), 0);
+    EXPECT_EQ(jsonNumber(stats, "min_mm"), 123.45);
+    EXPECT_EQ(jsonNumber(stats, "error_values"), 0);
+    EXPECT_EQ(jsonNumber(stats, "samples", stats.find("window")), 300);
+    EXPECT_EQ(jsonNumber(stats, "stddev_um", stats.find("window")), 0);
+    stopSimulator();
+
+    // Off the grid of 500 um the ramp never reaches 0, the preset's error value.
+    startSimulator({"--firmware", "3960404", "--position", "100250", "--stream-step", "500"});
+    const CliRun ramp =
+        varnelctl({"stream", "--port", link_, "--duration", "2", "--json", "--stats"});
+    ASSERT_EQ(ramp.exitCode, 0) << ramp.err;
+    const auto [rampSamples, rampStats] = splitStatistics(ramp.out);
+    const std::vector<int64_t> positions = streamedPositions(rampSamples);
+    ASSERT_GT(positions.size(), 1000u);
+    const auto [low, high] = std::minmax_element(positions.begin(), positions.end());
+    EXPECT_EQ(std::llround(jsonNumber(rampStats, "min_mm") * 1000), *low);
+    EXPECT_EQ(std::llround(jsonNumber(rampStats, "max_mm") * 1000), *high);
+    EXPECT_LT(*low, 2000);
+    EXPECT_GT(*high, 498000);
+    EXPECT_EQ(jsonNumber(rampStats, "samples"), double(positions.size()));
+    EXPECT_NEAR(jsonNumber(rampStats, "samples_per_s"), 115200 / 170.0, 15);
+    EXPECT_EQ(varnelctl({"read", "--port", link_}).exitCode, 0);
+}
+
+TEST_F(CliE2E, StreamTakesACountOrADurationAndCtrlCStillPrintsTheStatistics) {
+    const CliRun both = varnelctl({"stream", "--port", link_, "--count", "5", "--duration", "1"});
+    EXPECT_EQ(both.exitCode, 2);
+    EXPECT_EQ(both.err,
+              "varnelctl: --count and --duration exclude each other\n"
+              "Run 'varnelctl --help' for the usage.\n");
+
+    startSimulator({"--position", std::to_string(kStreamStartUm)});
+    ChildProcess stream({VARNELCTL_BIN, "stream", "--port", link_, "--stats"});
+    ASSERT_TRUE(stream.started());
+    for (int i = 0; i < 20; ++i) {
+        ASSERT_TRUE(stream.outputLine(kStartLimit).has_value()) << stream.err();
+    }
+    stream.signal(SIGINT);
+    EXPECT_EQ(stream.wait(kRunLimit), 0) << stream.err();
+    EXPECT_NE(stream.out().find("\n  mean 100000.00 µm, standard deviation 0.00 µm, "
+                                "peak-to-peak 0.0 µm\n  minimum 100 mm, maximum 100 mm\n"),
+              std::string::npos)
+        << stream.out();
+    EXPECT_EQ(varnelctl({"read", "--port", link_}).exitCode, 0);
+}
+
 }  // namespace
 
 namespace {

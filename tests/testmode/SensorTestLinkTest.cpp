@@ -185,6 +185,42 @@ TEST(SensorTestLink, DecodesEveryBlockOfTheStreamFromTheSensorsRecords) {
     }
 }
 
+// A block that carries the word the sensor sends when it cannot measure is told
+// apart from a position, and each is timed on the link's clock.
+TEST(SensorTestLink, TellsTheErrorValueFromAPosition) {
+    TestModeLink link(3960105, 0);
+    link.sensor.setMagnet(123450);
+    uint32_t word = 0;
+    {
+        testmode::SensorTestLink first(link.com);
+        first.Enter();
+        const auto reading = first.ReadBlock();
+        ASSERT_TRUE(reading);
+        EXPECT_EQ(reading->kind, testmode::SampleKind::Position);
+        word = reading->word;
+        EXPECT_EQ(word, TSSICom::HexToInt(reading->record));
+        first.Leave();
+    }
+    link.sensor.setWord("PA", word);
+    ASSERT_TRUE(link.com.ReadRegister(TSSICom::ErrorValue));
+    testmode::SensorTestLink test(link.com);
+    test.Enter();
+    EXPECT_DOUBLE_EQ(test.WireBlocksPerSecond(), 38400 / 10.0 / 17);
+    const auto error = test.ReadBlock();
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->kind, testmode::SampleKind::ErrorValue);
+    EXPECT_EQ(error->timeMs, link.clock.now());
+    link.sensor.setMagnet(234560);
+    for (int i = 0; i < 3; ++i) {
+        test.ReadBlock();
+    }
+    const auto moved = test.ReadBlock();
+    ASSERT_TRUE(moved);
+    EXPECT_EQ(moved->kind, testmode::SampleKind::Position);
+    EXPECT_EQ(moved->sample.position, 234560);
+    test.Leave();
+}
+
 TEST(SensorTestLink, ASilentSensorTimesOutAfterASecondPerBlock) {
     TestModeLink link(3960105, 0);
     link.sensor.faults().refusedCommands = {"DN"};

@@ -12,6 +12,15 @@ namespace {
 
 using testmode::StreamFormat;
 
+TEST(StreamFraming, ARecordOfEightHexDigitsInEitherCaseDecodes) {
+    for (const char* record : {"0001e23A", "FFFFFFFF", "00000000"}) {
+        EXPECT_TRUE(testmode::IsHexRecord(record)) << record;
+    }
+    for (const char* record : {"0001E23", "0001E23AB", "0001 23A", "0001G23A", "\r0001E23"}) {
+        EXPECT_FALSE(testmode::IsHexRecord(record)) << record;
+    }
+}
+
 TEST(StreamFraming, TheFirstCarriageReturnPlacesTheRecord) {
     const struct {
         std::string block;

@@ -18,8 +18,9 @@ SensorTest::SensorTest(MainState& state, TSSICom& sensor, QPixmap logo)
 void SensorTest::TestSensorClick() {
     const MainState::PollPause pause = state_.PausePolling();
     SensorTestLink link(sensor_);
-    auto dialog =
-        std::make_unique<TSensorTestDlg>(state_.UiLanguage, link.HalfMicrometres(), logo_);
+    auto dialog = std::make_unique<TSensorTestDlg>(state_.UiLanguage, link.HalfMicrometres(), logo_,
+                                                   state_.dialogs());
+    dialog->SetWireBlocksPerSecond(link.WireBlocksPerSecond());
     if (link.NeedsWarning()) {
         ShowPairedMessage(state_.dialogs(), state_.UiLanguage, testtexts::disconnectWarning());
     }
@@ -41,9 +42,10 @@ void SensorTest::TestSensorClick() {
             continue;
         }
         if (const auto reading = link.ReadBlock()) {
-            dialog->AddSample(reading->sample);
-        } else {
-            portLost = sensor_.ReadRequestFailed();
+            dialog->AddReading(*reading);
+        } else if (sensor_.ReadRequestFailed()) {
+            portLost = true;
+            dialog->StreamEnded();
         }
         dialog->RedrawIfDue();
         QCoreApplication::processEvents();

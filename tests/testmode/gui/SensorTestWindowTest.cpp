@@ -1,19 +1,29 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QChart>
+#include <QChartView>
+#include <QFile>
+#include <QImage>
 #include <QLabel>
 #include <QLineSeries>
 #include <QPushButton>
+#include <QSvgRenderer>
+#include <QTest>
 #include <QTimer>
 #include <QValueAxis>
+#include <QWheelEvent>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "support/FileSizeLimit.h"
 #include "support/FormHarness.h"
 #include "support/GuiTestEnvironment.h"
 #include "support/TempHome.h"
+#include "testmode/gui/HistogramView.h"
 #include "testmode/gui/SensorTest.h"
+#include "testmode/gui/StatisticsPanel.h"
 #include "testmode/gui/Testsensor.h"
 #include "ui/controls/LabeledEdit.h"
 
@@ -57,6 +67,7 @@ protected:
         config.firmwareVersion = c.firmware;
         config.magnetPositionUm = 250000;
         config.temperatureC = -7;
+        config.streamStepUm = streamStepUm;
         harness = std::make_unique<FormHarness>(config);
         da = (harness->sensor.word("DA") & ~MeasurementBits) | Synchronous;
         harness->sensor.setWord("DA", da);
@@ -121,6 +132,7 @@ protected:
     }
 
     TempHome home;
+    int streamStepUm = 0;
     uint32_t da = 0;
     std::unique_ptr<FormHarness> harness;
     TMainForm* form = nullptr;
@@ -226,6 +238,246 @@ TEST_F(SensorTestWindow, APortThatDoesNotOpenAgainAfterTheTestIsACommunicationEr
     ASSERT_EQ(harness->dialogs.messages.size(), 1u);
     EXPECT_EQ(harness->dialogs.messages[0].text, "Communication Error");
     EXPECT_FALSE(form->State.SensorOnline);
+}
+
+// Runs the test with `steps` at the given times (ms after the window shows)
+// and quits after the last one.
+struct Step {
+    int atMs;
+    std::function<void(TSensorTestDlg&)> run;
+};
+
+class SensorTestInstrument : public SensorTestWindow {
+protected:
+    void runSteps(std::vector<Step> steps) {
+        steps_ = std::move(steps);
+        form->SensorTest->onShown = [this](TSensorTestDlg& dialog) {
+            for (const Step& step : steps_) {
+                QTimer::singleShot(step.atMs, &dialog, [&dialog, &step] { step.run(dialog); });
+            }
+            QTimer::singleShot(steps_.back().atMs + 1, &dialog,
+                               [&dialog] { dialog.Quit->click(); });
+        };
+        form->ui.TestSensor->trigger();
+    }
+
+    QStringList csvLines(const QString& path) const {
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+        return QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
+    }
+
+    // The recording's last raw words were streamed by the sensor, in its order
+    // (the simulator keeps only its latest records).
+    void expectLastStreamedInOrder(const QStringList& lines, qsizetype last) const {
+        const auto& streamed = harness->sensor.streamed();
+        auto at = streamed.begin();
+        for (qsizetype i = std::max<qsizetype>(1, lines.size() - last); i < lines.size(); ++i) {
+            const std::string raw = lines[i].section(',', 1, 1).toStdString();
+            at = std::find(at, streamed.end(), raw);
+            ASSERT_NE(at, streamed.end()) << "line " << i << ": " << lines[i].toStdString();
+        }
+    }
+
+    std::vector<Step> steps_;
+};
+
+TEST_F(SensorTestInstrument, PauseFreezesTheChartWhileTheStatisticsGoOn) {
+    streamStepUm = 5;
+    connect({3960404, 1, false, "", "", "", "", "", "", ""});
+    QList<QPointF> frozen;
+    size_t samplesWhenPaused = 0;
+    runSteps({
+        {60,
+         [&](TSensorTestDlg& d) {
+             d.PauseButton->click();
+             d.Redraw();
+             frozen = d.Series2->points();
+             samplesWhenPaused = d.StreamStatistics().SinceStart().samples;
+         }},
+        {200,
+         [&](TSensorTestDlg& d) {
+             d.Redraw();
+             EXPECT_TRUE(d.ChartFrozen());
+             EXPECT_EQ(d.PauseButton->text(), "Weiter");
+             EXPECT_EQ(d.Series2->points(), frozen);
+             EXPECT_GT(d.StreamStatistics().SinceStart().samples, samplesWhenPaused + 100);
+             EXPECT_GT(d.StreamStatistics().Window().deviationUm, 100);
+             d.PauseButton->click();
+             d.Redraw();
+             EXPECT_FALSE(d.ChartFrozen());
+             EXPECT_NE(d.Series2->points(), frozen);
+             EXPECT_EQ(d.Series2->count(), 301);
+             EXPECT_EQ(d.PauseButton->text(), "Anhalten");
+         }},
+    });
+    EXPECT_EQ(frozen.size(), 301);
+}
+
+TEST_F(SensorTestInstrument, ThePanelShowsNoDeviationForAMagnetAtRestAndResets) {
+    connect({3960404, 1, false, "", "", "", "", "", "", ""});
+    runSteps({
+        {60,
+         [&](TSensorTestDlg& d) {
+             d.StatisticsButton->click();
+             d.HistogramButton->click();
+             EXPECT_EQ(d.StatisticsButton->text(), "Statistik");
+             EXPECT_EQ(d.HistogramButton->text(), "Histogramm");
+         }},
+        {200,
+         [&](TSensorTestDlg& d) {
+             d.UpdatePanels();
+             // Mean, deviation and minimum of the window and since the start.
+             EXPECT_EQ(d.Statistics->Figure(0, 0), "250000.0");
+             EXPECT_EQ(d.Statistics->Figure(1, 0), "0.00");
+             EXPECT_EQ(d.Statistics->Figure(1, 1), "0.00");
+             EXPECT_EQ(d.Statistics->Figure(2, 1), "0.0");
+             EXPECT_EQ(d.Statistics->Figure(3, 1), "250");
+             EXPECT_EQ(d.Statistics->Figure(4, 0), "250");
+             EXPECT_EQ(d.Statistics->Figure(6, 1), "0");
+             EXPECT_EQ(d.Statistics->Figure(7, 1), "0");
+             EXPECT_EQ(d.Statistics->findChild<QLabel*>("wireRate")->text(),
+                       "von 677.6/s auf der Leitung");
+             EXPECT_EQ(d.Histogram->Shown().counts[10], 300u);
+             EXPECT_EQ(d.Statistics->Reset->text(), "Zurücksetzen");
+             d.Statistics->Reset->click();
+             EXPECT_EQ(d.Statistics->Figure(0, 1), "-");
+             EXPECT_EQ(d.Statistics->Figure(0, 0), "250000.0");
+         }},
+    });
+}
+
+TEST_F(SensorTestInstrument, TheWheelZoomsTheChartAndADoubleClickFollowsAgain) {
+    connect({3960404, 0, false, "", "", "", "", "", "", ""});
+    runSteps({{80, [&](TSensorTestDlg& d) {
+                   d.Redraw();
+                   QWidget* viewport = d.Diagramm->viewport();
+                   const QPointF centre = QRectF(viewport->rect()).center();
+                   QWheelEvent wheel(centre, viewport->mapToGlobal(centre), {}, {0, 120},
+                                     Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+                   QApplication::sendEvent(viewport, &wheel);
+                   EXPECT_TRUE(d.ChartFrozen());
+                   EXPECT_NEAR(d.axisX->max() - d.axisX->min(), 300 / 1.25, 1);
+                   EXPECT_NEAR(d.axisY->max() - d.axisY->min(), 30000 / 1.25, 10);
+                   const double zoomedMin = d.axisX->min();
+                   d.Redraw();
+                   EXPECT_EQ(d.axisX->min(), zoomedMin);
+                   QTest::mouseDClick(viewport, Qt::LeftButton, {}, centre.toPoint());
+                   d.Redraw();
+                   EXPECT_FALSE(d.ChartFrozen());
+                   EXPECT_EQ(d.axisX->max() - d.axisX->min(), 300);
+                   EXPECT_EQ(d.axisY->min(), 250000 - 15000);
+                   EXPECT_EQ(d.axisY->max(), 250000 + 15000);
+               }}});
+}
+
+TEST_F(SensorTestInstrument, ARecordingHoldsEverySampleUpToTheEndOfTheTest) {
+    connect({3960404, 0, true, "", "", "", "", "", "", ""});
+    const QString stopped = home.path() + "/stopped.csv";
+    const QString ended = home.path() + "/ended.csv";
+    harness->dialogs.fileNames = {stopped, ended};
+    long recorded = 0;
+    size_t samplesAtStart = 0;
+    runSteps({
+        {50,
+         [&](TSensorTestDlg& d) {
+             d.RecordButton->click();
+             samplesAtStart = d.StreamStatistics().SinceStart().samples;
+             EXPECT_EQ(d.RecordButton->text(), "Stop");
+         }},
+        {150,
+         [&](TSensorTestDlg& d) {
+             d.RecordButton->click();
+             recorded = d.Recorder().Samples();
+             EXPECT_EQ(size_t(recorded),
+                       d.StreamStatistics().SinceStart().samples - samplesAtStart);
+             EXPECT_EQ(d.RecordButton->text(), "Record...");
+             d.RecordButton->click();
+         }},
+        {250,
+         [&](TSensorTestDlg& d) {
+             recorded = d.Recorder().Samples();
+             d.Quit->click();
+         }},
+    });
+    ASSERT_EQ(harness->dialogs.fileRequests.size(), 2u);
+    EXPECT_EQ(harness->dialogs.fileRequests[0].filter, "CSV files (*.csv)");
+    EXPECT_EQ(harness->dialogs.fileRequests[0].caption, "Record samples");
+    const QStringList first = csvLines(stopped);
+    ASSERT_GT(first.size(), 50);
+    EXPECT_EQ(first[0], "time_ms,raw,position_mm,temperature");
+    EXPECT_EQ(first[1], "0,F900C350,250,-7");
+    // The second recording ran until Quit and was written up to its last sample.
+    const QStringList second = csvLines(ended);
+    EXPECT_EQ(second.size() - 1, recorded);
+    expectLastStreamedInOrder(second, 5000);
+    EXPECT_TRUE(harness->dialogs.messages.empty());
+}
+
+TEST_F(SensorTestInstrument, AFailedWriteStopsTheRecordingWithTheReasonAndTheTestGoesOn) {
+    connect({3960404, 0, false, "", "", "", "", "", "", ""});
+    const QString path = home.path() + "/full.csv";
+    harness->dialogs.fileNames = {path};
+    std::optional<FileSizeLimit> limit;
+    size_t samplesAfterFailure = 0;
+    runSteps({
+        {40,
+         [&](TSensorTestDlg& d) {
+             limit.emplace(4000);
+             d.RecordButton->click();
+         }},
+        {250,
+         [&](TSensorTestDlg& d) {
+             limit.reset();
+             samplesAfterFailure = d.StreamStatistics().SinceStart().samples;
+             EXPECT_FALSE(d.Recorder().Recording());
+             EXPECT_EQ(d.RecordButton->text(), "Record...");
+         }},
+        {350,
+         [&](TSensorTestDlg& d) {
+             EXPECT_GT(d.StreamStatistics().SinceStart().samples, samplesAfterFailure + 30);
+         }},
+    });
+    ASSERT_EQ(harness->dialogs.messages.size(), 1u);
+    EXPECT_EQ(harness->dialogs.messages[0].text,
+              "The recording to " + path + " stopped: File too large. The sensor test goes on.");
+    EXPECT_EQ(harness->dialogs.messages[0].caption, "Recording");
+    EXPECT_LE(QFile(path).size(), 4000);
+    EXPECT_EQ(form->SensorLink[TSSICom::Measurement].Value, 2);
+}
+
+TEST_F(SensorTestInstrument, TheChartIsSavedAsPngOrSvg) {
+    connect({3960404, 0, false, "", "", "", "", "", "", ""});
+    const QString png = home.path() + "/chart.png";
+    const QString svg = home.path() + "/chart.svg";
+    harness->dialogs.fileNames = {png, svg, home.path() + "/missing/chart.png"};
+    QSize chartSize;
+    QSize pictureSize;
+    runSteps({{80, [&](TSensorTestDlg& d) {
+                   d.Redraw();
+                   chartSize = d.Diagramm->size();
+                   pictureSize = d.Diagramm->grab().size();
+                   for (int i = 0; i < 3; ++i) {
+                       d.SaveChartButton->click();
+                   }
+               }}});
+    const QImage picture(png, "PNG");
+    ASSERT_EQ(picture.size(), pictureSize);
+    qsizetype banner = 0;
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
+            banner += picture.pixelColor(x, y) == QColor(0xC2, 0x00, 0x30) ? 1 : 0;
+        }
+    }
+    EXPECT_GT(banner, picture.width() * picture.height() / 2) << "the chart's background";
+    QSvgRenderer drawing(svg);
+    EXPECT_TRUE(drawing.isValid());
+    EXPECT_EQ(drawing.viewBox().size(), chartSize);
+    ASSERT_EQ(harness->dialogs.fileRequests.size(), 3u);
+    EXPECT_EQ(harness->dialogs.fileRequests[0].filter, "PNG image (*.png);;SVG image (*.svg)");
+    ASSERT_EQ(harness->dialogs.messages.size(), 1u);
+    EXPECT_EQ(harness->dialogs.messages[0].text,
+              "The chart could not be saved as " + home.path() + "/missing/chart.png.");
 }
 
 }  // namespace
