@@ -40,8 +40,9 @@ complete_line() {
     COMP_LINE="${COMP_WORDS[*]}"
     COMP_POINT=${#COMP_LINE}
     COMPREPLY=()
-    (cd "$work/files" && _varnelctl varnelctl "${COMP_WORDS[COMP_CWORD]}" \
-        "${COMP_WORDS[COMP_CWORD - 1]}" && printf '%s\n' "${COMPREPLY[@]}") | sort
+    (cd "$work/files" || exit
+        _varnelctl varnelctl "${COMP_WORDS[COMP_CWORD]}" "${COMP_WORDS[COMP_CWORD - 1]}"
+        ((${#COMPREPLY[@]} == 0)) || printf '%s\n' "${COMPREPLY[@]}") | sort
 }
 
 # expect_exactly "WORDS..." "CANDIDATES" / expect_some "WORDS..." "CANDIDATES" [ABSENT]
@@ -84,7 +85,8 @@ expect_exactly "varnelctl apply --lang" "en de"
 expect_exactly "varnelctl firmware inspect image.hex --chip" "atmega8515 atmega162"
 expect_exactly "varnelctl firmware inspect image.hex --bootloader" "256 512 1024"
 expect_some "varnelctl apply" "--port --commit --report --lang --json --history" "--count --csv --yes" "--"
-expect_some "varnelctl stream --port COM1" "--count --json --csv" "--commit --pdf" "--"
+expect_some "varnelctl stream --port COM1" "--count --duration --stats --json --csv" "--commit --pdf" "--"
+expect_exactly "varnelctl stream --duration" ""
 expect_some "varnelctl history restore 20815001" "--port --commit --json" "--since" "--"
 expect_some "varnelctl history" "--since --json" "--port" "--"
 expect_some "varnelctl" "--help --version" "" "--"
