@@ -10,7 +10,7 @@ packages=(
     libgl-dev libgtest-dev libgmock-dev libcli11-dev
     clang libclang-rt-14-dev
     fonts-dejavu-core qt6-translations-l10n python3 poppler-utils
-    dpkg-dev file desktop-file-utils
+    dpkg-dev file desktop-file-utils lintian appstream groff-base bash-completion
     libudev-dev ser2net
     libqt6sql6-sqlite libqt6sql6-psql postgresql
 )

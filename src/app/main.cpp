@@ -1,3 +1,6 @@
+#include <iostream>
+#include <string_view>
+
 #include "app/Program.h"
 #include "app/VarnelApplication.h"
 #include "platform/Clock.h"
@@ -7,6 +10,11 @@
 #include "ui/QtDialogs.h"
 
 int main(int argc, char** argv) {
+    // Answered before the toolkit starts, so that it needs no display.
+    if (argc == 2 && std::string_view(argv[1]) == "--version") {
+        std::cout << "varnel " VARNEL_BUILD_VERSION "\n";
+        return 0;
+    }
     VarnelApplication app(argc, argv);
     QtDialogs dialogs;
     platform::SteadyClock clock;

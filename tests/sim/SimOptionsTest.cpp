@@ -55,6 +55,8 @@ TEST(SimOptionsTest, FilesFaultsAndFlags) {
     EXPECT_EQ(options.faults.corruptEveryNthReply, 5);
     EXPECT_DOUBLE_EQ(options.unplugAfterSeconds, 1.5);
     EXPECT_TRUE(parsed({"--help"}).help);
+    EXPECT_TRUE(parsed({"--version"}).version);
+    EXPECT_FALSE(parsed({"--help"}).version);
 }
 
 TEST(SimOptionsTest, BadOptionsAreExplained) {

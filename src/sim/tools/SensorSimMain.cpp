@@ -141,6 +141,10 @@ int main(int argc, char** argv) {
         std::cout << sim::simUsage();
         return 0;
     }
+    if (options.version) {
+        std::cout << "varnel-sensor-sim " VARNEL_BUILD_VERSION "\n";
+        return 0;
+    }
     catchStopSignals();
     try {
         return run(options);

@@ -159,6 +159,7 @@ struct Parser {
         {"--asleep", [this] { choices.asleep = true; }},
         {"--no-pace", [this] { choices.noPace = true; }},
         {"--help", [this] { options.help = true; }},
+        {"--version", [this] { options.version = true; }},
     };
 
     static std::optional<Error> path(const std::string& value, std::string& target) {
@@ -232,7 +233,8 @@ std::string simUsage() {
            "  --bootloader-answers TEXT  answer the bootloader's messages with these characters\n"
            "                         in turn (r, b, c, f, ... and . for none), then by itself\n"
            "  --unplug-after SECONDS close the terminal after SECONDS and exit\n"
-           "  --help                 show this text\n";
+           "  --help                 show this text\n"
+           "  --version              show the version\n";
 }
 
 }  // namespace sim

@@ -17,6 +17,7 @@ struct SimOptions {
     std::string logPath;
     double unplugAfterSeconds = 0;  // 0: stays plugged in
     bool help = false;
+    bool version = false;
 };
 
 // The options, or the message that explains what is wrong with them.
