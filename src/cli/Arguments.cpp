@@ -921,6 +921,7 @@ std::string usageText() {
         "            sensor is recorded there; when the database fails, varnelctl warns once\n"
         "            and goes on\n"
         "  --help    show this text; COMMAND --help shows one command's options\n"
+        "  --version print the program's name and version\n"
         "\n"
         "VALUE is decimal or 0x-prefixed hexadecimal; Model takes two letters,\n"
         "FactoryNumber up to eight characters.\n"
