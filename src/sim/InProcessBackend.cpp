@@ -5,10 +5,6 @@
 
 namespace sim {
 
-namespace {
-constexpr int64_t kBitsPerByte = 10;
-}  // namespace
-
 InProcessBackend::InProcessBackend(SimulatedSensor& sensor, platform::VirtualClock& clock,
                                    std::string devicePath)
     : sensor_(sensor), clock_(clock), devicePath_(std::move(devicePath)) {}

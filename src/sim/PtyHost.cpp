@@ -15,7 +15,6 @@ namespace sim {
 
 namespace {
 
-constexpr int64_t kBitsPerByte = 10;
 constexpr size_t kReadChunk = 256;
 
 constexpr std::pair<speed_t, int> kSpeeds[] = {

@@ -8,6 +8,9 @@
 
 namespace sim {
 
+// A byte on the line: start bit, 8 data bits, stop bit.
+inline constexpr int64_t kBitsPerByte = 10;
+
 // What kind of sensor the model plays.
 struct SensorConfig {
     std::string model = "QH";       // two letters of the LA word

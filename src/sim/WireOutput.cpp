@@ -5,7 +5,6 @@
 namespace sim {
 
 namespace {
-constexpr int64_t kBitsPerByte = 10;  // start bit, 8 data bits, stop bit
 constexpr int64_t kUsPerSecond = 1000000;
 
 int64_t ceilMs(int64_t us) {

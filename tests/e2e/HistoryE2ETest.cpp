@@ -121,33 +121,81 @@ protected:
     std::unique_ptr<ChildProcess> sim_;
 };
 
-TEST_F(HistoryE2E, EveryOperationOnTheSensorLeavesItsEvent) {
-    startSimulator({"--preset", "qh", "--factory-number", "20815001"});
-    const std::string pdf = (dir_ / "report.pdf").string();
-    const std::string hex = (dir_ / "image.hex").string();
-    std::ofstream(hex) << testsupport::hexFile(testsupport::countingBytes(64));
-    ASSERT_EQ(onSensor({"save", file_}).exitCode, 0);
-    ASSERT_EQ(events().size(), 1u);
+// Each command run on the sensor leaves exactly its events (oldest first), all naming the
+// sensor, the port and varnelctl.
+struct Expected {
+    std::string operation;
+    bool ok;
+    std::string subject;
+};
+struct OperationCase {
+    std::vector<std::string> command;
+    int exitCode;
+    std::vector<Expected> events;
+};
 
-    struct Expected {
-        std::string operation;
-        bool ok;
-        std::string subject;
-    };
-    const struct {
-        std::vector<std::string> command;
-        int exitCode;
-        std::vector<Expected> events;  // oldest first
-    } cases[] = {
+class HistoryOperationsE2E : public HistoryE2E {
+protected:
+    void SetUp() override {
+        HistoryE2E::SetUp();
+        startSimulator({"--preset", "qh", "--factory-number", "20815001"});
+        ASSERT_EQ(onSensor({"save", file_}).exitCode, 0);
+        ASSERT_EQ(events().size(), 1u);
+    }
+
+    void expectEvents(const std::vector<OperationCase>& cases) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(c.command.front() + " " + (c.command.size() > 1 ? c.command[1] : ""));
+            const size_t before = events().size();
+
+            const CliRun run = onSensor(c.command);
+
+            EXPECT_EQ(run.exitCode, c.exitCode) << run.err;
+            const std::vector<Recorded> after = events();
+            ASSERT_EQ(after.size(), before + c.events.size());
+            for (size_t i = 0; i < c.events.size(); ++i) {
+                const Recorded& event = after[c.events.size() - 1 - i];
+                EXPECT_EQ(event.operation, c.events[i].operation);
+                EXPECT_EQ(event.ok, c.events[i].ok);
+                EXPECT_EQ(event.subject, c.events[i].subject);
+                EXPECT_EQ(event.factoryNumber, "20815001");
+                EXPECT_EQ(event.port, link_);
+                EXPECT_EQ(event.program, "varnelctl");
+                if (!event.ok) {
+                    EXPECT_NE(run.err.find(event.message), std::string::npos) << event.message;
+                    EXPECT_FALSE(event.message.empty());
+                }
+            }
+        }
+    }
+};
+
+TEST_F(HistoryOperationsE2E, ReadsWritesAndCommitsLeaveTheirEvents) {
+    expectEvents({
         {{"read"}, 0, {{"read", true, ""}}},
         {{"save", file_}, 0, {{"read", true, ""}}},
         {{"set", "BitWidth", "24"}, 0, {{"write", true, "BitWidth"}}},
         {{"commit"}, 0, {{"commit", true, ""}}},
+        {{"diff", file_}, 0, {{"read", true, ""}}},
+        // Reads only a register: nothing to record.
+        {{"get", "BitWidth"}, 0, {}},
+    });
+}
+
+TEST_F(HistoryOperationsE2E, LoadsAndAppliesLeaveTheirEvents) {
+    expectEvents({
         {{"load", file_, "--yes"}, 0, {{"load", true, file_}}},
         {{"load", file_, "--yes", "--commit"}, 0, {{"load", true, file_}, {"commit", true, ""}}},
         {{"apply", file_}, 0, {{"load", true, file_}}},
         {{"apply", file_, "--commit"}, 0, {{"load", true, file_}, {"commit", true, ""}}},
-        {{"diff", file_}, 0, {{"read", true, ""}}},
+    });
+}
+
+TEST_F(HistoryOperationsE2E, ReportsStreamsTablesAndFirmwareLeaveTheirEvents) {
+    const std::string pdf = (dir_ / "report.pdf").string();
+    const std::string hex = (dir_ / "image.hex").string();
+    std::ofstream(hex) << testsupport::hexFile(testsupport::countingBytes(64));
+    expectEvents({
         {{"report", "--pdf", pdf}, 0, {{"read", true, ""}}},
         {{"stream", "--count", "2"}, 0, {{"read", true, ""}}},
         {{"lin", "set", "250", "5"}, 0, {{"lin-write", true, "entry 250"}}},
@@ -155,33 +203,9 @@ TEST_F(HistoryE2E, EveryOperationOnTheSensorLeavesItsEvent) {
         {{"lin", "start", "100"}, 0, {{"lin-write", true, "LinStartValue"}}},
         {{"lin", "report", "--pdf", pdf}, 0, {{"read", true, ""}}},
         {{"firmware", "flash", hex, "--yes"}, 1, {{"firmware", false, hex}}},
-        // Reads only a register, or the table without the set: nothing to record.
-        {{"get", "BitWidth"}, 0, {}},
+        // Reads the table without the set: nothing to record.
         {{"lin", "get", "250"}, 0, {}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.command.front() + " " + (c.command.size() > 1 ? c.command[1] : ""));
-        const size_t before = events().size();
-
-        const CliRun run = onSensor(c.command);
-
-        EXPECT_EQ(run.exitCode, c.exitCode) << run.err;
-        const std::vector<Recorded> after = events();
-        ASSERT_EQ(after.size(), before + c.events.size());
-        for (size_t i = 0; i < c.events.size(); ++i) {
-            const Recorded& event = after[c.events.size() - 1 - i];
-            EXPECT_EQ(event.operation, c.events[i].operation);
-            EXPECT_EQ(event.ok, c.events[i].ok);
-            EXPECT_EQ(event.subject, c.events[i].subject);
-            EXPECT_EQ(event.factoryNumber, "20815001");
-            EXPECT_EQ(event.port, link_);
-            EXPECT_EQ(event.program, "varnelctl");
-            if (!event.ok) {
-                EXPECT_NE(run.err.find(event.message), std::string::npos) << event.message;
-                EXPECT_FALSE(event.message.empty());
-            }
-        }
-    }
+    });
 }
 
 TEST_F(HistoryE2E, AFailedOperationIsRecordedWithTheMessageItPrinted) {

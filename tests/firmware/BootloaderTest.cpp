@@ -7,6 +7,7 @@
 #include "comm/Ssicom.h"
 #include "firmware/Bootloader.h"
 #include "firmware/FirmwareImage.h"
+#include "firmware/Targets.h"
 #include "platform/Clock.h"
 #include "platform/ComPortMap.h"
 #include "sim/InProcessBackend.h"
@@ -19,12 +20,6 @@ using namespace firmware;
 using sim::TrafficEntry;
 using testsupport::countingBytes;
 using testsupport::hexFile;
-
-TargetDescription target(const char* codes) {
-    TargetDescription described;
-    identifyTarget(uint8_t(codes[0]), uint8_t(codes[1]), described);
-    return described;
-}
 
 FirmwareImage image(size_t bytes, const char* chip = "BX", uint16_t address = 0) {
     return loadImage(hexFile(countingBytes(bytes), address), target(chip)).image;

@@ -7,6 +7,7 @@
 #include "firmware/FirmwareImage.h"
 #include "firmware/Messages.h"
 #include "firmware/Target.h"
+#include "firmware/Targets.h"
 #include "support/HexText.h"
 
 namespace {
@@ -17,12 +18,6 @@ using testsupport::hexFile;
 using testsupport::hexLine;
 
 constexpr const char* kEnd = ":00000001FF\n";
-
-TargetDescription target(const char* codes) {
-    TargetDescription described;
-    EXPECT_TRUE(identifyTarget(uint8_t(codes[0]), uint8_t(codes[1]), described));
-    return described;
-}
 
 std::vector<uint8_t> recordData(const FirmwareImage& image, int k) {
     const auto record = image.record(k);

@@ -14,6 +14,7 @@
 #include "platform/NetworkSerialBackend.h"
 #include "platform/TelnetCodec.h"
 #include "platform/UniqueFd.h"
+#include "support/Elapsed.h"
 
 namespace {
 
@@ -143,11 +144,7 @@ bool contains(const Bytes& bytes, const Bytes& part) {
     return std::search(bytes.begin(), bytes.end(), part.begin(), part.end()) != bytes.end();
 }
 
-int64_t msSince(std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
-                                                                 start)
-        .count();
-}
+using testsupport::msSince;
 
 TEST(NetworkSerialBackend, OpenSendsTheLineSettingsAndWritesDoubleEveryIac) {
     ComPortServer server({});

@@ -15,14 +15,13 @@
 #include <thread>
 #include <vector>
 
+#include "support/Elapsed.h"
+
 namespace {
 
 using platform::TermiosSerialBackend;
 using Clock = std::chrono::steady_clock;
-
-int64_t msSince(Clock::time_point start) {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
-}
+using testsupport::msSince;
 
 // A pseudo-terminal whose slave side the backend opens by path, as it would a
 // serial adapter; the test plays the device on the master side.

@@ -8,10 +8,9 @@
 #include "platform/ComPortMap.h"
 #include "sim/InProcessBackend.h"
 #include "sim/SimulatedSensor.h"
+#include "station/SensorWords.h"
 
 namespace {
-
-constexpr uint32_t BitWidthMask = 0xFF;
 
 // Applies a file that sets the bit width back to the saved 25 on a sensor that
 // now holds 13, and lets a test garble the DA replies of the read-back.

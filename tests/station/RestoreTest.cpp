@@ -9,10 +9,9 @@
 #include "platform/ComPortMap.h"
 #include "sim/InProcessBackend.h"
 #include "sim/SimulatedSensor.h"
+#include "station/SensorWords.h"
 
 namespace {
-
-constexpr uint32_t BitWidthMask = 0xFF;
 
 // One simulated sensor on its own port.
 struct Bench {

@@ -11,11 +11,11 @@
 #include "platform/ComPortMap.h"
 #include "sim/InProcessBackend.h"
 #include "sim/SimulatedSensor.h"
+#include "station/SensorWords.h"
 #include "support/SwitchedBackend.h"
 
 namespace {
 
-constexpr uint32_t BitWidthMask = 0xFF;
 const std::string Device = "/dev/ttyUSB0";
 
 sim::SensorConfig sensorNumbered(const std::string& factoryNumber) {

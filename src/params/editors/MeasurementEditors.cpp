@@ -24,7 +24,6 @@ using Reg = TSSICom::RegisterIndex;
 
 constexpr int InverseItem = 1;
 constexpr int DifferentialItem = 1;
-constexpr int SynchronousItem = 1;
 constexpr int32_t SinglePosition = 1;
 constexpr int32_t TwoPositions = 2;
 const QString HalfMicrometreText = QStringLiteral("0.5");
@@ -276,9 +275,9 @@ void MeasurementEditors::ExtrapolationClick(bool checked) {
     switchLinearizationFlag(*ui_.Measurement2.Extrapolation, rules::ExtrapolationBit, checked);
     if (checked) {
         if (ui_.ExpertSettings.KModelChosen()) {
-            contract_.selectQuietly(mode, SynchronousItem);
+            contract_.selectQuietly(mode, SSISettingsControls::SynchronousItem);
         } else {
-            mode.setItemIndex(SynchronousItem);
+            mode.setItemIndex(SSISettingsControls::SynchronousItem);
         }
         mode.setEnabled(false);
         forward.setEnabled(true);

@@ -13,8 +13,6 @@ namespace {
 
 using mainmessages::Id;
 
-constexpr int SynchronousItem = 1;
-
 }  // namespace
 
 SsiOutputEditors::SsiOutputEditors(PageControls& controls, EditorContract& contract)
@@ -66,7 +64,7 @@ void SsiOutputEditors::OnChangeBitWidth() {
 
 void SsiOutputEditors::OnChangeMode(int item) {
     auto& sensor = contract_.sensor();
-    if (item == SynchronousItem && expert_.KModelChosen()) {
+    if (item == SSISettingsControls::SynchronousItem && expert_.KModelChosen()) {
         sensor[TSSICom::Measurement].Value = 0;
         contract_.refuseForKFamily([this] {
             ssi_.Mode->setItemIndex(0);
@@ -75,8 +73,9 @@ void SsiOutputEditors::OnChangeMode(int item) {
         return;
     }
     ssi_.Mode->setColour(FieldColour::Highlight);
-    contract_.write(TSSICom::Measurement,
-                    item == SynchronousItem ? rules::MeasurementSynchronous : 0);
+    contract_.write(TSSICom::Measurement, item == SSISettingsControls::SynchronousItem
+                                              ? rules::MeasurementSynchronous
+                                              : 0);
 }
 
 void SsiOutputEditors::OnEditUARTWrites(const QString& text) {

@@ -15,9 +15,11 @@ class RadioGroup;
 namespace params {
 
 struct SSISettingsControls {
+    static constexpr int SynchronousItem = 1;
+
     RadioGroup* CodingGroup = nullptr;
     LabeledEdit* BitWidth = nullptr;
-    RadioGroup* Mode = nullptr;
+    RadioGroup* Mode = nullptr;  // item 0 asynchronous, item 1 synchronous
     LabeledEdit* SSI_Abstand = nullptr;
     LabeledEdit* UARTWrites = nullptr;
     LabeledEdit* JitterWindow = nullptr;
