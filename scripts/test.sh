@@ -13,34 +13,16 @@ cd "$(dirname "$0")/.."
 jobs=$(nproc)
 
 # Tests that compute run one per core. The end-to-end cases spend their time waiting on a
-# simulated sensor's line and run eight per core; those that need the machine to themselves
-# say so (RUN_SERIAL).
+# simulated sensor's line and run four per core; firmware downloads among them one at a time.
 run_tests() {
     ctest --preset "$1" --label-exclude e2e -j "$jobs" &&
-        ctest --preset "$1" --label-regex e2e -j "$((jobs * 8))"
+        ctest --preset "$1" --label-regex e2e -j "$((jobs * 4))"
 }
 
-echo "== default: build"
-cmake --preset default >/dev/null
-cmake --build --preset default -j "$jobs"
-
-# The default preset's tests run while the sanitizer preset builds beside them, at a lower
-# priority, so that the tests' time limits hold; their output follows when both are done.
-echo "== default: tests, and asan: build"
-log=$(mktemp "${TMPDIR:-/tmp}/varnel-tests.XXXXXX")
-trap 'rm -f "$log"' EXIT
-run_tests default >"$log" 2>&1 &
-tests=$!
-cmake --preset asan >/dev/null
-built=0
-nice -n 19 cmake --build --preset asan -j "$jobs" || built=$?
-passed=0
-wait "$tests" || passed=$?
-echo "== default: tests"
-cat "$log"
-if [ "$passed" -ne 0 ] || [ "$built" -ne 0 ]; then
-    exit 1
-fi
-
-echo "== asan: tests"
-run_tests asan
+for preset in default asan; do
+    echo "== $preset: build"
+    cmake --preset "$preset" >/dev/null
+    cmake --build --preset "$preset" -j "$jobs"
+    echo "== $preset: tests"
+    run_tests "$preset"
+done
