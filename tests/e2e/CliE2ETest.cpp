@@ -21,6 +21,7 @@
 #include "support/FileText.h"
 #include "support/HexText.h"
 #include "support/ProgramRun.h"
+#include "support/Simulator.h"
 
 namespace {
 
@@ -49,16 +50,8 @@ protected:
         fs::remove_all(dir_);
     }
 
-    void startSimulator(std::vector<std::string> options) {
-        sim_.reset();
-        std::vector<std::string> argv = {VARNEL_SIM_BIN, "--link", link_};
-        argv.insert(argv.end(), options.begin(), options.end());
-        sim_ = std::make_unique<ChildProcess>(argv);
-        ASSERT_TRUE(sim_->started());
-        const auto slave = sim_->outputLine(kStartLimit);
-        ASSERT_TRUE(slave.has_value()) << "no terminal from the simulator: " << sim_->err();
-        EXPECT_EQ(slave->rfind("/dev/", 0), 0u) << *slave;
-        ASSERT_TRUE(fs::exists(link_)) << "the simulator published no link";
+    void startSimulator(const std::vector<std::string>& options) {
+        testsupport::StartSimulator(sim_, VARNEL_SIM_BIN, link_, options, kStartLimit);
     }
 
     void stopSimulator() { sim_.reset(); }

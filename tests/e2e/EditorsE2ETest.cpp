@@ -25,6 +25,7 @@
 #include "support/ChildProcess.h"
 #include "support/GuiTestEnvironment.h"
 #include "support/ScriptedDialogs.h"
+#include "support/Simulator.h"
 #include "ui/controls/LabeledEdit.h"
 
 namespace {
@@ -64,17 +65,10 @@ protected:
         fs::remove_all(dir_);
     }
 
-    void startSimulator(const std::vector<std::string>& options = {}) {
-        std::vector<std::string> command{VARNEL_SIM_BIN,
-                                         "--preset",
-                                         "qh",
-                                         "--link",
-                                         link_,
-                                         "--state",
-                                         (dir_ / "state.txt").string()};
-        command.insert(command.end(), options.begin(), options.end());
-        sim_ = std::make_unique<ChildProcess>(command);
-        ASSERT_TRUE(sim_->outputLine(5s)) << sim_->err();
+    void startSimulator(std::vector<std::string> options = {}) {
+        options.insert(options.begin(),
+                       {"--preset", "qh", "--state", (dir_ / "state.txt").string()});
+        testsupport::StartSimulator(sim_, VARNEL_SIM_BIN, link_, options, 5s);
     }
 
     void restartSimulator() {

@@ -19,6 +19,7 @@
 #include "support/ChildProcess.h"
 #include "support/FileText.h"
 #include "support/ProgramRun.h"
+#include "support/Simulator.h"
 
 namespace {
 
@@ -49,11 +50,10 @@ protected:
     }
 
     void startSimulator() {
-        sim_ = std::make_unique<ChildProcess>(std::vector<std::string>{
-            VARNEL_SIM_BIN, "--link", simLink(), "--preset", "kbf", "--factory-number", "20815001",
-            "--log", (dir_ / "traffic.log").string()});
-        ASSERT_TRUE(sim_->started());
-        ASSERT_TRUE(sim_->outputLine(kStartLimit).has_value()) << sim_->err();
+        testsupport::StartSimulator(sim_, VARNEL_SIM_BIN, simLink(),
+                                    {"--preset", "kbf", "--factory-number", "20815001", "--log",
+                                     (dir_ / "traffic.log").string()},
+                                    kStartLimit);
     }
 
     // A pty with unusual line settings, so the test sees whether find puts them back.

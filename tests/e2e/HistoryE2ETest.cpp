@@ -16,6 +16,7 @@
 #include "support/FileText.h"
 #include "support/HexText.h"
 #include "support/ProgramRun.h"
+#include "support/Simulator.h"
 #include "support/TempHome.h"
 
 namespace {
@@ -80,14 +81,8 @@ protected:
     }
     void TearDown() override { sim_.reset(); }
 
-    void startSimulator(std::vector<std::string> options) {
-        sim_.reset();
-        std::vector<std::string> argv = {VARNEL_SIM_BIN, "--link", link_};
-        argv.insert(argv.end(), options.begin(), options.end());
-        sim_ = std::make_unique<ChildProcess>(argv);
-        ASSERT_TRUE(sim_->started());
-        ASSERT_TRUE(sim_->outputLine(kStartLimit).has_value()) << sim_->err();
-        ASSERT_TRUE(fs::exists(link_));
+    void startSimulator(const std::vector<std::string>& options) {
+        testsupport::StartSimulator(sim_, VARNEL_SIM_BIN, link_, options, kStartLimit);
     }
     void stopSimulator() {
         sim_.reset();

@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "support/ChildProcess.h"
+#include "support/Simulator.h"
 
 namespace {
 
@@ -39,12 +40,9 @@ protected:
     void TearDown() override { fs::remove_all(dir_); }
 
     std::unique_ptr<ChildProcess> startSimulator(std::vector<std::string> options = {}) {
-        std::vector<std::string> argv = {VARNEL_SIM_BIN, "--preset", "qh", "--link", link_};
-        argv.insert(argv.end(), options.begin(), options.end());
-        auto sim = std::make_unique<ChildProcess>(argv);
-        for (int i = 0; i < 50 && !fs::exists(link_); ++i)
-            std::this_thread::sleep_for(100ms);
-        EXPECT_TRUE(fs::exists(link_)) << "the simulator published no link";
+        options.insert(options.begin(), {"--preset", "qh"});
+        std::unique_ptr<ChildProcess> sim;
+        testsupport::StartSimulator(sim, VARNEL_SIM_BIN, link_, options, 5s);
         return sim;
     }
 

@@ -23,6 +23,7 @@
 #include "support/HexText.h"
 #include "support/LoopbackPort.h"
 #include "support/ProgramRun.h"
+#include "support/Simulator.h"
 
 namespace {
 
@@ -64,12 +65,8 @@ protected:
             fs::remove_all(dir_);
     }
 
-    void startSimulator(std::vector<std::string> options) {
-        std::vector<std::string> argv = {VARNEL_SIM_BIN, "--link", link_};
-        argv.insert(argv.end(), options.begin(), options.end());
-        sim_ = std::make_unique<ChildProcess>(argv);
-        ASSERT_TRUE(sim_->started());
-        ASSERT_TRUE(sim_->outputLine(kStartLimit).has_value()) << sim_->err();
+    void startSimulator(const std::vector<std::string>& options) {
+        testsupport::StartSimulator(sim_, VARNEL_SIM_BIN, link_, options, kStartLimit);
     }
 
     void startServer() {

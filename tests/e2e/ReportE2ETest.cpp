@@ -12,6 +12,7 @@
 #include "support/ChildProcess.h"
 #include "support/FileText.h"
 #include "support/PdfText.h"
+#include "support/Simulator.h"
 
 namespace {
 
@@ -46,10 +47,7 @@ protected:
     }
 
     void startSimulator(const std::string& preset) {
-        sim_ = std::make_unique<ChildProcess>(
-            std::vector<std::string>{VARNEL_SIM_BIN, "--link", link_, "--preset", preset});
-        ASSERT_TRUE(sim_->started());
-        ASSERT_TRUE(sim_->outputLine(kStartLimit).has_value()) << sim_->err();
+        testsupport::StartSimulator(sim_, VARNEL_SIM_BIN, link_, {"--preset", preset}, kStartLimit);
     }
 
     Outcome run(const std::string& program, std::vector<std::string> args) {

@@ -1,1 +1,0 @@
-// Compiles the precompiled header that the GUI tests share; it has no tests of its own.
