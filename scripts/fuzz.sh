@@ -5,7 +5,8 @@
 #                            scratch folder
 #   fuzz.sh --corpus         runs each target once over every input it has, without fuzzing
 #   fuzz.sh --grow SECONDS   fuzzes, then adds the new inputs that reach new code to fuzz/corpus/
-# A finding stops the script and is kept under build/fuzz/findings/.
+# A finding stops the script and is kept under build/fuzz/findings/. VARNEL_FUZZ_JOBS sets the
+# build's parallel jobs (default: one per core).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 mode=fuzz
@@ -16,7 +17,7 @@ case "${1:-}" in
 esac
 
 cmake --preset fuzz >/dev/null
-cmake --build --preset fuzz -j "$(nproc)"
+cmake --build --preset fuzz -j "${VARNEL_FUZZ_JOBS:-$(nproc)}"
 
 findings=build/fuzz/findings
 mkdir -p "$findings"
