@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, checks the layering, runs each fuzzer over its corpus, builds the
-# default and the sanitizer presets, and runs every test in both.
+# Installs what is missing, checks the layering, builds the default and the sanitizer presets,
+# runs every test in both, and runs each fuzzer over its corpus.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -21,14 +21,30 @@ cmake --preset default >/dev/null
 cmake --build --preset default -j "$jobs"
 echo "== default: tests"
 unit_tests default
+# While the end-to-end cases wait on their lines, the sanitizer preset starts building on one
+# core at a low priority; after them its build goes on with every core.
+cmake --preset asan >/dev/null
+early_log=$(mktemp "${TMPDIR:-/tmp}/varnel-build-log.XXXXXX")
+fuzz_log=$(mktemp "${TMPDIR:-/tmp}/varnel-fuzz-log.XXXXXX")
+# A failure ends the script; what still runs beside it ends with it.
+trap 'kill -INT $(jobs -p) 2>/dev/null; wait; rm -f "$early_log" "$fuzz_log"' EXIT
+nice -n 19 ninja -C build/asan -j 1 >"$early_log" 2>&1 &
+early_build=$!
+e2e_tests default
+kill -INT "$early_build" 2>/dev/null || true
+wait "$early_build" || true
+echo "== asan: $(grep -c '^\[' "$early_log" || true) build steps done beside the tests"
+
+echo "== asan: build"
+cmake --build --preset asan -j "$jobs"
+echo "== asan: tests"
+unit_tests asan
 # The fuzzers build on one core, at a low priority, while the end-to-end cases wait; each then
 # runs over its corpus. Their output follows the tests'.
-fuzz_log=$(mktemp "${TMPDIR:-/tmp}/varnel-fuzz-log.XXXXXX")
-trap 'rm -f "$fuzz_log"' EXIT
 VARNEL_FUZZ_JOBS=1 nice -n 19 ./scripts/fuzz.sh --corpus >"$fuzz_log" 2>&1 &
 fuzzing=$!
 e2e_failed=0
-e2e_tests default || e2e_failed=1
+e2e_tests asan || e2e_failed=1
 fuzz_failed=0
 wait "$fuzzing" || fuzz_failed=1
 echo "== fuzz: each target over its corpus"
@@ -36,10 +52,3 @@ cat "$fuzz_log"
 if [ "$e2e_failed" -ne 0 ] || [ "$fuzz_failed" -ne 0 ]; then
     exit 1
 fi
-
-echo "== asan: build"
-cmake --preset asan >/dev/null
-cmake --build --preset asan -j "$jobs"
-echo "== asan: tests"
-unit_tests asan
-e2e_tests asan
