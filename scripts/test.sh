@@ -27,7 +27,16 @@ cmake --preset asan >/dev/null
 early_log=$(mktemp "${TMPDIR:-/tmp}/varnel-build-log.XXXXXX")
 fuzz_log=$(mktemp "${TMPDIR:-/tmp}/varnel-fuzz-log.XXXXXX")
 # A failure ends the script; what still runs beside it ends with it.
-trap 'kill -INT $(jobs -p) 2>/dev/null; wait; rm -f "$early_log" "$fuzz_log"' EXIT
+end_beside() {
+    local running
+    running=$(jobs -p)
+    if [ -n "$running" ]; then
+        kill -INT $running 2>/dev/null || true
+        wait || true
+    fi
+    rm -f "$early_log" "$fuzz_log"
+}
+trap end_beside EXIT
 nice -n 19 ninja -C build/asan -j 1 >"$early_log" 2>&1 &
 early_build=$!
 e2e_tests default
