@@ -287,15 +287,16 @@ TEST_F(SensorTestInstrument, PauseFreezesTheChartWhileTheStatisticsGoOn) {
     connect({3960404, 1, false, "", "", "", "", "", "", ""});
     QList<QPointF> frozen;
     size_t samplesWhenPaused = 0;
+    // The chart's window of 301 points is full well before the pause, also on a busy machine.
     runSteps({
-        {60,
+        {150,
          [&](TSensorTestDlg& d) {
              d.PauseButton->click();
              d.Redraw();
              frozen = d.Series2->points();
              samplesWhenPaused = d.StreamStatistics().SinceStart().samples;
          }},
-        {200,
+        {400,
          [&](TSensorTestDlg& d) {
              d.Redraw();
              EXPECT_TRUE(d.ChartFrozen());
@@ -324,7 +325,7 @@ TEST_F(SensorTestInstrument, ThePanelShowsNoDeviationForAMagnetAtRestAndResets) 
              EXPECT_EQ(d.StatisticsButton->text(), "Statistik");
              EXPECT_EQ(d.HistogramButton->text(), "Histogramm");
          }},
-        {200,
+        {400,
          [&](TSensorTestDlg& d) {
              d.UpdatePanels();
              // Mean, deviation and minimum of the window and since the start.
