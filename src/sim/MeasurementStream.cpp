@@ -10,7 +10,6 @@ namespace {
 
 constexpr uint32_t kMeasurementMask = 0x000C0000;
 constexpr int kMeasurementShift = 18;
-constexpr uint32_t kBitWidthMask = 0x000000FF;
 constexpr int kWordBits = 32;
 constexpr uint32_t kTemperatureFlag = 0x00020000;  // KA bit 17: output flag 2
 constexpr uint32_t kPositionBits24 = 0x00FFFFFF;

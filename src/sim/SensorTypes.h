@@ -11,6 +11,9 @@ namespace sim {
 // A byte on the line: start bit, 8 data bits, stop bit.
 inline constexpr int64_t kBitsPerByte = 10;
 
+// The bit width's field of the DA word.
+inline constexpr uint32_t kBitWidthMask = 0x000000FF;
+
 // What kind of sensor the model plays.
 struct SensorConfig {
     std::string model = "QH";       // two letters of the LA word

@@ -18,6 +18,7 @@
 
 #include "platform/TermiosSerialBackend.h"
 #include "support/ChildProcess.h"
+#include "support/Elapsed.h"
 #include "support/FileText.h"
 #include "support/HexText.h"
 #include "support/ProgramRun.h"
@@ -662,9 +663,7 @@ TEST_F(CliE2E, AReadWhoseSensorDisappearsMidSetEndsWithAnErrorAndTheNextFindsItA
 
     const auto code = read.wait(kRunLimit);
     ASSERT_TRUE(code.has_value()) << "the read did not end";
-    const auto endedMs =
-        std::chrono::duration_cast<std::chrono::milliseconds>(ChildProcess::Clock::now() - killed)
-            .count();
+    const auto endedMs = testsupport::msSince(killed);
     std::cout << "read ended " << endedMs << " ms after its sensor went away\n";
     EXPECT_EQ(*code, 1);
     EXPECT_EQ(read.out(), "");

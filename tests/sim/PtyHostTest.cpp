@@ -7,16 +7,11 @@
 
 #include "PtyClient.h"
 #include "sim/TrafficLog.h"
+#include "support/Elapsed.h"
 
 using simtest::PtyClient;
 
 namespace {
-
-int64_t elapsedMs(std::chrono::steady_clock::time_point since) {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
-                                                                 since)
-        .count();
-}
 
 struct PtyHostTest : ::testing::Test {
     std::string ask(PtyClient& client, const std::string& command, int timeoutMs = 300) {
@@ -35,7 +30,7 @@ TEST_F(PtyHostTest, AnswersAClientOnTheSlaveAtWireSpeed) {
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(ask(client, "FA"), "10203040\r");
     // 3 bytes in, 20 ms, 9 bytes out at 4800 baud: 45 ms on the wire.
-    EXPECT_GE(elapsedMs(start), 44);
+    EXPECT_GE(testsupport::msSince(start), 44);
     EXPECT_EQ(ask(client, "DNC3A518", 100), "");
     EXPECT_EQ(ask(client, "DA"), "C3A518\r");
 }
@@ -85,7 +80,8 @@ TEST_F(PtyHostTest, StreamsAtTheFastSpeedsInRealWireTime) {
         client.setSpeed(speed);
         const std::string stream =
             client.read(kRecords * kRecordLength, 2000, [&] { host.serve(1); });
-        EXPECT_GE(elapsedMs(start), int64_t(kRecords * kRecordLength) * 10 * 1000 / baud);
+        EXPECT_GE(testsupport::msSince(start),
+                  int64_t(kRecords * kRecordLength) * 10 * 1000 / baud);
         ASSERT_EQ(stream.size(), kRecords * kRecordLength);
         for (size_t at = 0; at < stream.size(); at += kRecordLength)
             ASSERT_EQ(stream.substr(at, kRecordLength), record) << "at byte " << at;
@@ -106,7 +102,7 @@ TEST(PtyHostUnpacedTest, AnswersWithoutWireTime) {
     const auto start = std::chrono::steady_clock::now();
     client.send("FA");
     EXPECT_EQ(client.readLine(300, [&] { host.serve(1); }), "10203040\r");
-    EXPECT_LT(elapsedMs(start), 40);
+    EXPECT_LT(testsupport::msSince(start), 40);
 }
 
 TEST(TrafficLogTest, LinesShowTimeBaudDirectionAndEscapedText) {

@@ -8,7 +8,6 @@
 #include "platform/ComPortMap.h"
 #include "sim/InProcessBackend.h"
 #include "sim/SimulatedSensor.h"
-#include "station/SensorWords.h"
 
 namespace {
 
@@ -20,8 +19,8 @@ protected:
         ASSERT_TRUE(com.OpenDefault(1));
         ASSERT_TRUE(com.ReadParameterSet());
         file = files::FileOfSet(com.Parameters(), "KYR", {2026, 12, 10});
-        ASSERT_EQ(sensor.word("DA") & BitWidthMask, 25u);
-        sensor.setWord("DA", (sensor.word("DA") & ~BitWidthMask) | 13);
+        ASSERT_EQ(sensor.word("DA") & sim::kBitWidthMask, 25u);
+        sensor.setWord("DA", (sensor.word("DA") & ~sim::kBitWidthMask) | 13);
         sensor.faults().refuses = [this](const std::string& line) {
             wrote = wrote || line.rfind("DN", 0) == 0;
             // The read-back begins with the firmware version, after the write.
@@ -33,7 +32,7 @@ protected:
             if (verifying && command == "DA" && garble) {
                 const uint32_t word = TSSICom::HexToInt(wire.substr(0, 6));
                 if (const auto bitWidth = garble(verifyReads))
-                    wire = TSSICom::ToHex((word & ~BitWidthMask) | *bitWidth, 6) + "\r";
+                    wire = TSSICom::ToHex((word & ~sim::kBitWidthMask) | *bitWidth, 6) + "\r";
             }
         };
     }
@@ -69,7 +68,7 @@ TEST_F(ApplyTest, CleanApplyWritesAndConfirmsEveryRegisterTheLoadWrites) {
     EXPECT_TRUE(result.ok());
     EXPECT_TRUE(result.committed);
     EXPECT_EQ(sensor.commitCount("CN") + sensor.commitCount("EN"), 1);
-    EXPECT_EQ(sensor.word("DA") & BitWidthMask, 25u);
+    EXPECT_EQ(sensor.word("DA") & sim::kBitWidthMask, 25u);
     ASSERT_NE(check(TSSICom::BitWidth, result), nullptr);
     EXPECT_EQ(check(TSSICom::BitWidth, result)->found, 25);
     // Registers the set write leaves alone are not compared.
@@ -104,7 +103,7 @@ TEST_F(ApplyTest, ReadBackTrustsAValueOnlyWhenTwoReadsInARowAgree) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         TearDown();
-        sensor.setWord("DA", (sensor.word("DA") & ~BitWidthMask) | 13);
+        sensor.setWord("DA", (sensor.word("DA") & ~sim::kBitWidthMask) | 13);
         wrote = verifying = false;
         verifyReads = 0;
         refuseDa = c.refuseWrite;

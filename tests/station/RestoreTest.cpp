@@ -9,7 +9,6 @@
 #include "platform/ComPortMap.h"
 #include "sim/InProcessBackend.h"
 #include "sim/SimulatedSensor.h"
-#include "station/SensorWords.h"
 
 namespace {
 
@@ -45,7 +44,7 @@ class RestoreTest : public ::testing::Test {
 protected:
     void SetUp() override {
         Bench old(*sim::presetConfig("qh"));
-        old.sensor.setWord("DA", (old.sensor.word("DA") & ~BitWidthMask) | 13);
+        old.sensor.setWord("DA", (old.sensor.word("DA") & ~sim::kBitWidthMask) | 13);
         old.sensor.setWord("AA", 10);
         ASSERT_TRUE(old.com.OpenDefault(1));
         ASSERT_TRUE(old.com.ReadParameterSet());
@@ -71,7 +70,7 @@ TEST_F(RestoreTest, ReplacementTakesTheUserSettingsAndKeepsItsOwnIdentityAndBuil
     EXPECT_EQ(replacement.sensor.commitCount("CN"), 1);
     EXPECT_EQ(replacement.sensor.factoryNumber(), "55550001");
     EXPECT_EQ(replacement.sensor.word("VA"), 3960105u);
-    EXPECT_EQ(replacement.sensor.word("DA") & BitWidthMask, 13u);
+    EXPECT_EQ(replacement.sensor.word("DA") & sim::kBitWidthMask, 13u);
     EXPECT_EQ(replacement.sensor.word("AA"), 10u);
     EXPECT_EQ(replacement.sensor.laWord(), ownLa);
     EXPECT_EQ(replacement.sensor.word("UA"), ownSpeed);

@@ -11,7 +11,6 @@
 #include "platform/ComPortMap.h"
 #include "sim/InProcessBackend.h"
 #include "sim/SimulatedSensor.h"
-#include "station/SensorWords.h"
 #include "support/SwitchedBackend.h"
 
 namespace {
@@ -82,7 +81,7 @@ class StationTest : public ::testing::Test {
 protected:
     void SetUp() override {
         for (sim::SimulatedSensor* sensor : {&first, &second})
-            sensor->setWord("DA", (sensor->word("DA") & ~BitWidthMask) | 13);
+            sensor->setWord("DA", (sensor->word("DA") & ~sim::kBitWidthMask) | 13);
         file = fileWithBitWidth(25);
         host.onRemovalWait = [this](const std::string& factoryNumber) {
             if (factoryNumber == "11110001") {
@@ -132,9 +131,10 @@ TEST_F(StationTest, EachSensorIsSetUpCommittedAndAwaitedUntilItIsGone) {
                                                   "remove 11110001", "wait", "applying 11110002",
                                                   "11110002 ok", "remove 11110002"}));
     for (const sim::SimulatedSensor* sensor : {&first, &second}) {
-        EXPECT_EQ(sensor->word("DA") & BitWidthMask, 25u);
-        EXPECT_EQ(sensor->bank(sim::SimulatedSensor::Bank::Eeprom).words.at("DA") & BitWidthMask,
-                  25u);
+        EXPECT_EQ(sensor->word("DA") & sim::kBitWidthMask, 25u);
+        EXPECT_EQ(
+            sensor->bank(sim::SimulatedSensor::Bank::Eeprom).words.at("DA") & sim::kBitWidthMask,
+            25u);
         EXPECT_EQ(sensor->commitCount("CN"), 1);
     }
 }

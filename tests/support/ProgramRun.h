@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "support/ChildProcess.h"
+#include "support/Elapsed.h"
 
 namespace testsupport {
 
@@ -27,9 +28,7 @@ inline ProgramRun RunToEnd(const std::vector<std::string>& argv,
     ChildProcess program(argv, env);
     ProgramRun run;
     const auto code = program.wait(limit);
-    run.elapsedMs =
-        std::chrono::duration_cast<std::chrono::milliseconds>(ChildProcess::Clock::now() - start)
-            .count();
+    run.elapsedMs = msSince(start);
     EXPECT_TRUE(code.has_value()) << argv.front() << " did not end within the limit";
     run.exitCode = code.value_or(-1);
     program.stop();
