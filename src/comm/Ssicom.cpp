@@ -69,11 +69,25 @@ bool TSSICom::ReceiveReply(int length, std::string& target) {
     if (!ReadBytes(reply.data(), reply.size(), received) || received != reply.size()) {
         return false;
     }
-    if (std::find(reply.begin(), reply.end(), 0) != reply.end() || reply.back() != CarriageReturn) {
+    if (reply.back() != CarriageReturn) {
+        SkipRestOfShiftedReply(reply);
+        return false;
+    }
+    if (std::find(reply.begin(), reply.end(), 0) != reply.end()) {
         return false;
     }
     target.assign(reply.begin(), reply.end() - 1);
     return true;
+}
+
+// A carriage return before the last byte means the bytes read began with the end of an earlier
+// reply, left over from a byte lost or added on the line: the rest of this reply is still on its
+// way. Reading past its carriage return lets the next read start on a whole reply, instead of
+// every following one being shifted in the same way.
+void TSSICom::SkipRestOfShiftedReply(const std::vector<uint8_t>& reply) {
+    if (std::find(reply.begin(), reply.end() - 1, CarriageReturn) != reply.end() - 1) {
+        SkipPastCarriageReturn(static_cast<int>(reply.size()));
+    }
 }
 
 bool TSSICom::SkipPastCarriageReturn(int maxBytes) {

@@ -4,6 +4,7 @@
 #include <functional>
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 #include "comm/ParameterSet.h"
 #include "comm/Serialcom.h"
@@ -90,6 +91,7 @@ private:
 
     bool WriteLine(const uint8_t* bytes, size_t count);
     bool EndCutCommand();
+    void SkipRestOfShiftedReply(const std::vector<uint8_t>& reply);
     Exchange ReadExchange(RegisterIndex r, const std::string& command);
     void Decode(RegisterIndex r);
     void DecodeSampleTime(RegisterIndex r, uint32_t raw);

@@ -89,6 +89,9 @@ TEST(OriginStream, TheLastOfFiveRecordsGivesThePositionAndAMissingOneEndsNothing
         {"a sixth record is not read",
          {"\r" + Record(1) + Record(2) + Record(3) + Record(4) + Record(5) + Record(6)},
          50},
+        {"a byte lost in a record",
+         {"\r" + Record(1) + Record(2) + Record(3).substr(1) + Record(4) + Record(5) + Record(6)},
+         60},
         {"no record", {"0A\r", "00"}, std::nullopt},
         {"no carriage return to start from", {"0000000000"}, std::nullopt},
     };

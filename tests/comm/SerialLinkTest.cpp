@@ -91,6 +91,20 @@ TEST(CommandExchange, ReceiveReplyRejectsBrokenFrames) {
     EXPECT_EQ(target, "3C6D29");
 }
 
+// A byte left over from an earlier reply shifts the bytes read, so that the reply's carriage
+// return is still to come: it is read and dropped, and the next reply is read whole.
+TEST(CommandExchange, AShiftedReplyFailsAndTheNextIsReadWhole) {
+    SimLink link;
+    link.sensor.faults().tamperReply = [](const std::string&, std::string& wire) {
+        wire = "9\r" + wire + wire;
+    };
+    link.com.SendCommand("DA");
+    std::string target;
+    EXPECT_FALSE(link.com.ReceiveReply(7, target));
+    EXPECT_TRUE(link.com.ReceiveReply(7, target));
+    EXPECT_EQ(target, "020119");
+}
+
 // A command cut off by an unplugged adapter never runs together with the next
 // one: DN0201 and DA would make DN0201DA, a write the sensor carries out. What
 // the sensor answers to a cut command that lacked only its carriage return is

@@ -186,7 +186,8 @@ TEST_F(EditorsE2E, VarnelctlExportsTheSameLinearizationBytesAsTheDesktopProgram)
     dialogs_.fileNames.push_back(QString::fromStdString(desktopFile.string()));
     form_->Linearization->ui.WriteLinFile->click();
     ASSERT_EQ(dialogs_.messages.size(), 1u);
-    EXPECT_TRUE(dialogs_.messages[0].text.startsWith("Daten schreiben erfolgreich!"));
+    EXPECT_TRUE(dialogs_.messages[0].text.startsWith("Daten schreiben erfolgreich!"))
+        << dialogs_.messages[0].text.toStdString();
     form_.reset();
 
     const fs::path ctlFile = dir_ / "varnelctl.txt";
